@@ -1,0 +1,57 @@
+#include "platform/darwin/SysctlRequest.h"
+
+#include "platform/darwin/Sysctl.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace darwin {
+
+SysctlRequest::SysctlRequest(const int* name, unsigned namelen, void* oldp, size_t* oldlenp,
+                             const void* newp, size_t /*newlen*/)
+    : name_(name), namelen_(namelen), oldp_(oldp), oldlenp_(oldlenp), newp_(newp) {}
+
+bool SysctlRequest::nameIsValid() const {
+    return name_ != nullptr && namelen_ >= 2 && namelen_ <= CTL_MAXNAME;
+}
+
+std::vector<int> SysctlRequest::mib() const {
+    if (!nameIsValid()) {
+        return {};
+    }
+    return std::vector<int>(name_, name_ + namelen_);
+}
+
+int SysctlRequest::reply(const void* value, size_t size, size_t probeSize) const {
+    if (offersNewValue()) {
+        return fail(EPERM);
+    }
+    if (oldp_ == nullptr) {
+        if (oldlenp_ != nullptr) {
+            *oldlenp_ = probeSize;
+        }
+        return 0;
+    }
+    const size_t room = oldlenp_ != nullptr ? *oldlenp_ : 0;
+    if (room < size) {
+        return fail(ENOMEM);
+    }
+    if (size > 0) {
+        std::memcpy(oldp_, value, size);
+    }
+    if (oldlenp_ != nullptr) {
+        *oldlenp_ = size;
+    }
+    return 0;
+}
+
+int SysctlRequest::reply(const std::vector<unsigned char>& value) const {
+    return reply(value.data(), value.size(), value.size());
+}
+
+int SysctlRequest::fail(int error) {
+    errno = error;
+    return -1;
+}
+
+} // namespace darwin

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+namespace darwin {
+
+// The arguments of one sysctl call and the kernel's rules for answering it, shared by
+// every backend so that all of them probe, refuse and copy alike:
+// - a name shorter than 2 or longer than CTL_MAXNAME components: EINVAL;
+// - a new value offered to a read-only node: EPERM, nothing copied;
+// - no old buffer: *oldlenp receives the size needed, success;
+// - an old buffer smaller than the value: ENOMEM, nothing copied, *oldlenp untouched;
+// - otherwise the value is copied and *oldlenp receives its size.
+// Failures return -1 with errno set, as the system call does.
+class SysctlRequest {
+public:
+    SysctlRequest(const int* name, unsigned namelen, void* oldp, size_t* oldlenp, const void* newp,
+                  size_t newlen);
+
+    bool nameIsValid() const;
+    std::vector<int> mib() const;
+    bool offersNewValue() const { return newp_ != nullptr; }
+
+    // Answers with the value of a read-only node. probeSize is what a size probe
+    // reports; nodes whose value grows between calls report some slack beyond it.
+    int reply(const void* value, size_t size, size_t probeSize) const;
+    int reply(const std::vector<unsigned char>& value) const;
+
+    static int fail(int error);
+
+private:
+    const int* name_;
+    unsigned namelen_;
+    void* oldp_;
+    size_t* oldlenp_;
+    const void* newp_;
+};
+
+} // namespace darwin

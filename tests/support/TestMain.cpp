@@ -1,0 +1,22 @@
+#include "support/TestEnvironment.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+// Test entry point: pins the documents directory and home to temporary folders
+// before anything reads them, and runs the tests under a QApplication on the
+// offscreen platform.
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const QByteArray documents = testenv::documentsDir().toLocal8Bit();
+    ::setenv("ORMEL_DOCUMENTS_DIR", documents.constData(), 1);
+    const QByteArray home = testenv::makeTempDir("home").toLocal8Bit();
+    ::setenv("HOME", home.constData(), 1);
+    ::setenv("XDG_DATA_HOME", (home + "/.local/share").constData(), 1);
+    ::setenv("XDG_CONFIG_HOME", (home + "/.config").constData(), 1);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
