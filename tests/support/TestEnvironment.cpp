@@ -22,8 +22,7 @@ QString documentsDir() {
 
 QString makeTempDir(const QString& prefix) {
     static int counter = 0;
-    const QString path =
-        processTempDir().path() + "/" + prefix + "-" + QString::number(++counter);
+    const QString path = processTempDir().path() + "/" + prefix + "-" + QString::number(++counter);
     QDir(path).removeRecursively();
     QDir().mkpath(path);
     return path;

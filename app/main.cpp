@@ -1,0 +1,17 @@
+#include "app/AppController.h"
+#include "app/HeadlessRunner.h"
+#include "platform/ui/Application.h"
+
+#include <QStringList>
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    const HeadlessRequest request = HeadlessRunner::parse(arguments);
+    if (request.kind != HeadlessRequest::Kind::Gui) {
+        return HeadlessRunner::main(argc, argv, request);
+    }
+    return ui::ApplicationMain(argc, argv, [] { return new AppController(); });
+}

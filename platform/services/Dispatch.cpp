@@ -1,0 +1,17 @@
+#include "platform/services/Dispatch.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QThreadPool>
+
+namespace services {
+
+void Dispatch::asyncMain(std::function<void()> work) {
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(work), Qt::QueuedConnection);
+}
+
+void Dispatch::asyncGlobal(std::function<void()> work) {
+    QThreadPool::globalInstance()->start(std::move(work));
+}
+
+} // namespace services

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/ui/ApplicationDelegate.h"
+
+#include <QUrl>
+#include <Qt>
+
+#include <functional>
+#include <map>
+#include <mutex>
+
+namespace ui {
+
+// The running application: its delegate, its state (active, inactive, background),
+// the background tasks that keep it working after it leaves the screen, and the
+// hand-off of URLs to other programs.
+class Application {
+public:
+    enum class ApplicationState { Active = 0, Inactive = 1, Background = 2 };
+    using BackgroundTaskIdentifier = unsigned long;
+    static constexpr BackgroundTaskIdentifier BackgroundTaskInvalid = 0;
+
+    static Application* sharedApplication();
+
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    ApplicationDelegate* delegate() const { return delegate_; }
+    void setDelegate(ApplicationDelegate* delegate) { delegate_ = delegate; }
+    ApplicationState applicationState() const;
+
+    // Thread-safe.
+    BackgroundTaskIdentifier
+    beginBackgroundTaskWithExpirationHandler(std::function<void()> handler);
+    void endBackgroundTask(BackgroundTaskIdentifier identifier);
+    int backgroundTaskCount() const;
+
+    // Turns Qt's application state changes into the delegate's calls, in the order the
+    // device makes them.
+    void dispatchStateChange(Qt::ApplicationState state);
+
+    bool openURL(const QUrl& url);
+
+private:
+    Application() = default;
+    void enterState(ApplicationState state);
+
+    ApplicationDelegate* delegate_ = nullptr;
+    ApplicationState state_ = ApplicationState::Inactive;
+    mutable std::mutex tasksMutex_;
+    std::map<BackgroundTaskIdentifier, std::function<void()>> tasks_;
+    BackgroundTaskIdentifier lastTask_ = BackgroundTaskInvalid;
+};
+
+// Runs the application: makes the QApplication when there is none, chooses the
+// screen scale, makes the delegate, launches it and runs the event loop.
+// ORMEL_SCALE in the environment sets the scale.
+int ApplicationMain(int argc, char** argv, std::function<ApplicationDelegate*()> makeDelegate);
+
+} // namespace ui

@@ -1,0 +1,24 @@
+#include "platform/ui/Font.h"
+
+#include "platform/ui/Geometry.h"
+
+#include <algorithm>
+
+namespace ui {
+
+QFont systemFontOfSize(double points) {
+    QFont font;
+    font.setFamilies({QStringLiteral("Helvetica Neue"), QStringLiteral("Helvetica"),
+                      QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(std::max(1, Screen::px(points)));
+    return font;
+}
+
+QFont boldSystemFontOfSize(double points) {
+    QFont font = systemFontOfSize(points);
+    font.setBold(true);
+    return font;
+}
+
+} // namespace ui

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/ui/Color.h"
+
+#include <QLabel>
+
+namespace ui {
+
+// A line (or lines) of text in the system font: transparent by default, black text,
+// a second colour for highlighted rows, tail truncation when it is one line.
+class Label : public QLabel {
+public:
+    explicit Label(QWidget* parent = nullptr);
+    explicit Label(const QString& text, QWidget* parent = nullptr);
+
+    void setTextColor(Color color);
+    Color textColor() const { return textColor_; }
+    void setHighlightedTextColor(Color color);
+    Color highlightedTextColor() const { return highlightedTextColor_; }
+    void setHighlighted(bool highlighted);
+    bool isHighlighted() const { return highlighted_; }
+
+    void setTextAlignment(Qt::Alignment alignment);
+    Qt::Alignment textAlignment() const { return alignment_; }
+    // 1 = one line, truncated at the tail; 0 = as many lines as the text needs.
+    void setNumberOfLines(int lines);
+    int numberOfLines() const { return numberOfLines_; }
+
+    void setBackgroundColor(Color color);
+    Color backgroundColor() const { return backgroundColor_; }
+    void setOpaque(bool opaque);
+    void setFont(const QFont& font);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void applyColors();
+
+    Color textColor_ = Color::black();
+    Color highlightedTextColor_ = Color::white();
+    Color backgroundColor_ = Color::clear();
+    Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignVCenter;
+    int numberOfLines_ = 1;
+    bool highlighted_ = false;
+    bool opaque_ = false;
+};
+
+} // namespace ui

@@ -1,0 +1,149 @@
+#include "system/SystemStatus.h"
+
+#include "platform/darwin/ByteOrder.h"
+#include "platform/darwin/Darwin.h"
+#include "platform/darwin/Sysctl.h"
+#include "platform/darwin/Utmpx.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+namespace {
+
+const char* plural(long long count) {
+    return count == 1 ? "" : "s";
+}
+
+// The login record a kept accounting entry stands for.
+LoginRecord loginRecordOf(const unsigned char* record, std::time_t now) {
+    using namespace darwin;
+    LoginRecord login;
+    login.user = QString::fromStdString(readCString(record, utmpx::kUser, utmpx::kUserSize));
+    const std::string line = readCString(record, utmpx::kLine, utmpx::kLineSize);
+    login.line = QString::fromStdString(line);
+    login.host = QString::fromStdString(readCString(record, utmpx::kHost, utmpx::kHostSize));
+    if (login.host.isEmpty()) {
+        login.host = QStringLiteral("-");
+    }
+    char device[38];
+    std::snprintf(device, sizeof device, "/dev/%.32s", line.c_str());
+    struct stat status {};
+    long long idle = 0;
+    if (darwin::stat(device, &status) == 0) {
+        // A terminal touched after `now` (a clock step) has not been idle at all.
+        idle = std::max<long long>(0, now - status.st_mtime);
+    }
+    login.idle = SystemStatus::stringWithIdleTime(idle);
+    login.loginTime =
+        QDateTime::fromSecsSinceEpoch(readLE<int32_t>(record, utmpx::kTvSec), Qt::UTC);
+    return login;
+}
+
+} // namespace
+
+SystemStatus::SystemStatus() {
+    snapshotOfWho();
+    snapshotOfUptime();
+    snapshotOfLoadAvg();
+}
+
+SystemStatus* SystemStatus::sharedInstance() {
+    static SystemStatus* instance = new SystemStatus();
+    return instance;
+}
+
+double SystemStatus::loadavg(unsigned index) const {
+    return index < 3 ? vm_loadavg[index] : 0.0;
+}
+
+QString SystemStatus::stringWithUptime(long long t) {
+    if (t > 60) {
+        t += 30; // to the nearest minute for everything longer than a minute
+    }
+    const long long days = t / 86400;
+    long long rest = t % 86400;
+    const long long hours = rest / 3600;
+    rest %= 3600;
+    const long long minutes = rest / 60;
+    const long long seconds = rest % 60;
+
+    QString text;
+    if (days > 0) {
+        text += QString::asprintf("%lld day%s, ", days, plural(days));
+    }
+    if (hours > 0 && minutes > 0) {
+        text += seconds > 0 ? QString::asprintf("%2lld:%02lld:%02lld", hours, minutes, seconds)
+                            : QString::asprintf("%2lld:%02lld", hours, minutes);
+        return text;
+    }
+    if (hours > 0) {
+        text += QString::asprintf("%lld hour%s, ", hours, plural(hours));
+    }
+    if (minutes > 0) {
+        text += QString::asprintf("%lld min%s, ", minutes, plural(minutes));
+    }
+    if (seconds > 0) {
+        text += QString::asprintf("%lld sec%s", seconds, plural(seconds));
+    }
+    return text;
+}
+
+QString SystemStatus::stringWithIdleTime(long long idle) {
+    if (idle <= 86399) {
+        return QString::asprintf("%02lld:%02lld:%02lld", idle / 3600, (idle / 60) % 60, idle % 60);
+    }
+    return QString::asprintf("%llddays", idle / 86400);
+}
+
+void SystemStatus::snapshotOfUptime() {
+    int mib[2] = {darwin::CTL_KERN, darwin::KERN_BOOTTIME};
+    std::array<unsigned char, darwin::timeval32::kSize> boottime{};
+    size_t size = boottime.size();
+    if (darwin::sysctl(mib, 2, boottime.data(), &size, nullptr, 0) == -1) {
+        return;
+    }
+    const int32_t bootSeconds = darwin::readLE<int32_t>(boottime.data(), darwin::timeval32::kSec);
+    uptime_ = stringWithUptime(static_cast<long long>(darwin::time(nullptr)) - bootSeconds);
+}
+
+void SystemStatus::snapshotOfLoadAvg() {
+    int mib[2] = {darwin::CTL_VM, darwin::VM_LOADAVG};
+    std::array<unsigned char, darwin::loadavg32::kSize> loadavg{};
+    size_t size = loadavg.size();
+    if (darwin::sysctl(mib, 2, loadavg.data(), &size, nullptr, 0) == -1) {
+        return;
+    }
+    const double scale = darwin::readLE<int32_t>(loadavg.data(), darwin::loadavg32::kFscale);
+    if (scale <= 0) {
+        return; // a reply without a scale carries no load averages
+    }
+    const size_t offsets[3] = {darwin::loadavg32::kLdavg0, darwin::loadavg32::kLdavg1,
+                               darwin::loadavg32::kLdavg2};
+    for (int i = 0; i < 3; ++i) {
+        vm_loadavg[i] = darwin::readLE<uint32_t>(loadavg.data(), offsets[i]) / scale;
+    }
+}
+
+void SystemStatus::snapshotOfWho() {
+    who_.clear();
+    FILE* file = darwin::fopen(darwin::utmpx::kPath, "r");
+    if (file == nullptr) {
+        return;
+    }
+    const std::time_t now = darwin::time(nullptr);
+    std::array<unsigned char, darwin::utmpx::kSize> record{};
+    while (std::fread(record.data(), record.size(), 1, file) == 1) {
+        // The file opens with a signature record and keeps logged-out sessions as dead
+        // records; only user-process records are users logged in now.
+        if (darwin::readLE<int16_t>(record.data(), darwin::utmpx::kType) !=
+                darwin::utmpx::USER_PROCESS ||
+            record[darwin::utmpx::kUser] == 0) {
+            continue;
+        }
+        who_.append(loginRecordOf(record.data(), now));
+    }
+    std::fclose(file);
+}

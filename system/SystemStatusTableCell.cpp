@@ -1,0 +1,54 @@
+#include "system/SystemStatusTableCell.h"
+
+#include "platform/ui/Font.h"
+#include "platform/ui/Geometry.h"
+
+const QString kSystemStatusTableCellIdentifier = QStringLiteral("SystemStatusTableCellIdentifier");
+
+namespace {
+
+constexpr double kRowHeight = 28;
+
+ui::Label* makeLabel(QWidget* parent, const QFont& font, Qt::Alignment alignment) {
+    auto* label = new ui::Label(parent);
+    label->setFont(font);
+    label->setTextColor(ui::Color::black());
+    label->setHighlightedTextColor(ui::Color::white());
+    label->setTextAlignment(alignment | Qt::AlignVCenter);
+    label->setBackgroundColor(ui::Color::clear());
+    label->setOpaque(true);
+    return label;
+}
+
+} // namespace
+
+SystemStatusTableCell::SystemStatusTableCell(const QString& reuseIdentifier)
+    : ui::TableViewCell(reuseIdentifier),
+      title_(makeLabel(contentView(), ui::systemFontOfSize(14), Qt::AlignLeft)),
+      value_(makeLabel(contentView(), ui::boldSystemFontOfSize(14), Qt::AlignRight)) {
+    setAccessoryType(ui::TableViewCellAccessoryType::None);
+    setSelectionStyle(ui::TableViewCellSelectionStyle::None);
+}
+
+void SystemStatusTableCell::setOffset(int offset) {
+    offset_ = offset;
+    layoutSubviews();
+}
+
+void SystemStatusTableCell::setColor(const ui::Color& color) {
+    value_->setTextColor(color);
+}
+
+void SystemStatusTableCell::layoutSubviews() {
+    ui::TableViewCell::layoutSubviews();
+    const double x0 = contentBounds().x + 4;
+    const double titleWidth = 100 + offset_;
+    ui::setFrame(title_, {x0, 0, titleWidth, kRowHeight});
+    ui::setFrame(value_, {x0 + titleWidth, 0, 190.0 - offset_, kRowHeight});
+}
+
+void SystemStatusTableCell::prepareForReuse() {
+    ui::TableViewCell::prepareForReuse();
+    setOffset(0);
+    setColor(ui::Color::black());
+}

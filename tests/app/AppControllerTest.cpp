@@ -1,0 +1,257 @@
+#include "app/AppController.h"
+#include "memdisk/DiskStatusViewController.h"
+#include "memdisk/MemoryStatusViewController.h"
+#include "network/NetworkStatusViewController.h"
+#include "platform/services/NetworkReachability.h"
+#include "platform/ui/DelayedPerform.h"
+#include "platform/ui/NavigationBar.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/TabBarItem.h"
+#include "process/ProcessStatusViewController.h"
+#include "support/SystemFixture.h"
+#include "system/SystemStatusViewController.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+
+namespace {
+
+using services::NetworkPath;
+using services::NetworkReachability;
+
+// Runs the event loop until `done` holds, for at most a few seconds.
+template <class Predicate> bool processEventsUntil(Predicate done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
+}
+
+// Stores that record what the controller does with them.
+struct RecordingStores {
+    std::mutex mutex;
+    QStringList calls;
+    QList<QStringList> inserted;
+    bool ready = true;
+    bool canBegin = true;
+    QStringList destinations;
+    QHash<QString, QStringList> registry;
+
+    void record(const QString& call) {
+        std::lock_guard lock(mutex);
+        calls.append(call);
+    }
+    QStringList recorded() {
+        std::lock_guard lock(mutex);
+        return calls;
+    }
+
+    AppStores stores() {
+        AppStores s;
+        s.historyIsReady = [this] {
+            record("isReady");
+            return ready;
+        };
+        s.historyBegin = [this] {
+            record("begin");
+            return canBegin;
+        };
+        s.historyInsert = [this](const QStringList& row) {
+            record("insert");
+            std::lock_guard lock(mutex);
+            inserted.append(row);
+            return true;
+        };
+        s.historyCommit = [this] {
+            record("commit");
+            return true;
+        };
+        s.historyClose = [this] { record("closeHistory"); };
+        s.registrySearch = [this](const QString& address) { return registry.value(address); };
+        s.registryClose = [this] { record("closeRegistry"); };
+        s.routingDestinations = [this] {
+            record("routing");
+            return destinations;
+        };
+        s.servicesClose = [this] { record("closeServices"); };
+        s.processFinalize = [this] { record("finalizeProcess"); };
+        return s;
+    }
+};
+
+class AppControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        NetworkReachability::setPathSource([] { return NetworkPath{true, false}; });
+    }
+    void TearDown() override {
+        NetworkReachability::setPathSource({});
+        ui::Application::sharedApplication()->setDelegate(nullptr);
+    }
+
+    // Launches a controller over the given stores as the application's delegate.
+    std::unique_ptr<AppController> launch(AppStores stores) {
+        auto controller = std::make_unique<AppController>(std::move(stores));
+        ui::Application::sharedApplication()->setDelegate(controller.get());
+        controller->applicationDidFinishLaunchingWithOptions(ui::Application::sharedApplication(),
+                                                             {});
+        return controller;
+    }
+
+    SystemFixture kernel;
+    RecordingStores recording;
+};
+
+TEST_F(AppControllerTest, BuildsTheFiveTabsInOrder) {
+    auto controller = launch(recording.stores());
+    const QList<ui::ViewController*> stacks = controller->tabBarManager()->viewControllers();
+    ASSERT_EQ(stacks.size(), 5);
+    const QStringList titles = {"System", "Process", "Memory", "Disk", "Network"};
+    for (int tag = 0; tag < 5; ++tag) {
+        auto* stack = dynamic_cast<ui::NavigationController*>(stacks[tag]);
+        ASSERT_NE(stack, nullptr);
+        EXPECT_EQ(stack->tabBarItem()->tag(), tag);
+        EXPECT_EQ(stack->tabBarItem()->title(), titles[tag]);
+        EXPECT_FALSE(stack->tabBarItem()->image().isNull()) << tag;
+        EXPECT_EQ(stack->navigationBar()->barStyle(), ui::BarStyle::Black);
+    }
+    auto root = [&](int tag) {
+        return static_cast<ui::NavigationController*>(stacks[tag])->viewControllers().first();
+    };
+    EXPECT_EQ(root(0), controller->systemStatusViewController);
+    EXPECT_NE(dynamic_cast<SystemStatusViewController*>(root(0)), nullptr);
+    EXPECT_NE(dynamic_cast<ProcessStatusViewController*>(root(1)), nullptr);
+    EXPECT_NE(dynamic_cast<MemoryStatusViewController*>(root(2)), nullptr);
+    EXPECT_NE(dynamic_cast<DiskStatusViewController*>(root(3)), nullptr);
+    EXPECT_NE(dynamic_cast<NetworkStatusViewController*>(root(4)), nullptr);
+    EXPECT_EQ(controller->tabBarManager()->selectedIndex(), 0);
+    EXPECT_EQ(AppController::appDelegate(), controller.get());
+}
+
+TEST_F(AppControllerTest, LaunchStartsGatheringThenTestsReachabilityBeforeBuilding) {
+    AppController* launching = nullptr;
+    bool checkedInOrder = false;
+    NetworkReachability::setPathSource([&] {
+        checkedInOrder = launching->launchGatheringStarted() && launching->numFormat() == nullptr &&
+                         launching->window() == nullptr;
+        return NetworkPath{true, false};
+    });
+    AppController controller(recording.stores());
+    launching = &controller;
+    ui::Application::sharedApplication()->setDelegate(&controller);
+    EXPECT_TRUE(controller.applicationDidFinishLaunchingWithOptions(
+        ui::Application::sharedApplication(), {}));
+    EXPECT_TRUE(checkedInOrder);
+    ASSERT_NE(controller.numFormat(), nullptr);
+    EXPECT_EQ(controller.numFormat()->getNumberStyle(), ui::NumberFormatterStyle::Decimal);
+    EXPECT_TRUE(controller.window()->isVisible());
+    controller.applicationWillTerminate(ui::Application::sharedApplication());
+    // The launch pass ran on its own thread against the stores.
+    EXPECT_TRUE(recording.recorded().contains("isReady"));
+}
+
+TEST_F(AppControllerTest, OnlyANonCellularPathCountsAsReachable) {
+    struct Case {
+        std::optional<NetworkPath> path;
+        bool reachable;
+    };
+    const Case cases[] = {{NetworkPath{true, false}, true},
+                          {NetworkPath{true, true}, false},
+                          {NetworkPath{false, false}, false},
+                          {std::nullopt, false}};
+    AppController controller(recording.stores());
+    for (const Case& c : cases) {
+        NetworkReachability::setPathSource([&] { return c.path; });
+        controller.checkReachability();
+        EXPECT_EQ(controller.networkReachable(), c.reachable);
+    }
+    EXPECT_EQ(NetworkReachability::flagsForPath({true, true}), 0x40002u);
+    EXPECT_EQ(NetworkReachability::flagsForPath({true, false}), 0x2u);
+    EXPECT_EQ(NetworkReachability::flagsForPath({false, true}), 0x0u);
+}
+
+TEST_F(AppControllerTest, GatheringRecordsEveryDestinationWithARegistryEntry) {
+    const QStringList japan = {"JP",        "Japan", "APNIC", "allocated", "1.0.16.0 - 1.0.31.255",
+                               "2011-04-14"};
+    recording.destinations = {"1.0.16.1", "192.0.2.1", "1.0.16.1"};
+    recording.registry.insert("1.0.16.1", japan);
+    AppController controller(recording.stores());
+    controller.gathering();
+    EXPECT_EQ(recording.recorded(),
+              QStringList({"isReady", "begin", "routing", "insert", "insert", "commit"}));
+    ASSERT_EQ(recording.inserted.size(), 2);
+    EXPECT_EQ(recording.inserted[0], QStringList{"1.0.16.1"} + japan);
+}
+
+TEST_F(AppControllerTest, GatheringCommitsEvenWhenNothingIsFound) {
+    AppController controller(recording.stores());
+    controller.gathering(); // empty routing table
+    recording.destinations = {"192.0.2.1", "198.51.100.7"};
+    controller.gathering(); // no registry entries
+    EXPECT_EQ(recording.recorded(), QStringList({"isReady", "begin", "routing", "commit", "isReady",
+                                                 "begin", "routing", "commit"}));
+}
+
+TEST_F(AppControllerTest, GatheringWritesNothingWithoutAReadyHistory) {
+    recording.destinations = {"1.0.16.1"};
+    recording.registry.insert("1.0.16.1", {"JP"});
+    recording.ready = false;
+    AppController controller(recording.stores());
+    controller.gathering();
+    EXPECT_EQ(recording.recorded(), QStringList({"isReady"}));
+
+    recording.ready = true;
+    recording.canBegin = false;
+    recording.calls.clear();
+    controller.gathering();
+    EXPECT_EQ(recording.recorded(), QStringList({"isReady", "begin"}));
+
+    AppController empty{AppStores{}};
+    empty.gathering(); // a build without a history store has nothing to do
+}
+
+TEST_F(AppControllerTest, BackgroundArmsOnePassAndTheForegroundCancelsIt) {
+    auto controller = launch(recording.stores());
+    ui::Application* application = ui::Application::sharedApplication();
+    controller->applicationDidEnterBackground(application);
+    EXPECT_NE(controller->backgroundTaskIdentifier(), ui::Application::BackgroundTaskInvalid);
+    // The arming ends the background task on the main queue once it is registered.
+    ASSERT_TRUE(processEventsUntil([&] {
+        return controller->backgroundTaskIdentifier() == ui::Application::BackgroundTaskInvalid;
+    }));
+    EXPECT_EQ(ui::DelayedPerform::pendingCount(controller.get()), 1);
+    EXPECT_EQ(application->backgroundTaskCount(), 0);
+
+    controller->applicationWillEnterForeground(application);
+    EXPECT_EQ(ui::DelayedPerform::pendingCount(controller.get()), 0);
+    controller->applicationWillTerminate(application);
+}
+
+TEST_F(AppControllerTest, ABackgroundPassRearmsItself) {
+    AppController controller(recording.stores());
+    controller.gatheringInBackground();
+    EXPECT_EQ(recording.recorded().count("commit"), 1);
+    EXPECT_EQ(ui::DelayedPerform::pendingCount(&controller), 1);
+    controller.applicationWillEnterForeground(ui::Application::sharedApplication());
+    EXPECT_EQ(ui::DelayedPerform::pendingCount(&controller), 0);
+}
+
+TEST_F(AppControllerTest, TerminationClosesTheStoresInOrder) {
+    recording.ready = false;
+    auto controller = launch(recording.stores());
+    controller->applicationWillTerminate(ui::Application::sharedApplication());
+    QStringList closes = recording.recorded();
+    closes.removeAll("isReady");
+    EXPECT_EQ(closes,
+              QStringList({"closeHistory", "closeServices", "closeRegistry", "finalizeProcess"}));
+}
+
+} // namespace

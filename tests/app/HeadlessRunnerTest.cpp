@@ -1,0 +1,92 @@
+#include "app/HeadlessRunner.h"
+#include "app/AppController.h"
+#include "platform/services/NetworkReachability.h"
+#include "support/SystemFixture.h"
+#include "support/TestEnvironment.h"
+#include "system/SystemStatus.h"
+
+#include <QImage>
+
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Kind = HeadlessRequest::Kind;
+
+TEST(HeadlessRunnerParse, ChoosesTheModeFromTheArguments) {
+    EXPECT_EQ(HeadlessRunner::parse({}).kind, Kind::Gui);
+    EXPECT_EQ(HeadlessRunner::parse({"--help"}).kind, Kind::Help);
+    EXPECT_EQ(HeadlessRunner::parse({"--version"}).kind, Kind::Version);
+    const HeadlessRequest dump = HeadlessRunner::parse({"--dump", "memory"});
+    EXPECT_EQ(dump.kind, Kind::Dump);
+    EXPECT_EQ(dump.argument, "memory");
+    const HeadlessRequest shots = HeadlessRunner::parse({"--screenshot", "/tmp/x"});
+    EXPECT_EQ(shots.kind, Kind::Screenshot);
+    EXPECT_EQ(shots.argument, "/tmp/x");
+}
+
+TEST(HeadlessRunnerParse, RefusesBadArgumentsWithAReason) {
+    for (const QStringList& arguments :
+         {QStringList{"--dump"}, QStringList{"--dump", "battery"}, QStringList{"--frobnicate"},
+          QStringList{"--screenshot", ""}, QStringList{"--dump", "system", "extra"}}) {
+        const HeadlessRequest request = HeadlessRunner::parse(arguments);
+        EXPECT_EQ(request.kind, Kind::Invalid) << arguments.join(' ').toStdString();
+        EXPECT_FALSE(request.error.isEmpty());
+    }
+}
+
+class HeadlessRunnerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        services::NetworkReachability::setPathSource([] { return services::NetworkPath{}; });
+        SystemStatus::sharedInstance()->snapshotOfUptime();
+        SystemStatus::sharedInstance()->snapshotOfLoadAvg();
+        SystemStatus::sharedInstance()->snapshotOfWho();
+        controller = std::make_unique<AppController>(AppStores{});
+        ui::Application::sharedApplication()->setDelegate(controller.get());
+        controller->applicationDidFinishLaunchingWithOptions(ui::Application::sharedApplication(),
+                                                             {});
+    }
+    void TearDown() override {
+        controller->applicationWillTerminate(ui::Application::sharedApplication());
+        ui::Application::sharedApplication()->setDelegate(nullptr);
+        services::NetworkReachability::setPathSource({});
+    }
+
+    SystemFixture kernel;
+    std::unique_ptr<AppController> controller;
+};
+
+TEST_F(HeadlessRunnerTest, DumpsAScreenWithItsTitleAndSections) {
+    QString text;
+    QString error;
+    ASSERT_TRUE(HeadlessRunner::dumpScreen(*controller, "system", &text, &error))
+        << error.toStdString();
+    EXPECT_TRUE(text.startsWith("== System Status\n-- Uptime\nUp for\t 1:01:31\n"))
+        << text.toStdString();
+    ASSERT_TRUE(HeadlessRunner::dumpScreen(*controller, "disk", &text, &error));
+    EXPECT_EQ(text, "== Disk Status\n");
+    EXPECT_FALSE(HeadlessRunner::dumpScreen(*controller, "nowhere", &text, &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST_F(HeadlessRunnerTest, WritesOneScreenshotPerTab) {
+    const QString folder = testenv::makeTempDir("shots");
+    QStringList written;
+    QString error;
+    ASSERT_TRUE(HeadlessRunner::writeScreenshots(*controller, folder, &written, &error))
+        << error.toStdString();
+    ASSERT_EQ(written.size(), 5);
+    EXPECT_TRUE(written[0].endsWith("/1-system.png"));
+    EXPECT_TRUE(written[4].endsWith("/5-network.png"));
+    QImage first(written[0]);
+    QImage second(written[1]);
+    ASSERT_FALSE(first.isNull());
+    EXPECT_GE(first.width(), 320);
+    EXPECT_GE(first.height(), 480);
+    EXPECT_NE(first, second); // each shows its own tab
+}
+
+} // namespace

@@ -1,0 +1,256 @@
+#include "platform/ui/BarButton.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
+#include "platform/ui/TabBarController.h"
+#include "platform/ui/TabBarItem.h"
+#include "platform/ui/Window.h"
+
+#include "UiTestSupport.h"
+
+#include <QPointer>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace ui;
+
+namespace {
+
+// A screen that writes its life-cycle calls into a shared journal.
+class Journaled : public ViewController {
+public:
+    Journaled(const QString& name, QStringList* journal) : name_(name), journal_(journal) {
+        setTitle(name);
+    }
+    void viewDidLoad() override { journal_->append(name_ + " didLoad"); }
+    void viewWillAppear(bool) override { journal_->append(name_ + " willAppear"); }
+    void viewDidAppear(bool) override { journal_->append(name_ + " didAppear"); }
+    void viewWillDisappear(bool) override { journal_->append(name_ + " willDisappear"); }
+    void viewDidDisappear(bool) override { journal_->append(name_ + " didDisappear"); }
+    void viewDidUnload() override { journal_->append(name_ + " didUnload"); }
+
+private:
+    QString name_;
+    QStringList* journal_;
+};
+
+QStringList appearanceOnly(const QStringList& journal) {
+    QStringList calls;
+    for (const QString& entry : journal) {
+        if (!entry.endsWith("didLoad")) {
+            calls.append(entry);
+        }
+    }
+    return calls;
+}
+
+class SelectionRecorder : public TabBarControllerDelegate {
+public:
+    void tabBarControllerDidSelectViewController(TabBarController*,
+                                                 ViewController* controller) override {
+        selected.append(controller->title());
+    }
+    QStringList selected;
+};
+
+} // namespace
+
+TEST(ViewController, LoadsItsViewOnceAndAgainAfterAMemoryWarningWhileOffScreen) {
+    QStringList journal;
+    Journaled screen("A", &journal);
+    EXPECT_FALSE(screen.isViewLoaded());
+    QWidget* view = screen.view();
+    EXPECT_EQ(screen.view(), view);
+    EXPECT_EQ(journal, QStringList({"A didLoad"}));
+    EXPECT_EQ(frame(view), Screen::bounds());
+    EXPECT_EQ(ViewController::viewControllerForView(view), &screen);
+
+    QPointer<QWidget> watched = view;
+    screen.didReceiveMemoryWarning();
+    EXPECT_TRUE(watched.isNull());
+    EXPECT_FALSE(screen.isViewLoaded());
+    EXPECT_EQ(journal, QStringList({"A didLoad", "A didUnload"}));
+    screen.view();
+    EXPECT_EQ(journal.last(), "A didLoad");
+}
+
+TEST(ViewController, KeepsItsViewThroughAMemoryWarningWhileOnScreen) {
+    QStringList journal;
+    auto* screen = new Journaled("A", &journal);
+    Window window;
+    window.setRootViewController(screen);
+    window.makeKeyAndVisible();
+    screen->didReceiveMemoryWarning();
+    EXPECT_TRUE(screen->isViewLoaded());
+    EXPECT_FALSE(journal.contains("A didUnload"));
+    window.hide();
+    delete screen;
+}
+
+TEST(NavigationController, BackButtonShowsThePreviousTitleOrItsBackTitleOrBack) {
+    QStringList journal;
+    auto* root = new Journaled("Processes", &journal);
+    NavigationController navigation(root);
+    NavigationBar* bar = navigation.navigationBar();
+    EXPECT_EQ(bar->title(), "Processes");
+    EXPECT_EQ(bar->backButtonTitle(), "");
+
+    auto* detail = new Journaled("Details", &journal);
+    navigation.pushViewControllerAnimated(detail, false);
+    EXPECT_EQ(navigation.topViewController(), detail);
+    EXPECT_EQ(detail->navigationController(), &navigation);
+    EXPECT_EQ(bar->title(), "Details");
+    EXPECT_EQ(bar->backButtonTitle(), "Processes");
+
+    detail->navigationItem()->setBackBarButtonTitle("Info");
+    auto* third = new Journaled("Third", &journal);
+    navigation.pushViewControllerAnimated(third, false);
+    EXPECT_EQ(bar->backButtonTitle(), "Info");
+
+    auto* untitled = new Journaled("", &journal);
+    untitled->setTitle("");
+    auto* fourth = new Journaled("Fourth", &journal);
+    navigation.pushViewControllerAnimated(untitled, false);
+    navigation.pushViewControllerAnimated(fourth, false);
+    EXPECT_EQ(bar->backButtonTitle(), "Back");
+
+    // A left item replaces the back button.
+    fourth->navigationItem()->setLeftBarButtonItem(
+        new BarButtonItem(BarButtonSystemItem::Cancel, [] {}));
+    EXPECT_EQ(bar->backButtonTitle(), "");
+
+    // The back button pops.
+    navigation.popViewControllerAnimated(false);
+    QPointer<ViewController> poppedUntitled = untitled;
+    bar->backButton()->click();
+    EXPECT_EQ(navigation.topViewController(), third);
+    uitest::flushEvents();
+    EXPECT_TRUE(poppedUntitled.isNull());
+    EXPECT_EQ(bar->title(), "Third");
+    EXPECT_EQ(bar->backButtonTitle(), "Info");
+
+    EXPECT_EQ(navigation.popToRootViewControllerAnimated(false).size(), 2);
+    EXPECT_EQ(navigation.viewControllers(), QList<ViewController*>({root}));
+    EXPECT_EQ(navigation.popViewControllerAnimated(false), nullptr);
+}
+
+TEST(NavigationController, PushAndPopSendAppearanceCallsInOrderOnlyWhileOnScreen) {
+    QStringList journal;
+    auto* root = new Journaled("Root", &journal);
+    auto* navigation = new NavigationController(root);
+    auto* early = new Journaled("Early", &journal);
+    navigation->pushViewControllerAnimated(early, false);
+    navigation->popViewControllerAnimated(false);
+    EXPECT_TRUE(appearanceOnly(journal).isEmpty());
+
+    Window window;
+    window.setRootViewController(navigation);
+    window.makeKeyAndVisible();
+    EXPECT_EQ(appearanceOnly(journal), QStringList({"Root willAppear", "Root didAppear"}));
+
+    journal.clear();
+    navigation->pushViewControllerAnimated(new Journaled("Next", &journal), true);
+    EXPECT_EQ(appearanceOnly(journal), QStringList({"Root willDisappear", "Next willAppear",
+                                                    "Root didDisappear", "Next didAppear"}));
+    journal.clear();
+    navigation->popViewControllerAnimated(true);
+    EXPECT_EQ(appearanceOnly(journal), QStringList({"Next willDisappear", "Root willAppear",
+                                                    "Next didDisappear", "Root didAppear"}));
+    window.hide();
+    delete navigation;
+}
+
+TEST(TabBarController, SwitchingTabsMovesAppearanceAndTellsTheDelegateOnUserSelection) {
+    QStringList journal;
+    auto* tabs = new TabBarController;
+    auto* first = new Journaled("First", &journal);
+    auto* second = new NavigationController(new Journaled("Second", &journal));
+    second->setTitle("SecondNav");
+    first->setTabBarItem(new TabBarItem("One", Image(), 1));
+    second->setTabBarItem(new TabBarItem("Two", Image(), 2));
+    tabs->setViewControllers({first, second});
+    SelectionRecorder recorder;
+    tabs->setDelegate(&recorder);
+
+    ASSERT_EQ(tabs->tabBar()->items().size(), 2);
+    EXPECT_EQ(tabs->tabBar()->items()[1]->title(), "Two");
+    EXPECT_EQ(tabs->tabBar()->items()[1]->tag(), 2);
+    EXPECT_EQ(first->tabBarController(), tabs);
+    EXPECT_EQ(second->topViewController()->tabBarController(), tabs);
+
+    Window window;
+    window.setRootViewController(tabs);
+    window.makeKeyAndVisible();
+    EXPECT_EQ(appearanceOnly(journal), QStringList({"First willAppear", "First didAppear"}));
+
+    journal.clear();
+    tabs->tabBar()->tapItemAtIndex(1);
+    EXPECT_EQ(tabs->selectedIndex(), 1);
+    EXPECT_EQ(tabs->selectedViewController(), second);
+    EXPECT_EQ(appearanceOnly(journal), QStringList({"First willDisappear", "Second willAppear",
+                                                    "First didDisappear", "Second didAppear"}));
+    EXPECT_EQ(recorder.selected, QStringList({"SecondNav"}));
+
+    // Selecting in code does not tell the delegate.
+    tabs->setSelectedIndex(0);
+    EXPECT_EQ(recorder.selected.size(), 1);
+    window.hide();
+    delete tabs;
+}
+
+TEST(TabBarController, TabBarHidesWhileThePushedScreenAsksForIt) {
+    QStringList journal;
+    auto tabs = std::make_unique<TabBarController>();
+    auto* navigation = new NavigationController(new Journaled("List", &journal));
+    tabs->setViewControllers({navigation, new Journaled("Other", &journal)});
+    TabBar* bar = tabs->tabBar();
+    EXPECT_FALSE(bar->isHidden());
+
+    auto* detail = new Journaled("Detail", &journal);
+    detail->setHidesBottomBarWhenPushed(true);
+    navigation->pushViewControllerAnimated(detail, false);
+    EXPECT_TRUE(bar->isHidden());
+    navigation->pushViewControllerAnimated(new Journaled("Deeper", &journal), false);
+    EXPECT_FALSE(bar->isHidden());
+    navigation->popViewControllerAnimated(false);
+    EXPECT_TRUE(bar->isHidden());
+    navigation->popViewControllerAnimated(false);
+    EXPECT_FALSE(bar->isHidden());
+}
+
+TEST(ViewController, ModalCoversTheScreenBelowAndDismissesFromEitherSide) {
+    QStringList journal;
+    auto* tabs = new TabBarController;
+    auto* home = new Journaled("Home", &journal);
+    tabs->setViewControllers({home});
+    Window window;
+    window.setRootViewController(tabs);
+    window.makeKeyAndVisible();
+    journal.clear();
+
+    auto* modal = new Journaled("Modal", &journal);
+    modal->setModalTransitionStyle(ModalTransitionStyle::FlipHorizontal);
+    home->presentModalViewControllerAnimated(modal, true);
+    EXPECT_EQ(home->modalViewController(), modal);
+    EXPECT_EQ(modal->parentViewController(), home);
+    EXPECT_EQ(appearanceOnly(journal), QStringList({"Home willDisappear", "Modal willAppear",
+                                                    "Home didDisappear", "Modal didAppear"}));
+    EXPECT_EQ(modal->view()->parentWidget(), &window);
+    EXPECT_EQ(modal->view()->geometry(), window.rect());
+
+    journal.clear();
+    QPointer<ViewController> watched = modal;
+    modal->dismissModalViewControllerAnimated(true);
+    EXPECT_EQ(appearanceOnly(journal), QStringList({"Modal willDisappear", "Home willAppear",
+                                                    "Modal didDisappear", "Home didAppear"}));
+    EXPECT_EQ(home->modalViewController(), nullptr);
+    uitest::flushEvents();
+    EXPECT_TRUE(watched.isNull());
+
+    // Dismissing from the presenter works too.
+    home->presentModalViewControllerAnimated(new Journaled("Again", &journal), false);
+    home->dismissModalViewControllerAnimated(false);
+    EXPECT_EQ(home->modalViewController(), nullptr);
+    window.hide();
+    delete tabs;
+}
