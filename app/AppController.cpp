@@ -15,6 +15,7 @@
 #include "system/SystemStatusViewController.h"
 
 #include <QMetaObject>
+#include <QPointer>
 
 namespace {
 
@@ -35,10 +36,12 @@ constexpr uint32_t kReachableMask =
 
 } // namespace
 
-AppController::AppController(AppStores stores) : stores(std::move(stores)) {}
+AppController::AppController(AppStores stores)
+    : stores(std::move(stores)), mainContext(std::make_unique<QObject>()) {}
 
 AppController::~AppController() {
     stopGatheringThreads();
+    endBackgroundTask();
     tabBarManager_.reset();
     window_.reset();
 }
@@ -53,7 +56,6 @@ bool AppController::applicationDidFinishLaunchingWithOptions(ui::Application*, c
     numFormat_ = std::make_unique<ui::NumberFormatter>();
     numFormat_->setNumberStyle(ui::NumberFormatterStyle::Decimal);
     window_ = std::make_unique<ui::Window>(ui::Screen::bounds());
-    window_->setWindowTitle(QStringLiteral("Ormel"));
     window_->setWindowIcon(Resources::image("ormel-256.png").pixmap());
     buildTabs();
     window_->addSubview(tabBarManager_->view());
@@ -62,14 +64,13 @@ bool AppController::applicationDidFinishLaunchingWithOptions(ui::Application*, c
 }
 
 void AppController::buildTabs() {
-    systemStatusViewController = new SystemStatusViewController();
-    processStatusViewController = new ProcessStatusViewController();
-    memoryStatusViewController = new MemoryStatusViewController();
-    diskStatusViewController = new DiskStatusViewController();
-    networkStatusViewController = new NetworkStatusViewController();
-    ui::ViewController* roots[] = {systemStatusViewController, processStatusViewController,
-                                   memoryStatusViewController, diskStatusViewController,
-                                   networkStatusViewController};
+    systemStatus = new SystemStatusViewController();
+    processStatus = new ProcessStatusViewController();
+    memoryStatus = new MemoryStatusViewController();
+    diskStatus = new DiskStatusViewController();
+    networkStatus = new NetworkStatusViewController();
+    ui::ViewController* roots[] = {systemStatus, processStatus, memoryStatus, diskStatus,
+                                   networkStatus};
     QList<ui::ViewController*> stacks;
     for (const TabEntry& tab : kTabs) {
         auto* stack = new ui::NavigationController(roots[tab.tag]);
@@ -83,8 +84,13 @@ void AppController::buildTabs() {
     tabBarManager_->setDelegate(this);
 }
 
+bool AppController::hasHistory() const {
+    return stores.historyIsReady && stores.historyBegin && stores.historyInsert &&
+           stores.historyCommit;
+}
+
 void AppController::gathering() {
-    if (!stores.historyIsReady || !stores.historyIsReady() || !stores.historyBegin()) {
+    if (!hasHistory() || !stores.historyIsReady() || !stores.historyBegin()) {
         return;
     }
     // The routing list is a copy of its own, so a concurrent snapshot cannot change it.
@@ -101,9 +107,23 @@ void AppController::gathering() {
 }
 
 void AppController::gatheringInBackground() {
+    backgroundPass(armGeneration.load());
+}
+
+void AppController::backgroundPass(unsigned generation) {
     gathering();
+    rearmGathering(generation);
+}
+
+// Registers the next pass on the calling thread, unless the application came back to
+// the foreground since this round of background passes was armed.
+void AppController::rearmGathering(unsigned generation) {
+    std::lock_guard lock(armMutex);
+    if (generation != armGeneration.load()) {
+        return;
+    }
     ui::DelayedPerform::performAfterDelay(this, kGatheringPeriod,
-                                          [this] { gatheringInBackground(); });
+                                          [this, generation] { backgroundPass(generation); });
 }
 
 void AppController::checkReachability() {
@@ -137,35 +157,34 @@ void AppController::startBackgroundThread() {
 
 void AppController::applicationDidEnterBackground(ui::Application* application) {
     startBackgroundThread();
-    bgTaskID = application->beginBackgroundTaskWithExpirationHandler(
-        [this] { services::Dispatch::asyncMain([this] { endBackgroundTask(); }); });
+    const QPointer<QObject> context(mainContext.get());
+    bgTaskID = application->beginBackgroundTaskWithExpirationHandler([this, context] {
+        if (context) {
+            services::Dispatch::asyncMain(context, [this] { endBackgroundTask(); });
+        }
+    });
     const unsigned generation = armGeneration.load();
-    services::Dispatch::asyncGlobal([this, generation] {
+    armingQueue.start([this, generation, context] {
         armGathering(generation);
-        services::Dispatch::asyncMain([this] { endBackgroundTask(); });
+        services::Dispatch::asyncMain(context, [this] { endBackgroundTask(); });
     });
 }
 
 // Registers the first background pass on the gathering thread's event loop, where
-// each pass re-arms the next. Runs on a global-queue worker, which has no event loop
-// of its own to hold a delayed request.
+// each pass re-arms the next. Runs on a worker of the global queue, which has no
+// event loop of its own to hold a delayed request.
 void AppController::armGathering(unsigned generation) {
     std::lock_guard lock(backgroundMutex);
-    if (!backgroundThread || generation != armGeneration.load()) {
+    if (!backgroundThread) {
         return;
     }
     QMetaObject::invokeMethod(
-        backgroundContext.get(),
-        [this, generation] {
-            if (generation == armGeneration.load()) {
-                ui::DelayedPerform::performAfterDelay(this, kGatheringPeriod,
-                                                      [this] { gatheringInBackground(); });
-            }
-        },
+        backgroundContext.get(), [this, generation] { rearmGathering(generation); },
         Qt::BlockingQueuedConnection);
 }
 
 void AppController::applicationWillEnterForeground(ui::Application*) {
+    std::lock_guard lock(armMutex);
     ++armGeneration;
     ui::DelayedPerform::cancelPreviousPerformRequestsWithTarget(this);
 }
@@ -182,8 +201,12 @@ void AppController::applicationWillTerminate(ui::Application*) {
 }
 
 void AppController::stopGatheringThreads() {
-    ++armGeneration;
-    ui::DelayedPerform::cancelPreviousPerformRequestsWithTarget(this);
+    {
+        std::lock_guard lock(armMutex);
+        ++armGeneration;
+        ui::DelayedPerform::cancelPreviousPerformRequestsWithTarget(this);
+    }
+    armingQueue.waitForDone();
     if (launchGathering.joinable()) {
         launchGathering.join();
     }

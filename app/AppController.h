@@ -7,6 +7,7 @@
 #include "platform/ui/Window.h"
 
 #include <QThread>
+#include <QThreadPool>
 
 #include <atomic>
 #include <memory>
@@ -59,20 +60,29 @@ public:
     // Whether the launch-time gathering pass has been started.
     bool launchGatheringStarted() const { return launchGathering.joinable(); }
 
-    SystemStatusViewController* systemStatusViewController = nullptr;
-    ProcessStatusViewController* processStatusViewController = nullptr;
-    MemoryStatusViewController* memoryStatusViewController = nullptr;
-    DiskStatusViewController* diskStatusViewController = nullptr;
-    NetworkStatusViewController* networkStatusViewController = nullptr;
+    SystemStatusViewController* systemStatusViewController() const { return systemStatus; }
+    ProcessStatusViewController* processStatusViewController() const { return processStatus; }
+    MemoryStatusViewController* memoryStatusViewController() const { return memoryStatus; }
+    DiskStatusViewController* diskStatusViewController() const { return diskStatus; }
+    NetworkStatusViewController* networkStatusViewController() const { return networkStatus; }
 
 private:
+    bool hasHistory() const;
     void buildTabs();
+    void backgroundPass(unsigned generation);
+    void rearmGathering(unsigned generation);
     void endBackgroundTask();
     void armGathering(unsigned generation);
     void stopGatheringThreads();
     void startBackgroundThread();
 
     AppStores stores;
+    // The root screens, owned by their navigation stacks under tabBarManager_.
+    SystemStatusViewController* systemStatus = nullptr;
+    ProcessStatusViewController* processStatus = nullptr;
+    MemoryStatusViewController* memoryStatus = nullptr;
+    DiskStatusViewController* diskStatus = nullptr;
+    NetworkStatusViewController* networkStatus = nullptr;
     std::unique_ptr<ui::Window> window_;
     std::unique_ptr<ui::TabBarController> tabBarManager_;
     std::unique_ptr<ui::NumberFormatter> numFormat_;
@@ -84,6 +94,12 @@ private:
     std::mutex backgroundMutex;
     std::unique_ptr<QThread> backgroundThread;
     std::unique_ptr<QObject> backgroundContext;
-    // Bumped on each return to the foreground, so an arming still on its way is dropped.
+    // Bumped on each return to the foreground (under armMutex, together with the
+    // cancellation), so that an arming or a pass still on its way registers nothing.
     std::atomic<unsigned> armGeneration{0};
+    std::mutex armMutex;
+    // The controller's work on the global queue, waited for before the controller goes.
+    QThreadPool armingQueue;
+    // Main-queue work addressed to the controller is dropped once this is gone.
+    std::unique_ptr<QObject> mainContext;
 };

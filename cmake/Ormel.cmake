@@ -1,14 +1,21 @@
+# ormel_sources(OUT dir...): every .cpp and .h in the given folders (relative to the
+# current source folder); new files are picked up at the next build.
+function(ormel_sources out)
+  set(sources)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp
+         ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.h)
+    list(APPEND sources ${found})
+  endforeach()
+  set(${out} ${sources} PARENT_SCOPE)
+endfunction()
+
 # ormel_library(NAME [QT] DIRS dir... LIBS lib...)
 # One static library made of every .cpp in the given folders (relative to the
 # current source folder). QT turns on moc and the shared precompiled Qt headers.
 function(ormel_library name)
   cmake_parse_arguments(A "QT" "" "DIRS;LIBS" ${ARGN})
-  set(sources)
-  foreach(dir IN LISTS A_DIRS)
-    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp
-         ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.h)
-    list(APPEND sources ${found})
-  endforeach()
+  ormel_sources(sources ${A_DIRS})
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${A_LIBS})
@@ -24,12 +31,7 @@ endfunction()
 # throw-away documents directory.
 function(ormel_test name)
   cmake_parse_arguments(A "QT" "" "DIRS;LIBS" ${ARGN})
-  set(sources)
-  foreach(dir IN LISTS A_DIRS)
-    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp
-         ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.h)
-    list(APPEND sources ${found})
-  endforeach()
+  ormel_sources(sources ${A_DIRS})
   if(NOT sources)
     return()
   endif()

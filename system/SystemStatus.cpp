@@ -18,18 +18,13 @@ const char* plural(long long count) {
 }
 
 // The login record a kept accounting entry stands for.
-LoginRecord loginRecordOf(const unsigned char* record, std::time_t now) {
-    using namespace darwin;
+LoginRecord loginRecordOf(const darwin::UtmpxEntry& entry, std::time_t now) {
     LoginRecord login;
-    login.user = QString::fromStdString(readCString(record, utmpx::kUser, utmpx::kUserSize));
-    const std::string line = readCString(record, utmpx::kLine, utmpx::kLineSize);
-    login.line = QString::fromStdString(line);
-    login.host = QString::fromStdString(readCString(record, utmpx::kHost, utmpx::kHostSize));
-    if (login.host.isEmpty()) {
-        login.host = QStringLiteral("-");
-    }
+    login.user = QString::fromStdString(entry.user);
+    login.line = QString::fromStdString(entry.line);
+    login.host = entry.host.empty() ? QStringLiteral("-") : QString::fromStdString(entry.host);
     char device[38];
-    std::snprintf(device, sizeof device, "/dev/%.32s", line.c_str());
+    std::snprintf(device, sizeof device, "/dev/%.32s", entry.line.c_str());
     struct stat status {};
     long long idle = 0;
     if (darwin::stat(device, &status) == 0) {
@@ -37,8 +32,7 @@ LoginRecord loginRecordOf(const unsigned char* record, std::time_t now) {
         idle = std::max<long long>(0, now - status.st_mtime);
     }
     login.idle = SystemStatus::stringWithIdleTime(idle);
-    login.loginTime =
-        QDateTime::fromSecsSinceEpoch(readLE<int32_t>(record, utmpx::kTvSec), Qt::UTC);
+    login.loginTime = QDateTime::fromSecsSinceEpoch(entry.tvSec, Qt::UTC);
     return login;
 }
 
@@ -136,14 +130,13 @@ void SystemStatus::snapshotOfWho() {
     const std::time_t now = darwin::time(nullptr);
     std::array<unsigned char, darwin::utmpx::kSize> record{};
     while (std::fread(record.data(), record.size(), 1, file) == 1) {
+        const darwin::UtmpxEntry entry = darwin::decodeUtmpx(record.data());
         // The file opens with a signature record and keeps logged-out sessions as dead
         // records; only user-process records are users logged in now.
-        if (darwin::readLE<int16_t>(record.data(), darwin::utmpx::kType) !=
-                darwin::utmpx::USER_PROCESS ||
-            record[darwin::utmpx::kUser] == 0) {
+        if (entry.type != darwin::utmpx::USER_PROCESS || entry.user.empty()) {
             continue;
         }
-        who_.append(loginRecordOf(record.data(), now));
+        who_.append(loginRecordOf(entry, now));
     }
     std::fclose(file);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QObject>
+
 #include <functional>
 
 namespace services {
@@ -9,6 +11,9 @@ namespace services {
 class Dispatch {
 public:
     static void asyncMain(std::function<void()> work);
+    // Main-queue work that is dropped if `context` (an object of the main thread) is
+    // destroyed before it runs.
+    static void asyncMain(const QObject* context, std::function<void()> work);
     static void asyncGlobal(std::function<void()> work);
 };
 

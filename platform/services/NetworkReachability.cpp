@@ -3,6 +3,7 @@
 #include "platform/services/RoutingTablePath.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QNetworkInformation>
 
 #include <mutex>
@@ -17,13 +18,20 @@ NetworkReachability::PathSource& pathSourceOverride() {
     return source;
 }
 
-// The status service answers only when a backend is loaded and knows the state.
-std::optional<NetworkPath> pathFromNetworkInformation() {
+bool hasSystemBus() {
+    const QByteArray address = qgetenv("DBUS_SYSTEM_BUS_ADDRESS");
+    return !address.isEmpty() || QFileInfo::exists(QStringLiteral("/run/dbus/system_bus_socket"));
+}
+
+// The status service answers only when a backend is loaded and knows the state. Its
+// backends talk to the system bus, so without one nothing is loaded (and nothing waits).
+std::optional<NetworkPath> pathFromNetworkInformation(const std::optional<NetworkPath>& routes) {
     if (QCoreApplication::instance() == nullptr) {
         return std::nullopt;
     }
     if (QNetworkInformation::instance() == nullptr &&
-        !QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
+        (!hasSystemBus() ||
+         !QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability))) {
         return std::nullopt;
     }
     const QNetworkInformation* info = QNetworkInformation::instance();
@@ -32,7 +40,12 @@ std::optional<NetworkPath> pathFromNetworkInformation() {
     }
     NetworkPath path;
     path.exists = info->reachability() == QNetworkInformation::Reachability::Online;
-    path.cellular = info->transportMedium() == QNetworkInformation::TransportMedium::Cellular;
+    // Backends that cannot tell the link's medium leave that fact to the routing table.
+    if (info->supports(QNetworkInformation::Feature::TransportMedium)) {
+        path.cellular = info->transportMedium() == QNetworkInformation::TransportMedium::Cellular;
+    } else {
+        path.cellular = routes && routes->cellular;
+    }
     return path;
 }
 
@@ -62,10 +75,11 @@ uint32_t NetworkReachability::flagsForPath(const NetworkPath& path) {
 }
 
 std::optional<NetworkPath> NetworkReachability::hostPath() {
-    if (auto path = pathFromNetworkInformation()) {
+    const std::optional<NetworkPath> routes = RoutingTablePath::read(QStringLiteral("/"));
+    if (auto path = pathFromNetworkInformation(routes)) {
         return path;
     }
-    return RoutingTablePath::read(QStringLiteral("/"));
+    return routes;
 }
 
 bool NetworkReachability::getFlags(uint32_t* flags) const {

@@ -55,10 +55,6 @@ void TableViewController::clearSelection() {
     }
 }
 
-void TableViewController::viewWillAppear(bool /*animated*/) {
-    clearSelection();
-}
-
 void TableViewController::appearanceWillBegin(bool appearing) {
     if (appearing) {
         clearSelection();

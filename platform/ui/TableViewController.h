@@ -28,7 +28,6 @@ public:
     bool isEditing() const;
 
     void loadView() override;
-    void viewWillAppear(bool animated) override;
 
     int tableViewNumberOfRowsInSection(TableView* tableView, int section) override = 0;
     TableViewCell* tableViewCellForRowAtIndexPath(TableView* tableView,

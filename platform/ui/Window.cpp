@@ -73,6 +73,11 @@ ViewController* Window::rootViewController() const {
 }
 
 void Window::addSubview(QWidget* view) {
+    if (root_ == nullptr) {
+        // The first view added is the window's content: its controller appears with it.
+        setRootView(view);
+        return;
+    }
     ViewFitter::fill(view, this);
     view->show();
     view->raise();

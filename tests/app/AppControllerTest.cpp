@@ -18,7 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -126,7 +128,11 @@ TEST_F(AppControllerTest, BuildsTheFiveTabsInOrder) {
     auto root = [&](int tag) {
         return static_cast<ui::NavigationController*>(stacks[tag])->viewControllers().first();
     };
-    EXPECT_EQ(root(0), controller->systemStatusViewController);
+    EXPECT_EQ(root(0), controller->systemStatusViewController());
+    EXPECT_EQ(root(4), controller->networkStatusViewController());
+    // The selected tab's screen is on screen once the window shows.
+    EXPECT_TRUE(controller->systemStatusViewController()->isOnScreen());
+    EXPECT_FALSE(controller->processStatusViewController()->isOnScreen());
     EXPECT_NE(dynamic_cast<SystemStatusViewController*>(root(0)), nullptr);
     EXPECT_NE(dynamic_cast<ProcessStatusViewController*>(root(1)), nullptr);
     EXPECT_NE(dynamic_cast<MemoryStatusViewController*>(root(2)), nullptr);
@@ -216,6 +222,10 @@ TEST_F(AppControllerTest, GatheringWritesNothingWithoutAReadyHistory) {
 
     AppController empty{AppStores{}};
     empty.gathering(); // a build without a history store has nothing to do
+    AppStores partial;
+    partial.historyIsReady = [] { return true; };
+    AppController incomplete{partial};
+    incomplete.gathering(); // nor one with only part of it
 }
 
 TEST_F(AppControllerTest, BackgroundArmsOnePassAndTheForegroundCancelsIt) {
@@ -242,6 +252,45 @@ TEST_F(AppControllerTest, ABackgroundPassRearmsItself) {
     EXPECT_EQ(ui::DelayedPerform::pendingCount(&controller), 1);
     controller.applicationWillEnterForeground(ui::Application::sharedApplication());
     EXPECT_EQ(ui::DelayedPerform::pendingCount(&controller), 0);
+}
+
+TEST_F(AppControllerTest, APassRunningWhenTheForegroundReturnsDoesNotRearm) {
+    std::mutex gate;
+    std::condition_variable changed;
+    bool passEntered = false;
+    bool foregroundDone = false;
+    AppStores stores = recording.stores();
+    stores.routingDestinations = [&] {
+        std::unique_lock lock(gate);
+        passEntered = true;
+        changed.notify_all();
+        changed.wait(lock, [&] { return foregroundDone; });
+        return QStringList();
+    };
+    AppController controller(stores);
+    std::thread pass([&] { controller.gatheringInBackground(); });
+    {
+        std::unique_lock lock(gate);
+        changed.wait(lock, [&] { return passEntered; });
+    }
+    controller.applicationWillEnterForeground(ui::Application::sharedApplication());
+    {
+        std::lock_guard lock(gate);
+        foregroundDone = true;
+    }
+    changed.notify_all();
+    pass.join();
+    EXPECT_EQ(ui::DelayedPerform::pendingCount(&controller), 0);
+}
+
+TEST_F(AppControllerTest, AControllerCanGoRightAfterEnteringTheBackground) {
+    for (int round = 0; round < 20; ++round) {
+        auto controller = launch(recording.stores());
+        controller->applicationDidEnterBackground(ui::Application::sharedApplication());
+        ui::Application::sharedApplication()->setDelegate(nullptr);
+        controller.reset(); // the arming still queued must not outlive it
+        QCoreApplication::processEvents();
+    }
 }
 
 TEST_F(AppControllerTest, TerminationClosesTheStoresInOrder) {

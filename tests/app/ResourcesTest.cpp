@@ -37,19 +37,18 @@ TEST(Resources, DocumentsDirectoryFollowsTheEnvironment) {
 }
 
 TEST(Resources, DataFilesAreLookedUpInTheDocumentsFirst) {
-    const QString name = QStringLiteral("resources-test.dat");
+    // The compiled text table ships in the bundle; a copy in the documents wins.
+    const QString name = QStringLiteral("ormel_en.qm");
     const QString shipped = Resources::resourcePath() + "/" + name;
     const QString downloaded = Resources::documentsPath() + "/" + name;
-    EXPECT_EQ(Resources::dataFilePath(name), "");
-
-    writeFile(shipped, "shipped");
     EXPECT_EQ(Resources::dataFilePath(name), shipped);
     writeFile(downloaded, "downloaded");
     EXPECT_EQ(Resources::dataFilePath(name), downloaded);
-
     QFile::remove(downloaded);
     EXPECT_EQ(Resources::dataFilePath(name), shipped);
-    QFile::remove(shipped);
+    EXPECT_EQ(Resources::dataFilePath("no-such-file.dat"), "");
+    QDir().mkpath(Resources::documentsPath() + "/folder.dat");
+    EXPECT_EQ(Resources::dataFilePath("folder.dat"), ""); // a folder is no data file
 }
 
 } // namespace

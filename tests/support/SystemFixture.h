@@ -44,10 +44,7 @@ public:
 
     // Logged-in users on ttys000, ttys001, … idle for `idleSeconds` each.
     void setUsers(const std::vector<std::string>& users, long long idleSeconds = 100) {
-        darwin::UtmpxEntry signature;
-        signature.user = darwin::utmpx::kSignatureUser;
-        signature.type = darwin::utmpx::SIGNATURE;
-        std::vector<darwin::UtmpxEntry> entries{signature};
+        std::vector<darwin::UtmpxEntry> entries; // the file's signature record comes first
         for (size_t i = 0; i < users.size(); ++i) {
             darwin::UtmpxEntry login;
             login.user = users[i];

@@ -134,7 +134,6 @@ TEST_F(SystemStatusTest, ALoadReplyWithoutScaleIsIgnored) {
 TEST_F(SystemStatusTest, OnlyUserProcessRecordsAreLoggedInUsers) {
     backend->setFile(darwin::utmpx::kPath,
                      FixtureBackend::utmpxFile({
-                         entry(darwin::utmpx::kSignatureUser, darwin::utmpx::SIGNATURE, ""),
                          entry("mobile", darwin::utmpx::USER_PROCESS, "ttys000", ""),
                          entry("gone", darwin::utmpx::DEAD_PROCESS, "ttys001"),
                          entry("LOGIN", darwin::utmpx::LOGIN_PROCESS, "tty1"),

@@ -34,7 +34,7 @@ TEST(RoutingTablePath, LocalRoutesAndLoopbackAreNoPath) {
     EXPECT_FALSE(local->exists);
 }
 
-TEST(RoutingTablePath, AnIpv6DefaultRouteCountsAndUnreachableOnesDoNot) {
+TEST(RoutingTablePath, AnIpv6DefaultRouteCounts) {
     const auto v6 = pathIn("ipv6-only");
     ASSERT_TRUE(v6.has_value());
     EXPECT_TRUE(v6->exists);
@@ -44,13 +44,23 @@ TEST(RoutingTablePath, UnreadableTablesTellNothing) {
     EXPECT_FALSE(RoutingTablePath::read(testenv::makeTempDir("empty-root")).has_value());
 }
 
-TEST(NetworkReachability, ReadsTheLiveHostWithoutFailing) {
+TEST(RoutingTablePath, AnIpv6RejectRouteIsNoPath) {
+    const auto rejected = pathIn("ipv6-reject");
+    ASSERT_TRUE(rejected.has_value());
+    EXPECT_FALSE(rejected->exists);
+}
+
+TEST(NetworkReachability, FlagsCannotBeReadWhenNoSourceKnows) {
     const auto reference = services::NetworkReachability::createWithName("ormel.example.org");
     ASSERT_NE(reference, nullptr);
-    uint32_t flags = 0xdeadbeef;
-    if (reference->getFlags(&flags)) {
-        EXPECT_EQ(flags & ~0x40002u, 0u);
-    }
+    EXPECT_EQ(reference->hostName(), "ormel.example.org");
+    services::NetworkReachability::setPathSource([] { return std::nullopt; });
+    uint32_t flags = 0;
+    EXPECT_FALSE(reference->getFlags(&flags));
+    services::NetworkReachability::setPathSource([] { return NetworkPath{true, true}; });
+    EXPECT_TRUE(reference->getFlags(&flags));
+    EXPECT_EQ(flags, 0x40002u);
+    services::NetworkReachability::setPathSource({});
     EXPECT_EQ(services::NetworkReachability::createWithName(""), nullptr);
 }
 

@@ -42,5 +42,6 @@ TEST(ApplicationMain, LaunchesTheDelegateWithTheChosenScaleAndRunsTheLoop) {
     EXPECT_EQ(calls[0], "didFinishLaunching");
     EXPECT_EQ(calls[1], "1.5");
     EXPECT_EQ(calls[2], "didBecomeActive");
+    EXPECT_EQ(calls.last(), "willTerminate");
     EXPECT_EQ(Application::sharedApplication()->delegate(), nullptr);
 }

@@ -72,7 +72,7 @@ TEST(DelayedPerform, RunsOnTheEventLoopOfTheThreadThatAsked) {
     worker.wait();
 }
 
-TEST(DelayedPerform, ManyThreadsCancellingWhileOthersScheduleStayConsistent) {
+TEST(DelayedPerform, ACancelFromAnotherThreadWhileOthersCountStopsEveryRequest) {
     int target = 0;
     std::atomic<int> runs{0};
     for (int i = 0; i < 50; ++i) {
