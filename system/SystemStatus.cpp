@@ -1,5 +1,6 @@
 #include "system/SystemStatus.h"
 
+#include "app/ElapsedTimeText.h"
 #include "platform/darwin/ByteOrder.h"
 #include "platform/darwin/Darwin.h"
 #include "platform/darwin/Sysctl.h"
@@ -53,36 +54,8 @@ double SystemStatus::loadavg(unsigned index) const {
     return index < 3 ? vm_loadavg[index] : 0.0;
 }
 
-QString SystemStatus::stringWithUptime(long long t) {
-    if (t > 60) {
-        t += 30; // to the nearest minute for everything longer than a minute
-    }
-    const long long days = t / 86400;
-    long long rest = t % 86400;
-    const long long hours = rest / 3600;
-    rest %= 3600;
-    const long long minutes = rest / 60;
-    const long long seconds = rest % 60;
-
-    QString text;
-    if (days > 0) {
-        text += QString::asprintf("%lld day%s, ", days, plural(days));
-    }
-    if (hours > 0 && minutes > 0) {
-        text += seconds > 0 ? QString::asprintf("%2lld:%02lld:%02lld", hours, minutes, seconds)
-                            : QString::asprintf("%2lld:%02lld", hours, minutes);
-        return text;
-    }
-    if (hours > 0) {
-        text += QString::asprintf("%lld hour%s, ", hours, plural(hours));
-    }
-    if (minutes > 0) {
-        text += QString::asprintf("%lld min%s, ", minutes, plural(minutes));
-    }
-    if (seconds > 0) {
-        text += QString::asprintf("%lld sec%s", seconds, plural(seconds));
-    }
-    return text;
+QString SystemStatus::stringWithUptime(long long seconds) {
+    return ElapsedTimeText::fromSeconds(seconds, ElapsedTimeText::HoursPadding::Blank);
 }
 
 QString SystemStatus::stringWithIdleTime(long long idle) {

@@ -13,6 +13,42 @@ int Backend::sysctlbyname(const char* /*name*/, void* /*oldp*/, size_t* /*oldlen
     return -1;
 }
 
+int Backend::proc_pidinfo(int /*pid*/, int /*flavor*/, uint64_t /*arg*/, void* /*buffer*/,
+                          int /*buffersize*/) {
+    errno = ENOSYS;
+    return 0;
+}
+
+std::optional<std::string> Backend::userName(uint32_t /*uid*/) {
+    errno = ENOSYS;
+    return std::nullopt;
+}
+
+std::optional<std::string> Backend::groupName(uint32_t /*gid*/) {
+    errno = ENOSYS;
+    return std::nullopt;
+}
+
+uint32_t Backend::getuid() {
+    errno = ENOSYS;
+    return static_cast<uint32_t>(-1);
+}
+
+int32_t Backend::getpid() {
+    errno = ENOSYS;
+    return -1;
+}
+
+int Backend::kill(int32_t /*pid*/, int /*sig*/) {
+    errno = ENOSYS;
+    return -1;
+}
+
+int Backend::killProcessStartedAt(int32_t /*pid*/, int32_t /*startSeconds*/, int /*sig*/) {
+    errno = ENOSYS;
+    return -1;
+}
+
 bool Backend::opensForReadingOnly(const char* mode) {
     return mode != nullptr && mode[0] == 'r' && std::strchr(mode, '+') == nullptr;
 }

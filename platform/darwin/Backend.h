@@ -3,8 +3,11 @@
 #include <sys/stat.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <optional>
+#include <string>
 
 namespace darwin {
 
@@ -24,6 +27,19 @@ public:
     virtual std::time_t time() = 0;
     virtual FILE* fopen(const char* path, const char* mode) = 0;
     virtual int stat(const char* path, struct ::stat* st) = 0;
+
+    // Processes. proc_pidinfo follows the C library: the bytes written on success, 0 with
+    // errno on failure. Signal numbers are the host's (SIGKILL and SIGTERM are the same on
+    // both systems). Defaults fail with ENOSYS; the ids then read as -1.
+    virtual int proc_pidinfo(int pid, int flavor, uint64_t arg, void* buffer, int buffersize);
+    virtual std::optional<std::string> userName(uint32_t uid);
+    virtual std::optional<std::string> groupName(uint32_t gid);
+    virtual uint32_t getuid();
+    virtual int32_t getpid();
+    virtual int kill(int32_t pid, int sig);
+    // Signals pid only while it still belongs to the process that started at startSeconds
+    // (kinfo_proc's p_starttime.tv_sec): a vanished or reused pid fails with ESRCH.
+    virtual int killProcessStartedAt(int32_t pid, int32_t startSeconds, int sig);
 
 protected:
     // The device's files are served for reading only: "r" or "rb", never "r+".

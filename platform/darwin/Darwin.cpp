@@ -55,13 +55,41 @@ int stat(const char* path, struct ::stat* st) {
     return current()->stat(path, st);
 }
 
+int proc_pidinfo(int pid, int flavor, uint64_t arg, void* buffer, int buffersize) {
+    return current()->proc_pidinfo(pid, flavor, arg, buffer, buffersize);
+}
+
+std::optional<std::string> userName(uint32_t uid) {
+    return current()->userName(uid);
+}
+
+std::optional<std::string> groupName(uint32_t gid) {
+    return current()->groupName(gid);
+}
+
+uint32_t getuid() {
+    return current()->getuid();
+}
+
+int32_t getpid() {
+    return current()->getpid();
+}
+
+int kill(int32_t pid, int sig) {
+    return current()->kill(pid, sig);
+}
+
+int killProcessStartedAt(int32_t pid, int32_t startSeconds, int sig) {
+    return current()->killProcessStartedAt(pid, startSeconds, sig);
+}
+
 void install(std::shared_ptr<Backend> backend) {
     std::lock_guard lock(installMutex());
     installedBackend() = std::move(backend);
 }
 
-Backend& backend() {
-    return *current();
+std::shared_ptr<Backend> backend() {
+    return current();
 }
 
 std::shared_ptr<Backend> installed() {

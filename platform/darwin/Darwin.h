@@ -5,9 +5,12 @@
 #include <sys/stat.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <optional>
+#include <string>
 
 // The device's kernel and C library calls that the application makes, with the device's
 // signatures and error conventions (-1 or null, and errno). Each call goes to the
@@ -21,13 +24,30 @@ std::time_t time(std::time_t* out);
 FILE* fopen(const char* path, const char* mode);
 int stat(const char* path, struct ::stat* st);
 
+// Bytes written (proc_taskinfo::kSize for PROC_PIDTASKINFO), or 0 with errno: ESRCH for
+// no such process (zombies included, as on the device), EINVAL for another flavour,
+// ENOMEM for a buffer too small.
+int proc_pidinfo(int pid, int flavor, uint64_t arg, void* buffer, int buffersize);
+// The account databases (getpwuid, getgrgid): nothing when there is no entry.
+std::optional<std::string> userName(uint32_t uid);
+std::optional<std::string> groupName(uint32_t gid);
+// The application's own ids.
+uint32_t getuid();
+int32_t getpid();
+// kill(2). Signal numbers are the host's <csignal> ones.
+int kill(int32_t pid, int sig);
+// kill(2) of the process shown to the user: fails with ESRCH unless pid still belongs to
+// the process whose kinfo_proc start time (p_starttime.tv_sec) is startSeconds, so a
+// pid reused meanwhile is never signalled. Other failures as kill(2) (EPERM, EINVAL).
+int killProcessStartedAt(int32_t pid, int32_t startSeconds, int sig);
+
 // Chooses the backend, once at start-up (tests install their own). Installing null
 // returns to the default.
 void install(std::shared_ptr<Backend> backend);
 
 // The installed backend; the Linux backend over "/" when none was installed.
-// Thread-safe. The reference stays valid until the next install().
-Backend& backend();
+// Thread-safe; the caller shares ownership, so a later install() cannot free it.
+std::shared_ptr<Backend> backend();
 
 // The installed backend (the default one once backend() has made it), or null.
 std::shared_ptr<Backend> installed();

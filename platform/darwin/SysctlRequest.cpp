@@ -49,6 +49,19 @@ int SysctlRequest::reply(const std::vector<unsigned char>& value) const {
     return reply(value.data(), value.size(), value.size());
 }
 
+int SysctlRequest::replyTable(const void* table, size_t size, size_t recordSize,
+                              size_t probeSize) const {
+    if (offersNewValue() || oldp_ == nullptr || oldlenp_ == nullptr || *oldlenp_ >= size) {
+        return reply(table, size, probeSize);
+    }
+    const size_t fitting = recordSize > 0 ? *oldlenp_ / recordSize * recordSize : 0;
+    if (fitting > 0) {
+        std::memcpy(oldp_, table, fitting);
+    }
+    *oldlenp_ = fitting;
+    return fail(ENOMEM);
+}
+
 int SysctlRequest::fail(int error) {
     errno = error;
     return -1;

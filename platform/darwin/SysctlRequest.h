@@ -12,6 +12,7 @@ namespace darwin {
 // - no old buffer: *oldlenp receives the size needed, success;
 // - an old buffer smaller than the value: ENOMEM, nothing copied, *oldlenp untouched;
 // - otherwise the value is copied and *oldlenp receives its size.
+// Tables of records (the process table) are copied partly instead; see replyTable.
 // Failures return -1 with errno set, as the system call does.
 class SysctlRequest {
 public:
@@ -21,11 +22,16 @@ public:
     bool nameIsValid() const;
     std::vector<int> mib() const;
     bool offersNewValue() const { return newp_ != nullptr; }
+    bool isSizeProbe() const { return oldp_ == nullptr; }
 
     // Answers with the value of a read-only node. probeSize is what a size probe
     // reports; nodes whose value grows between calls report some slack beyond it.
     int reply(const void* value, size_t size, size_t probeSize) const;
     int reply(const std::vector<unsigned char>& value) const;
+    // Answers with a table of records the way the kernel's process table does: a probe
+    // reports probeSize; a buffer too small for the whole table receives the whole
+    // records that fit, *oldlenp their size, and the call fails with ENOMEM.
+    int replyTable(const void* table, size_t size, size_t recordSize, size_t probeSize) const;
 
     static int fail(int error);
 

@@ -2,16 +2,24 @@
 
 #include "platform/darwin/ByteOrder.h"
 #include "platform/darwin/MemoryFile.h"
+#include "platform/darwin/Proc.h"
 #include "platform/darwin/Sysctl.h"
 #include "platform/darwin/SysctlRequest.h"
 #include "platform/darwin/Utmpx.h"
+#include "platform/darwin/linux/AccountNames.h"
 #include "platform/darwin/linux/HostFile.h"
 #include "platform/darwin/linux/LoginAccounting.h"
 #include "platform/darwin/linux/ProcFiles.h"
+#include "platform/darwin/linux/ProcessSignal.h"
+#include "platform/darwin/linux/ProcessTable.h"
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <limits>
 
@@ -26,6 +34,10 @@ uint32_t fixedPoint(double average) {
     return static_cast<uint32_t>(std::min(scaled, largest));
 }
 
+size_t probeSize(size_t records) {
+    return (records + kProcessTableSlack) * kinfo_proc::kSize;
+}
+
 } // namespace
 
 LinuxBackend::LinuxBackend(std::string root) : root_(std::move(root)) {}
@@ -36,7 +48,11 @@ int LinuxBackend::sysctl(const int* name, unsigned namelen, void* oldp, size_t* 
     if (!request.nameIsValid()) {
         return SysctlRequest::fail(EINVAL);
     }
-    const Producer produce = producerFor(request.mib());
+    const std::vector<int> mib = request.mib();
+    if (isProcessTableName(mib)) {
+        return processTable(request, mib);
+    }
+    const Producer produce = producerFor(mib);
     if (produce == nullptr) {
         return SysctlRequest::fail(ENOENT);
     }
@@ -58,6 +74,62 @@ LinuxBackend::Producer LinuxBackend::producerFor(const std::vector<int>& mib) {
         return &LinuxBackend::loadAverage;
     }
     return nullptr;
+}
+
+int LinuxBackend::processTable(const SysctlRequest& request, const std::vector<int>& mib) const {
+    const std::optional<ProcessQuery> query = processQueryOf(mib);
+    if (!query) {
+        return -1;
+    }
+    if (request.offersNewValue()) {
+        return SysctlRequest::fail(EPERM);
+    }
+    return query->all ? allProcesses(request) : oneProcess(request, query->pid);
+}
+
+// A size probe only counts the process directories; the fill reads every process.
+int LinuxBackend::allProcesses(const SysctlRequest& request) const {
+    ProcessTable table(root_);
+    if (!table.isOpen()) {
+        return SysctlRequest::fail(table.openError());
+    }
+    if (request.isSizeProbe()) {
+        return request.reply(nullptr, 0, probeSize(table.count()));
+    }
+    const std::optional<std::vector<unsigned char>> records = table.records();
+    if (!records) {
+        return -1;
+    }
+    recentTable_.keep(*records);
+    return request.replyTable(records->data(), records->size(), kinfo_proc::kSize,
+                              probeSize(records->size() / kinfo_proc::kSize));
+}
+
+// A process that does not exist, or is gone part-way, answers with no record at all.
+int LinuxBackend::oneProcess(const SysctlRequest& request, int32_t pid) const {
+    unsigned char record[kinfo_proc::kSize];
+    if (recentTable_.find(pid, record)) {
+        if (!processExists(pid)) {
+            return request.reply(nullptr, 0, probeSize(0));
+        }
+        return request.replyTable(record, sizeof record, kinfo_proc::kSize, probeSize(1));
+    }
+    ProcessTable table(root_);
+    if (!table.isOpen()) {
+        return SysctlRequest::fail(table.openError());
+    }
+    const std::optional<KinfoProc> process = table.process(pid);
+    if (!process) {
+        return errno == ESRCH ? request.reply(nullptr, 0, probeSize(0)) : -1;
+    }
+    encodeKinfoProc(*process, record);
+    return request.replyTable(record, sizeof record, kinfo_proc::kSize, probeSize(1));
+}
+
+// The process's directory: there until the process has been reaped.
+bool LinuxBackend::processExists(int32_t pid) const {
+    const std::string directory = pathUnderRoot(root_, "/proc/" + std::to_string(pid));
+    return ::faccessat(AT_FDCWD, directory.c_str(), F_OK, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 // The device's kernel keeps the boot time in whole seconds: tv_usec is always 0.
@@ -101,6 +173,72 @@ std::optional<std::string> LinuxBackend::hostFile(const char* path) const {
 
 std::time_t LinuxBackend::time() {
     return ::time(nullptr);
+}
+
+// Failures return 0, as the device's C library does.
+int LinuxBackend::proc_pidinfo(int pid, int flavor, uint64_t /*arg*/, void* buffer,
+                               int buffersize) {
+    if (flavor != PROC_PIDTASKINFO) {
+        errno = EINVAL;
+        return 0;
+    }
+    if (buffersize < static_cast<int>(proc_taskinfo::kSize)) {
+        errno = ENOMEM;
+        return 0;
+    }
+    if (buffer == nullptr) {
+        errno = EFAULT;
+        return 0;
+    }
+    ProcessTable table(root_);
+    if (!table.isOpen()) {
+        errno = table.openError();
+        return 0;
+    }
+    const std::optional<ProcTaskInfo> info = table.taskInfo(pid);
+    if (!info) {
+        return 0;
+    }
+    encodeProcTaskInfo(*info, static_cast<unsigned char*>(buffer));
+    return static_cast<int>(proc_taskinfo::kSize);
+}
+
+std::optional<std::string> LinuxBackend::userName(uint32_t uid) {
+    return AccountNames(root_).userName(uid);
+}
+
+std::optional<std::string> LinuxBackend::groupName(uint32_t gid) {
+    return AccountNames(root_).groupName(gid);
+}
+
+uint32_t LinuxBackend::getuid() {
+    return ::getuid();
+}
+
+int32_t LinuxBackend::getpid() {
+    return ::getpid();
+}
+
+int LinuxBackend::kill(int32_t pid, int sig) {
+    if (!servesHostProcesses()) {
+        errno = EPERM;
+        return -1;
+    }
+    return ::kill(pid, sig);
+}
+
+int LinuxBackend::killProcessStartedAt(int32_t pid, int32_t startSeconds, int sig) {
+    if (!servesHostProcesses()) {
+        errno = EPERM;
+        return -1;
+    }
+    ProcessTable table(root_);
+    return signalProcessStartedAt(pid, startSeconds, sig,
+                                  [&table](int32_t of) { return table.startSeconds(of); });
+}
+
+bool LinuxBackend::servesHostProcesses() const {
+    return pathUnderRoot(root_, "/") == "/";
 }
 
 FILE* LinuxBackend::fopen(const char* path, const char* mode) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/darwin/Backend.h"
+#include "platform/darwin/linux/RecentProcessTable.h"
 
 #include <optional>
 #include <string>
@@ -12,9 +13,12 @@ class SysctlRequest;
 
 // Answers the device's interface from the running Linux host. Every host file is read
 // under root, so tests can point it at a fake tree holding proc/ and run/ files.
-// Known sysctl nodes: {CTL_KERN, KERN_BOOTTIME} from the btime of /proc/stat and
-// {CTL_VM, VM_LOADAVG} from /proc/loadavg. The accounting file /var/run/utmpx is made
-// from the host's utmp or logind sessions; other paths open under root, read-only.
+// Known sysctl nodes: {CTL_KERN, KERN_BOOTTIME} from the btime of /proc/stat,
+// {CTL_VM, VM_LOADAVG} from /proc/loadavg, and the process table {CTL_KERN, KERN_PROC,
+// KERN_PROC_ALL} and {…, KERN_PROC_PID, pid} from /proc/PID (see ProcessTable). The
+// accounting file /var/run/utmpx is made from the host's utmp or logind sessions; other
+// paths open under root, read-only. Signals reach host processes only under the host
+// root "/"; under any other root they fail with EPERM.
 class LinuxBackend : public Backend {
 public:
     explicit LinuxBackend(std::string root = "/");
@@ -27,16 +31,30 @@ public:
     FILE* fopen(const char* path, const char* mode) override;
     int stat(const char* path, struct ::stat* st) override;
 
+    int proc_pidinfo(int pid, int flavor, uint64_t arg, void* buffer, int buffersize) override;
+    std::optional<std::string> userName(uint32_t uid) override;
+    std::optional<std::string> groupName(uint32_t gid) override;
+    uint32_t getuid() override;
+    int32_t getpid() override;
+    int kill(int32_t pid, int sig) override;
+    int killProcessStartedAt(int32_t pid, int32_t startSeconds, int sig) override;
+
 private:
     using Value = std::optional<std::vector<unsigned char>>; // null: errno tells why
     using Producer = Value (LinuxBackend::*)() const;
 
     static Producer producerFor(const std::vector<int>& mib);
+    int processTable(const SysctlRequest& request, const std::vector<int>& mib) const;
+    int allProcesses(const SysctlRequest& request) const;
+    int oneProcess(const SysctlRequest& request, int32_t pid) const;
+    bool servesHostProcesses() const;
+    bool processExists(int32_t pid) const;
     Value bootTime() const;
     Value loadAverage() const;
     std::optional<std::string> hostFile(const char* path) const;
 
     std::string root_;
+    mutable RecentProcessTable recentTable_;
 };
 
 } // namespace darwin

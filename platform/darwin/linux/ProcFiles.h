@@ -7,6 +7,41 @@
 
 namespace darwin {
 
+// The fields of /proc/PID/stat that the device's records need (numbered as in proc(5)).
+struct LinuxProcessStat {
+    int32_t pid = 0;        // 1
+    std::string_view comm;  // 2, between the first '(' and the last ')'
+    char state = 0;         // 3
+    int32_t ppid = 0;       // 4
+    int32_t pgrp = 0;       // 5
+    int32_t ttyNr = 0;      // 7
+    uint32_t flags = 0;     // 9, the kernel's PF_* bits
+    uint64_t minflt = 0;    // 10
+    uint64_t majflt = 0;    // 12
+    uint64_t utime = 0;     // 14, clock ticks
+    uint64_t stime = 0;     // 15, clock ticks
+    int64_t priority = 0;   // 18
+    int64_t nice = 0;       // 19
+    int64_t numThreads = 0; // 20
+    uint64_t starttime = 0; // 22, clock ticks after boot
+    uint64_t vsize = 0;     // 23, bytes
+    int64_t rss = 0;        // 24, pages
+};
+
+// Parses /proc/PID/stat. The command name may hold anything, ')' and blanks included,
+// so it ends at the last ')'. comm points into text.
+std::optional<LinuxProcessStat> parseProcessStat(std::string_view text);
+
+// The lines of /proc/PID/status that the device's records need.
+struct LinuxProcessStatus {
+    int32_t tgid = 0;
+    int32_t tracerPid = 0;
+    std::array<uint32_t, 4> uid{}; // real, effective, saved, filesystem
+    std::array<uint32_t, 4> gid{};
+};
+
+std::optional<LinuxProcessStatus> parseProcessStatus(std::string_view text);
+
 // The boot time in seconds since the epoch, from the "btime" line of /proc/stat.
 std::optional<int64_t> parseBootTime(std::string_view procStat);
 

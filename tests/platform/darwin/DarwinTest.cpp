@@ -43,7 +43,7 @@ TEST_F(DarwinTest, WithoutAnInstallTheHostIsServedFromRoot) {
     Backend* seen[4] = {};
     std::vector<std::thread> threads;
     for (Backend*& slot : seen) {
-        threads.emplace_back([&slot] { slot = &backend(); });
+        threads.emplace_back([&slot] { slot = backend().get(); });
     }
     for (std::thread& thread : threads) {
         thread.join();

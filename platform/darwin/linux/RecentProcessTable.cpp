@@ -1,0 +1,40 @@
+#include "platform/darwin/linux/RecentProcessTable.h"
+
+#include "platform/darwin/ByteOrder.h"
+#include "platform/darwin/Proc.h"
+
+#include <cstring>
+
+namespace darwin {
+
+void RecentProcessTable::keep(const std::vector<unsigned char>& records) {
+    std::lock_guard lock(mutex_);
+    records_.assign(records.begin(), records.end());
+    readAt_ = std::chrono::steady_clock::now();
+}
+
+bool RecentProcessTable::find(int32_t pid, unsigned char* record) const {
+    std::lock_guard lock(mutex_);
+    if (records_.empty() || std::chrono::steady_clock::now() - readAt_ > kLifetime) {
+        return false;
+    }
+    size_t low = 0;
+    size_t high = records_.size() / kinfo_proc::kSize;
+    while (low < high) {
+        const size_t middle = low + (high - low) / 2;
+        const unsigned char* candidate = records_.data() + middle * kinfo_proc::kSize;
+        const int32_t candidatePid = readLE<int32_t>(candidate, kinfo_proc::kPid);
+        if (candidatePid == pid) {
+            std::memcpy(record, candidate, kinfo_proc::kSize);
+            return true;
+        }
+        if (candidatePid < pid) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return false;
+}
+
+} // namespace darwin

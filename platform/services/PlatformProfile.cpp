@@ -1,0 +1,90 @@
+#include "platform/services/PlatformProfile.h"
+
+#include <QFile>
+#include <QHash>
+
+#include <optional>
+
+#include <unistd.h>
+
+namespace services {
+
+namespace {
+
+// Phone, music, mail, messaging and web programs of Linux phones and desktops, by the
+// command names their processes carry (cut to 15 characters, as the kernel does).
+const QHash<QString, MainApplication>& linuxMainApplications() {
+    static const QHash<QString, MainApplication> table = [] {
+        QHash<QString, MainApplication> t;
+        for (const char* name : {"gnome-calls", "calls", "plasmaphonedial", "linphone"}) {
+            t.insert(name, MainApplication::Phone);
+        }
+        for (const char* name :
+             {"rhythmbox", "lollypop", "elisa", "amberol", "gnome-music", "clementine",
+              "strawberry", "audacious", "quodlibet", "deadbeef", "cmus", "spotify"}) {
+            t.insert(name, MainApplication::MusicPlayer);
+        }
+        for (const char* name : {"thunderbird", "thunderbird-bin", "evolution", "geary", "kmail",
+                                 "claws-mail", "mutt", "neomutt", "aerc"}) {
+            t.insert(name, MainApplication::Mail);
+        }
+        for (const char* name : {"chatty", "spacebar"}) {
+            t.insert(name, MainApplication::SMS);
+        }
+        for (const char* name :
+             {"firefox", "firefox-esr", "firefox-bin", "chromium", "chrome", "epiphany", "falkon",
+              "konqueror", "angelfish", "qutebrowser", "librewolf", "midori"}) {
+            t.insert(name, MainApplication::WebBrowser);
+        }
+        return t;
+    }();
+    return table;
+}
+
+std::optional<uint32_t> uidFrom(const QByteArray& text) {
+    bool ok = false;
+    const uint32_t uid = text.trimmed().toUInt(&ok);
+    return ok ? std::optional<uint32_t>(uid) : std::nullopt;
+}
+
+std::optional<uint32_t> activeSeatUid(const QString& seatFile) {
+    QFile file(seatFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        if (line.startsWith("ACTIVE_UID=")) {
+            return uidFrom(line.mid(11));
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+MainApplication PlatformProfile::mainApplicationOfCommand(const QString& command) {
+    return linuxMainApplications().value(command, MainApplication::None);
+}
+
+uint32_t PlatformProfile::desktopSessionUid(uint32_t ownUid, const QByteArray& sudoUid,
+                                            const QByteArray& pkexecUid, const QString& seatFile) {
+    if (ownUid != 0) {
+        return ownUid;
+    }
+    for (const QByteArray& caller : {sudoUid, pkexecUid}) {
+        if (const auto uid = uidFrom(caller)) {
+            return *uid;
+        }
+    }
+    return activeSeatUid(seatFile).value_or(0);
+}
+
+uint32_t PlatformProfile::desktopSessionUid() {
+    static const uint32_t uid =
+        desktopSessionUid(::getuid(), qgetenv("SUDO_UID"), qgetenv("PKEXEC_UID"),
+                          QStringLiteral("/run/systemd/seats/seat0"));
+    return uid;
+}
+
+} // namespace services

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+namespace services {
+
+// The device's main applications, by the role each plays.
+enum class MainApplication { None, Phone, MusicPlayer, Mail, SMS, WebBrowser };
+
+// What a Linux host offers in place of the handheld's fixed parts: which programs play
+// the roles of its main applications, and whose processes are the device user's.
+class PlatformProfile {
+public:
+    // The role of a program by its command name as the kernel reports it (at most 15
+    // characters), or None.
+    static MainApplication mainApplicationOfCommand(const QString& command);
+
+    // The user of the desktop session, who counts as the device's mobile user: the
+    // user running Ormel; when that is root, the user who called sudo or pkexec, else
+    // the user active on the first seat, else root.
+    static uint32_t desktopSessionUid();
+    // The same decision over given facts (tests).
+    static uint32_t desktopSessionUid(uint32_t ownUid, const QByteArray& sudoUid,
+                                      const QByteArray& pkexecUid, const QString& seatFile);
+};
+
+} // namespace services

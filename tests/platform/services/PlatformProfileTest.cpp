@@ -1,0 +1,34 @@
+#include "platform/services/PlatformProfile.h"
+#include "support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using services::MainApplication;
+using services::PlatformProfile;
+
+TEST(PlatformProfile, LinuxProgramsPlayTheMainApplicationRoles) {
+    EXPECT_EQ(PlatformProfile::mainApplicationOfCommand("gnome-calls"), MainApplication::Phone);
+    EXPECT_EQ(PlatformProfile::mainApplicationOfCommand("rhythmbox"), MainApplication::MusicPlayer);
+    EXPECT_EQ(PlatformProfile::mainApplicationOfCommand("thunderbird"), MainApplication::Mail);
+    EXPECT_EQ(PlatformProfile::mainApplicationOfCommand("chatty"), MainApplication::SMS);
+    EXPECT_EQ(PlatformProfile::mainApplicationOfCommand("firefox-esr"),
+              MainApplication::WebBrowser);
+    // Names are the kernel's, cut to 15 characters, and compared exactly.
+    EXPECT_EQ(PlatformProfile::mainApplicationOfCommand("plasmaphonedial"), MainApplication::Phone);
+    EXPECT_EQ(PlatformProfile::mainApplicationOfCommand("Firefox"), MainApplication::None);
+    EXPECT_EQ(PlatformProfile::mainApplicationOfCommand(""), MainApplication::None);
+}
+
+TEST(PlatformProfile, TheDesktopSessionUserIsWhoeverRootActsFor) {
+    const QString seat = testenv::fixturePath("seats/seat0");
+    const QString noSeat = testenv::fixturePath("seats/missing");
+    EXPECT_EQ(PlatformProfile::desktopSessionUid(1000, "1001", "", seat), 1000u);
+    EXPECT_EQ(PlatformProfile::desktopSessionUid(0, "1001", "1003", seat), 1001u);
+    EXPECT_EQ(PlatformProfile::desktopSessionUid(0, "", "1003", seat), 1003u);
+    EXPECT_EQ(PlatformProfile::desktopSessionUid(0, "not-a-number", "", seat), 1002u);
+    EXPECT_EQ(PlatformProfile::desktopSessionUid(0, "", "", noSeat), 0u);
+}
+
+} // namespace
