@@ -6,21 +6,48 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/TableViewController.h"
+#include "process/ProcessStatusViewController.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
 // Pixels per point of the screenshots: the device's double-density screen.
 constexpr double kScreenshotScale = 2.0;
 
+const QString kProcessTab = QStringLiteral("process");
+const QString kProcessDetailPrefix = QStringLiteral("process/");
+
 int tabIndexOf(const QString& screen) {
     return static_cast<int>(HeadlessRunner::screenNames().indexOf(screen));
+}
+
+// The pid of "process/PID", or nothing for any other screen name.
+std::optional<int32_t> processDetailPID(const QString& screen) {
+    if (!screen.startsWith(kProcessDetailPrefix)) {
+        return std::nullopt;
+    }
+    const QString digits = screen.mid(kProcessDetailPrefix.size());
+    bool ok = false;
+    const int pid = digits.toInt(&ok);
+    const bool plainDigits =
+        !digits.isEmpty() &&
+        std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= '0' && c <= '9'; });
+    if (!ok || !plainDigits || pid <= 0) {
+        return std::nullopt;
+    }
+    return pid;
+}
+
+bool isScreenName(const QString& screen) {
+    return tabIndexOf(screen) >= 0 || processDetailPID(screen).has_value();
 }
 
 // Headless runs print only their result: Qt's notes about the offscreen platform
@@ -46,6 +73,29 @@ ui::ViewController* showTab(AppController& controller, int index) {
     return stack != nullptr ? stack->topViewController() : tabs->selectedViewController();
 }
 
+// Opens the detail screen of `pid` as a tap on its row of the process list does.
+ui::ViewController* showProcessDetail(ui::ViewController* list, int32_t pid, QString* error) {
+    auto* processes = dynamic_cast<ProcessStatusViewController*>(list);
+    if (processes == nullptr) {
+        *error = QStringLiteral("the process tab shows no process list");
+        return nullptr;
+    }
+    const std::optional<ui::IndexPath> row = processes->indexPathOfPID(pid);
+    if (!row) {
+        *error = QStringLiteral("no process with pid %1").arg(pid);
+        return nullptr;
+    }
+    processes->tableView()->tapRowAtIndexPath(*row);
+    settle();
+    ui::NavigationController* stack = processes->navigationController();
+    ui::ViewController* top = stack != nullptr ? stack->topViewController() : nullptr;
+    if (top == nullptr || top == processes) {
+        *error = QStringLiteral("the details of pid %1 did not open").arg(pid);
+        return nullptr;
+    }
+    return top;
+}
+
 } // namespace
 
 const QStringList& HeadlessRunner::screenNames() {
@@ -57,7 +107,8 @@ QString HeadlessRunner::usage() {
     return QStringLiteral("usage: ormel                      open the window\n"
                           "       ormel --dump SCREEN        print a screen as text\n"
                           "       ormel --screenshot DIR     write a PNG of every tab\n"
-                          "SCREEN: %1\n")
+                          "SCREEN: %1,\n"
+                          "        or process/PID for the details of one process\n")
         .arg(screenNames().join(", "));
 }
 
@@ -89,7 +140,7 @@ HeadlessRequest HeadlessRunner::parse(const QStringList& arguments) {
     request.argument = arguments[1];
     if (option == "--dump") {
         request.kind = HeadlessRequest::Kind::Dump;
-        if (tabIndexOf(request.argument) < 0) {
+        if (!isScreenName(request.argument)) {
             return refuse(QStringLiteral("unknown screen: %1").arg(request.argument));
         }
     } else {
@@ -100,12 +151,24 @@ HeadlessRequest HeadlessRunner::parse(const QStringList& arguments) {
 
 bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen, QString* text,
                                 QString* error) {
-    const int index = tabIndexOf(screen);
+    const std::optional<int32_t> pid = processDetailPID(screen);
+    const int index = tabIndexOf(pid ? kProcessTab : screen);
     if (index < 0) {
         *error = QStringLiteral("unknown screen: %1").arg(screen);
         return false;
     }
     ui::ViewController* shown = showTab(controller, index);
+    if (auto* stack = shown != nullptr ? shown->navigationController() : nullptr) {
+        stack->popToRootViewControllerAnimated(false); // a detail left from an earlier dump
+        settle();
+        shown = stack->topViewController();
+    }
+    if (pid) {
+        shown = showProcessDetail(shown, *pid, error);
+        if (shown == nullptr) {
+            return false;
+        }
+    }
     auto* screenWithTable = dynamic_cast<ui::TableViewController*>(shown);
     ui::TableView* table = screenWithTable != nullptr ? screenWithTable->tableView() : nullptr;
     if (table == nullptr) {

@@ -25,7 +25,8 @@ public:
     static int main(int argc, char** argv, const HeadlessRequest& request);
 
     // The text of a screen: "== <title>", then its table (see ui::TableView::renderText).
-    // SCREEN is a tab name: system, process, memory, disk or network.
+    // SCREEN is a tab name: system, process, memory, disk or network; or "process/PID",
+    // the detail screen of that process, opened as a tap on its row of the list does.
     static bool dumpScreen(AppController& controller, const QString& screen, QString* text,
                            QString* error);
     // Writes "<n>-<tab>.png" for every tab into `folder`; the paths written.

@@ -1,15 +1,55 @@
 #pragma once
 
 #include "platform/ui/TableViewController.h"
+#include "process/ProcessGroups.h"
+#include "process/ProcessStatus.h"
 
-// The Process tab's root screen: the process table in its groups.
+#include <QList>
+
+#include <cstdint>
+#include <optional>
+
+// The Process tab's root screen: a snapshot of the process table taken each time the
+// screen comes on screen or is refreshed, in three sections (main applications, the
+// mobile user's processes, the others), each in snapshot order. A row opens the
+// process's details.
 class ProcessStatusViewController : public ui::TableViewController {
 public:
+    static constexpr double kRowHeight = 52;
+
     ProcessStatusViewController();
 
-    int tableViewNumberOfRowsInSection(ui::TableView*, int) override { return 0; }
-    ui::TableViewCell* tableViewCellForRowAtIndexPath(ui::TableView*,
-                                                      const ui::IndexPath&) override {
-        return nullptr;
+    void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
+    void refreshAction();
+    void buildSectionTableData();
+    void removeAllSectionTableData();
+
+    ProcessStatus* pstat() const { return pstat_; }
+    const QList<ProcessStatus::Record>& mainApps() const { return mainApps_; }
+    const QList<ProcessStatus::Record>& mobileProcs() const { return mobileProcs_; }
+    const QList<ProcessStatus::Record>& otherProcs() const { return otherProcs_; }
+    // The row that shows the process `pid`, if it is listed.
+    std::optional<ui::IndexPath> indexPathOfPID(int32_t pid) const;
+
+    int numberOfSectionsInTableView(ui::TableView*) override { return ProcessGroups::GroupCount; }
+    int tableViewNumberOfRowsInSection(ui::TableView*, int section) override;
+    ui::TableViewCell* tableViewCellForRowAtIndexPath(ui::TableView* tableView,
+                                                      const ui::IndexPath& indexPath) override;
+    QString tableViewTitleForHeaderInSection(ui::TableView*, int section) override;
+    double tableViewHeightForRowAtIndexPath(ui::TableView*, const ui::IndexPath&) override {
+        return kRowHeight;
     }
+    void tableViewDidSelectRowAtIndexPath(ui::TableView* tableView,
+                                          const ui::IndexPath& indexPath) override;
+
+private:
+    const QList<ProcessStatus::Record>* listOf(int section) const;
+    ProcessStatus::Record recordAt(const ui::IndexPath& indexPath) const;
+
+    ProcessStatus* pstat_;
+    QList<ProcessStatus::Record> mainApps_;
+    QList<ProcessStatus::Record> mobileProcs_;
+    QList<ProcessStatus::Record> otherProcs_;
 };

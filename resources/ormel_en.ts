@@ -171,5 +171,133 @@
         <source>AccelerationZ</source>
         <translation>Z</translation>
     </message>
+    <message>
+        <source>MainApps</source>
+        <translation>Main Applications</translation>
+    </message>
+    <message>
+        <source>MobileProcs</source>
+        <translation>User Processes</translation>
+    </message>
+    <message>
+        <source>OtherProcs</source>
+        <translation>Other Processes</translation>
+    </message>
+    <message>
+        <source>ProcessDetails</source>
+        <translation>Process Details</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>COMMAND</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <source>USER</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>GROUP</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>PID</source>
+        <translation>PID</translation>
+    </message>
+    <message>
+        <source>PPID</source>
+        <translation>PPID</translation>
+    </message>
+    <message>
+        <source>PGID</source>
+        <translation>PGID</translation>
+    </message>
+    <message>
+        <source>STATE</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>PRIORITY</source>
+        <translation>Priority</translation>
+    </message>
+    <message>
+        <source>RMEM</source>
+        <translation>Memory</translation>
+    </message>
+    <message>
+        <source>STARTTIME</source>
+        <translation>Started</translation>
+    </message>
+    <message>
+        <source>UPTIME</source>
+        <translation>Uptime</translation>
+    </message>
+    <message>
+        <source>INFO</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>ADVICE</source>
+        <translation>Advice</translation>
+    </message>
+    <message>
+        <source>RebootSystem</source>
+        <translation>Restart the device to clear it</translation>
+    </message>
+    <message>
+        <source>Advice</source>
+        <translation>Advice</translation>
+    </message>
+    <message>
+        <source>HowToKillZombie</source>
+        <translation>This process has already ended and waits for its parent to collect its exit status. Signals do not reach it: it disappears when its parent collects it or ends. If it stays, restart the device.</translation>
+    </message>
+    <message>
+        <source>SendSignal</source>
+        <translation>Send a signal to this process</translation>
+    </message>
+    <message>
+        <source>SIGKILL</source>
+        <translation>Kill now (SIGKILL)</translation>
+    </message>
+    <message>
+        <source>SIGTERM</source>
+        <translation>Ask to quit (SIGTERM)</translation>
+    </message>
+    <message>
+        <source>Notification</source>
+        <translation>Notification</translation>
+    </message>
+    <message>
+        <source>ProcessTerminated</source>
+        <translation>The signal was sent to the process.</translation>
+    </message>
+    <message>
+        <source>idle</source>
+        <translation>Starting</translation>
+    </message>
+    <message>
+        <source>run</source>
+        <translation>Running</translation>
+    </message>
+    <message>
+        <source>sleep</source>
+        <translation>Sleeping</translation>
+    </message>
+    <message>
+        <source>stop</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>zombie</source>
+        <translation>Zombie</translation>
+    </message>
+    <message>
+        <source>??????</source>
+        <translation>Unknown</translation>
+    </message>
 </context>
 </TS>

@@ -14,10 +14,6 @@
 
 namespace {
 
-const char* plural(long long count) {
-    return count == 1 ? "" : "s";
-}
-
 // The login record a kept accounting entry stands for.
 LoginRecord loginRecordOf(const darwin::UtmpxEntry& entry, std::time_t now) {
     LoginRecord login;

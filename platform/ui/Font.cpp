@@ -8,8 +8,11 @@ namespace ui {
 
 QFont systemFontOfSize(double points) {
     QFont font;
+    // The device's Helvetica, else a face with its metrics (Liberation Sans), else the
+    // wider DejaVu Sans.
     font.setFamilies({QStringLiteral("Helvetica Neue"), QStringLiteral("Helvetica"),
-                      QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                      QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(std::max(1, Screen::px(points)));
     return font;

@@ -1,8 +1,11 @@
 #include "platform/ui/Label.h"
 
 #include "platform/ui/Font.h"
+#include "platform/ui/Geometry.h"
 
 #include <QPainter>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -76,17 +79,35 @@ void Label::applyColors() {
     update();
 }
 
+QFont Label::shownFont() const {
+    QFont shown = font();
+    if (!adjustsFontSizeToFitWidth_) {
+        return shown;
+    }
+    const int width = contentsRect().width();
+    const int smallest = std::max(1, Screen::px(minimumFontSize_));
+    // Fits when the text needs no truncation, by the same measure the drawing uses.
+    auto fits = [&](const QFont& font) {
+        return QFontMetrics(font).elidedText(text(), Qt::ElideRight, width) == text();
+    };
+    while (shown.pixelSize() > smallest && !fits(shown)) {
+        shown.setPixelSize(shown.pixelSize() - 1);
+    }
+    return shown;
+}
+
 void Label::paintEvent(QPaintEvent* event) {
     if (numberOfLines_ != 1 || textFormat() == Qt::RichText) {
         QLabel::paintEvent(event);
         return;
     }
     QPainter painter(this);
-    painter.setFont(font());
-    painter.setPen(palette().color(QPalette::WindowText));
     const QRect area = contentsRect();
-    const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, area.width());
-    painter.drawText(area, static_cast<int>(alignment_ | Qt::TextSingleLine), shown);
+    const QFont shown = shownFont();
+    painter.setFont(shown);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QString elided = QFontMetrics(shown).elidedText(text(), Qt::ElideRight, area.width());
+    painter.drawText(area, static_cast<int>(alignment_ | Qt::TextSingleLine), elided);
 }
 
 } // namespace ui

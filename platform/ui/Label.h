@@ -26,6 +26,15 @@ public:
     void setNumberOfLines(int lines);
     int numberOfLines() const { return numberOfLines_; }
 
+    // One-line labels only: shrink the font, down to `minimumFontSize` points, until
+    // the text fits, before truncating it.
+    void setAdjustsFontSizeToFitWidth(bool adjusts) { adjustsFontSizeToFitWidth_ = adjusts; }
+    bool adjustsFontSizeToFitWidth() const { return adjustsFontSizeToFitWidth_; }
+    void setMinimumFontSize(double points) { minimumFontSize_ = points; }
+    double minimumFontSize() const { return minimumFontSize_; }
+    // The font one line of text is drawn in at the label's present width.
+    QFont shownFont() const;
+
     void setBackgroundColor(Color color);
     Color backgroundColor() const { return backgroundColor_; }
     void setOpaque(bool opaque);
@@ -44,6 +53,8 @@ private:
     int numberOfLines_ = 1;
     bool highlighted_ = false;
     bool opaque_ = false;
+    bool adjustsFontSizeToFitWidth_ = false;
+    double minimumFontSize_ = 0;
 };
 
 } // namespace ui

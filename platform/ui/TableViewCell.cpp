@@ -200,7 +200,8 @@ double TableViewCell::accessoryWidth() const {
     case TableViewCellAccessoryType::DetailDisclosureButton:
         return kDetailButtonSide + kMargin / 2;
     default:
-        return kAccessorySide + kMargin;
+        // The device gives a chevron or a check mark 20 points: the content keeps 300.
+        return kAccessorySide;
     }
 }
 

@@ -22,6 +22,10 @@ TEST(HeadlessRunnerParse, ChoosesTheModeFromTheArguments) {
     const HeadlessRequest dump = HeadlessRunner::parse({"--dump", "memory"});
     EXPECT_EQ(dump.kind, Kind::Dump);
     EXPECT_EQ(dump.argument, "memory");
+    const HeadlessRequest detail = HeadlessRunner::parse({"--dump", "process/42"});
+    EXPECT_EQ(detail.kind, Kind::Dump);
+    EXPECT_EQ(detail.argument, "process/42");
+    EXPECT_TRUE(HeadlessRunner::usage().contains("process/PID"));
     const HeadlessRequest shots = HeadlessRunner::parse({"--screenshot", "/tmp/x"});
     EXPECT_EQ(shots.kind, Kind::Screenshot);
     EXPECT_EQ(shots.argument, "/tmp/x");
@@ -30,7 +34,10 @@ TEST(HeadlessRunnerParse, ChoosesTheModeFromTheArguments) {
 TEST(HeadlessRunnerParse, RefusesBadArgumentsWithAReason) {
     for (const QStringList& arguments :
          {QStringList{"--dump"}, QStringList{"--dump", "battery"}, QStringList{"--frobnicate"},
-          QStringList{"--screenshot", ""}, QStringList{"--dump", "system", "extra"}}) {
+          QStringList{"--screenshot", ""}, QStringList{"--dump", "system", "extra"},
+          QStringList{"--dump", "process/"}, QStringList{"--dump", "process/0"},
+          QStringList{"--dump", "process/-3"}, QStringList{"--dump", "process/12x"},
+          QStringList{"--dump", "process/+12"}, QStringList{"--dump", "system/12"}}) {
         const HeadlessRequest request = HeadlessRunner::parse(arguments);
         EXPECT_EQ(request.kind, Kind::Invalid) << arguments.join(' ').toStdString();
         EXPECT_FALSE(request.error.isEmpty());
@@ -70,6 +77,32 @@ TEST_F(HeadlessRunnerTest, DumpsAScreenWithItsTitleAndSections) {
     EXPECT_EQ(text, "== Disk Status\n");
     EXPECT_FALSE(HeadlessRunner::dumpScreen(*controller, "nowhere", &text, &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST_F(HeadlessRunnerTest, DumpsTheProcessListAndTheDetailsOfOneProcess) {
+    darwin::KinfoProc launchd;
+    launchd.pid = 1;
+    launchd.comm = "launchd";
+    launchd.stat = darwin::SSLEEP;
+    launchd.startSec = static_cast<int32_t>(SystemFixture::kNow - 60);
+    kernel.backend->setUserName(0, "root");
+    kernel.backend->setProcessTable({launchd});
+
+    QString text;
+    QString error;
+    ASSERT_TRUE(HeadlessRunner::dumpScreen(*controller, "process", &text, &error))
+        << error.toStdString();
+    EXPECT_EQ(text, "== Processes\n-- Main Applications\n-- User Processes\n-- Other Processes\n"
+                    "launchd\troot\t1 min, \tPID: 1\tPPID: 0\n");
+
+    for (int twice = 0; twice < 2; ++twice) { // the second finds the list again
+        ASSERT_TRUE(HeadlessRunner::dumpScreen(*controller, "process/1", &text, &error))
+            << error.toStdString();
+        EXPECT_TRUE(text.startsWith("== Process Details\n--\nCommand\tlaunchd\nUser\troot (0)\n"))
+            << text.toStdString();
+    }
+    EXPECT_FALSE(HeadlessRunner::dumpScreen(*controller, "process/2", &text, &error));
+    EXPECT_EQ(error, "no process with pid 2");
 }
 
 TEST_F(HeadlessRunnerTest, WritesOneScreenshotPerTab) {
