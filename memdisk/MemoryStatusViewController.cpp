@@ -1,8 +1,160 @@
 #include "memdisk/MemoryStatusViewController.h"
 
+#include "app/AppController.h"
 #include "app/Resources.h"
+#include "memdisk/MemoryStatus.h"
+#include "memdisk/MemoryStatusGraphView.h"
+#include "memdisk/MemoryStatusTableCell.h"
+#include "memdisk/NumberText.h"
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/NavigationItem.h"
+#include "platform/ui/TableView.h"
+
+const QString kMemoryStatusGraphCellIdentifier = QStringLiteral("MemoryStatusGraphCellIdentifier");
+
+namespace {
+
+// Room left below the table for the tab bar, and above it for the navigation bar.
+constexpr double kTabBarHeight = 48;
+constexpr double kNavigationBarHeight = 44;
+
+const char* const kSectionHeaderKeys[MemoryStatusViewController::kSectionCount] = {
+    "BasicInfo", "PageInfo", "DetailInfo", "CacheInfo"};
+const int kRowsInSection[MemoryStatusViewController::kSectionCount] = {1, 2, 4, 3};
+
+const ui::Color kFreeColor{0, 0.7, 0, 1};
+const ui::Color kActiveColor{0.7, 0.7, 0, 1};
+const ui::Color kInactiveColor{0, 0, 0.7, 1};
+const ui::Color kWiredColor{0.7, 0, 0, 1};
+
+} // namespace
 
 MemoryStatusViewController::MemoryStatusViewController()
-    : ui::TableViewController(ui::TableViewStyle::Grouped) {
+    : ui::TableViewController(ui::TableViewStyle::Grouped), appCon_(AppController::appDelegate()),
+      memStat_(MemoryStatus::sharedInstance()) {
     setTitle(Resources::text("MemoryStatus"));
+}
+
+void MemoryStatusViewController::viewDidLoad() {
+    ui::TableViewController::viewDidLoad();
+    const ui::Rect screen = ui::Screen::applicationFrame();
+    ui::setFrame(tableView(),
+                 {0, 0, screen.width, screen.height - kTabBarHeight - kNavigationBarHeight});
+    tableView()->setScrollEnabled(true);
+    navigationItem()->setRightBarButtonItem(
+        new ui::BarButtonItem(ui::BarButtonSystemItem::Refresh, [this] { refreshAction(); }));
+}
+
+void MemoryStatusViewController::viewWillAppear(bool /*animated*/) {
+    refreshAction();
+}
+
+void MemoryStatusViewController::refreshAction() {
+    memStat_->snapshot();
+    tableView()->reloadData();
+}
+
+uint64_t MemoryStatusViewController::megabytes(uint64_t count, uint32_t pagesize) {
+    return (count / 1024) * (pagesize / 1024);
+}
+
+QString MemoryStatusViewController::megabytesText(uint64_t count) const {
+    return QStringLiteral("%1 MBytes")
+        .arg(numberText(appCon_, megabytes(count, memStat_->pagesize())));
+}
+
+MemoryStatusGraphView* MemoryStatusViewController::makeGraphView() const {
+    auto* graph = new MemoryStatusGraphView();
+    const uint32_t pagesize = memStat_->pagesize();
+    const auto share = [pagesize](uint64_t pages) {
+        return static_cast<float>(megabytes(pages, pagesize));
+    };
+    graph->setDataWithColorForKey(share(memStat_->free()), kFreeColor, QStringLiteral("Free"));
+    graph->setDataWithColorForKey(share(memStat_->active()), kActiveColor,
+                                  QStringLiteral("Active"));
+    graph->setDataWithColorForKey(share(memStat_->inactive()), kInactiveColor,
+                                  QStringLiteral("Inactive"));
+    graph->setDataWithColorForKey(share(memStat_->wired()), kWiredColor, QStringLiteral("Wired"));
+    return graph;
+}
+
+int MemoryStatusViewController::tableViewNumberOfRowsInSection(ui::TableView*, int section) {
+    return section >= 0 && section < kSectionCount ? kRowsInSection[section] : 0;
+}
+
+QString MemoryStatusViewController::tableViewTitleForHeaderInSection(ui::TableView*, int section) {
+    return section >= 0 && section < kSectionCount ? Resources::text(kSectionHeaderKeys[section])
+                                                   : QString();
+}
+
+double
+MemoryStatusViewController::tableViewHeightForRowAtIndexPath(ui::TableView*,
+                                                             const ui::IndexPath& indexPath) {
+    return indexPath.section == BasicInfoSection ? kChartRowHeight : kRowHeight;
+}
+
+MemoryStatusViewController::Row
+MemoryStatusViewController::rowAt(const ui::IndexPath& indexPath) const {
+    const MemoryStatus& m = *memStat_;
+    switch (indexPath.section * 10 + indexPath.row) {
+    case PageInfoSection * 10 + 0:
+        return {"PageIn", megabytesText(m.pageins())};
+    case PageInfoSection * 10 + 1:
+        return {"PageOut", megabytesText(m.pageouts())};
+    case DetailInfoSection * 10 + 0:
+        return {"Faults", megabytesText(m.faults())};
+    case DetailInfoSection * 10 + 1:
+        return {"CopyOnWrite", megabytesText(m.cow_faults())};
+    case DetailInfoSection * 10 + 2:
+        return {"ZeroFilled", megabytesText(m.zero_filled())};
+    case DetailInfoSection * 10 + 3:
+        return {"Reactivated", megabytesText(m.reactivated())};
+    case CacheInfoSection * 10 + 0:
+        return {"Lookups", numberText(appCon_, m.lookups())};
+    case CacheInfoSection * 10 + 1:
+        return {"Hits", numberText(appCon_, m.hits())};
+    case CacheInfoSection * 10 + 2:
+        return {"HitRate", QStringLiteral("%1%").arg(numberText(appCon_, uint64_t{m.hit_rate()}))};
+    default:
+        return {};
+    }
+}
+
+// The chart row keeps exactly one chart: the one of the current reading.
+ui::TableViewCell* MemoryStatusViewController::chartCell(ui::TableView* tableView) const {
+    ui::TableViewCell* cell =
+        tableView->dequeueReusableCellWithIdentifier(kMemoryStatusGraphCellIdentifier);
+    if (cell == nullptr) {
+        cell = new ui::TableViewCell(kMemoryStatusGraphCellIdentifier);
+        cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
+    }
+    const QObjectList children = cell->contentView()->children();
+    for (QObject* child : children) {
+        if (dynamic_cast<MemoryStatusGraphView*>(child) != nullptr) {
+            delete child;
+        }
+    }
+    MemoryStatusGraphView* graph = makeGraphView();
+    graph->setParent(cell->contentView());
+    graph->show();
+    return cell;
+}
+
+ui::TableViewCell*
+MemoryStatusViewController::tableViewCellForRowAtIndexPath(ui::TableView* tableView,
+                                                           const ui::IndexPath& indexPath) {
+    if (indexPath.section == BasicInfoSection) {
+        return chartCell(tableView);
+    }
+    auto* cell = static_cast<MemoryStatusTableCell*>(
+        tableView->dequeueReusableCellWithIdentifier(kMemoryStatusTableCellIdentifier));
+    if (cell == nullptr) {
+        cell = new MemoryStatusTableCell(kMemoryStatusTableCellIdentifier);
+    }
+    const Row row = rowAt(indexPath);
+    cell->setOffset(0);
+    cell->setColor(ui::Color::black());
+    cell->title()->setText(row.titleKey.isEmpty() ? QString() : Resources::text(row.titleKey));
+    cell->value()->setText(row.value);
+    return cell;
 }

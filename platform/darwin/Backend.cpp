@@ -49,6 +49,29 @@ int Backend::killProcessStartedAt(int32_t /*pid*/, int32_t /*startSeconds*/, int
     return -1;
 }
 
+mach_port_t Backend::mach_host_self() {
+    return kHostPort;
+}
+
+kern_return_t Backend::host_page_size(mach_port_t /*host*/, vm_size_t* /*size*/) {
+    return KERN_FAILURE;
+}
+
+kern_return_t Backend::host_statistics(mach_port_t /*host*/, int /*flavor*/, int32_t* /*info*/,
+                                       natural_t* /*count*/) {
+    return KERN_FAILURE;
+}
+
+kern_return_t Backend::host_statistics64(mach_port_t /*host*/, int /*flavor*/, int32_t* /*info*/,
+                                         natural_t* /*count*/) {
+    return KERN_FAILURE;
+}
+
+int Backend::getmntinfo(const unsigned char** /*mntbufp*/, int /*flags*/) {
+    errno = ENOSYS;
+    return 0;
+}
+
 bool Backend::opensForReadingOnly(const char* mode) {
     return mode != nullptr && mode[0] == 'r' && std::strchr(mode, '+') == nullptr;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/darwin/Mach.h"
+
 #include <sys/stat.h>
 
 #include <cstddef>
@@ -40,6 +42,20 @@ public:
     // Signals pid only while it still belongs to the process that started at startSeconds
     // (kinfo_proc's p_starttime.tv_sec): a vanished or reused pid fails with ESRCH.
     virtual int killProcessStartedAt(int32_t pid, int32_t startSeconds, int sig);
+
+    // Memory. Mach calls return kern_return_t, not errno. Defaults: mach_host_self gives
+    // the host port (it cannot fail); the others fail with KERN_FAILURE.
+    virtual mach_port_t mach_host_self();
+    virtual kern_return_t host_page_size(mach_port_t host, vm_size_t* size);
+    virtual kern_return_t host_statistics(mach_port_t host, int flavor, int32_t* info,
+                                          natural_t* count);
+    virtual kern_return_t host_statistics64(mach_port_t host, int flavor, int32_t* info,
+                                            natural_t* count);
+
+    // Mounted file systems: the number of struct statfs records (Statfs.h) at *mntbufp,
+    // in the calling thread's buffer (handOutMountTable); 0 with errno on failure.
+    // Default: ENOSYS.
+    virtual int getmntinfo(const unsigned char** mntbufp, int flags);
 
 protected:
     // The device's files are served for reading only: "r" or "rb", never "r+".

@@ -83,6 +83,26 @@ int killProcessStartedAt(int32_t pid, int32_t startSeconds, int sig) {
     return current()->killProcessStartedAt(pid, startSeconds, sig);
 }
 
+mach_port_t mach_host_self() {
+    return current()->mach_host_self();
+}
+
+kern_return_t host_page_size(mach_port_t host, vm_size_t* size) {
+    return current()->host_page_size(host, size);
+}
+
+kern_return_t host_statistics(mach_port_t host, int flavor, int32_t* info, natural_t* count) {
+    return current()->host_statistics(host, flavor, info, count);
+}
+
+kern_return_t host_statistics64(mach_port_t host, int flavor, int32_t* info, natural_t* count) {
+    return current()->host_statistics64(host, flavor, info, count);
+}
+
+int getmntinfo(const unsigned char** mntbufp, int flags) {
+    return current()->getmntinfo(mntbufp, flags);
+}
+
 void install(std::shared_ptr<Backend> backend) {
     std::lock_guard lock(installMutex());
     installedBackend() = std::move(backend);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/darwin/Backend.h"
+#include "platform/darwin/Mach.h"
+#include "platform/darwin/Statfs.h"
 
 #include <sys/stat.h>
 
@@ -40,6 +42,22 @@ int kill(int32_t pid, int sig);
 // the process whose kinfo_proc start time (p_starttime.tv_sec) is startSeconds, so a
 // pid reused meanwhile is never signalled. Other failures as kill(2) (EPERM, EINVAL).
 int killProcessStartedAt(int32_t pid, int32_t startSeconds, int sig);
+
+// The Mach host interface (Mach.h). mach_host_self gives the host port.
+mach_port_t mach_host_self();
+// The page size in bytes.
+kern_return_t host_page_size(mach_port_t host, vm_size_t* size);
+// HOST_VM_INFO: *count holds the words info has room for (HOST_VM_INFO_COUNT) and
+// receives the words written; a count short of the record gives KERN_FAILURE (see
+// HostStatisticsRequest for the exact rules).
+kern_return_t host_statistics(mach_port_t host, int flavor, int32_t* info, natural_t* count);
+// HOST_VM_INFO64, with HOST_VM_INFO64_COUNT words; other flavours as host_statistics.
+kern_return_t host_statistics64(mach_port_t host, int flavor, int32_t* info, natural_t* count);
+
+// The mounted file systems: the number of statfs64::kSize-byte records at *mntbufp, in a
+// buffer the layer owns, valid until the calling thread's next getmntinfo; 0 with errno
+// on failure. flags: MNT_NOWAIT (never wait for a file server) or MNT_WAIT.
+int getmntinfo(const unsigned char** mntbufp, int flags);
 
 // Chooses the backend, once at start-up (tests install their own). Installing null
 // returns to the default.

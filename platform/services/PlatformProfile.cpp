@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QSet>
 
 #include <optional>
 
@@ -41,6 +42,16 @@ const QHash<QString, MainApplication>& linuxMainApplications() {
     return table;
 }
 
+// The device's own file system, then the Linux file systems that live on a local block
+// device (a disk, a partition, a loop device or a FUSE file system over one).
+const QSet<QString>& listedFileSystemTypes() {
+    static const QSet<QString> types = {
+        "hfs",      "ext2",    "ext3",     "ext4", "xfs",  "btrfs",   "f2fs",     "jfs",
+        "reiserfs", "nilfs2",  "bcachefs", "zfs",  "vfat", "msdos",   "exfat",    "ntfs",
+        "ntfs3",    "fuseblk", "hfsplus",  "apfs", "udf",  "iso9660", "squashfs", "erofs"};
+    return types;
+}
+
 std::optional<uint32_t> uidFrom(const QByteArray& text) {
     bool ok = false;
     const uint32_t uid = text.trimmed().toUInt(&ok);
@@ -78,6 +89,26 @@ uint32_t PlatformProfile::desktopSessionUid(uint32_t ownUid, const QByteArray& s
         }
     }
     return activeSeatUid(seatFile).value_or(0);
+}
+
+bool PlatformProfile::isListedFileSystemType(const QString& fstypename) {
+    return listedFileSystemTypes().contains(fstypename);
+}
+
+QString PlatformProfile::diskAreaKey(const QString& device, const QString& mountPoint) {
+    if (device == QLatin1String("/dev/disk0s1")) {
+        return QStringLiteral("SystemArea");
+    }
+    if (device == QLatin1String("/dev/disk0s2")) {
+        return QStringLiteral("UserArea");
+    }
+    if (mountPoint == QLatin1String("/")) {
+        return QStringLiteral("SystemArea");
+    }
+    if (mountPoint == QLatin1String("/home")) {
+        return QStringLiteral("UserArea");
+    }
+    return {};
 }
 
 uint32_t PlatformProfile::desktopSessionUid() {

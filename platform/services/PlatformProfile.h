@@ -10,7 +10,8 @@ namespace services {
 enum class MainApplication { None, Phone, MusicPlayer, Mail, SMS, WebBrowser };
 
 // What a Linux host offers in place of the handheld's fixed parts: which programs play
-// the roles of its main applications, and whose processes are the device user's.
+// the roles of its main applications, whose processes are the device user's, which
+// mounted file systems are its disks and which of them hold the system and the users.
 class PlatformProfile {
 public:
     // The role of a program by its command name as the kernel reports it (at most 15
@@ -24,6 +25,15 @@ public:
     // The same decision over given facts (tests).
     static uint32_t desktopSessionUid(uint32_t ownUid, const QByteArray& sudoUid,
                                       const QByteArray& pkexecUid, const QString& seatFile);
+
+    // Whether the Disk tab lists a mounted file system of this type (as the kernel names
+    // it): the device's "hfs" and the Linux file systems kept on local block devices;
+    // never pseudo, memory or network file systems.
+    static bool isListedFileSystemType(const QString& fstypename);
+    // The text key of a listed file system's area: "SystemArea" for the device's system
+    // partition /dev/disk0s1 or whatever Linux mounts at "/", "UserArea" for its user
+    // partition /dev/disk0s2 or whatever is mounted at "/home"; empty for any other.
+    static QString diskAreaKey(const QString& device, const QString& mountPoint);
 };
 
 } // namespace services

@@ -1,6 +1,7 @@
 #include "platform/darwin/linux/LinuxBackend.h"
 
 #include "platform/darwin/ByteOrder.h"
+#include "platform/darwin/HostStatisticsRequest.h"
 #include "platform/darwin/MemoryFile.h"
 #include "platform/darwin/Proc.h"
 #include "platform/darwin/Sysctl.h"
@@ -9,9 +10,11 @@
 #include "platform/darwin/linux/AccountNames.h"
 #include "platform/darwin/linux/HostFile.h"
 #include "platform/darwin/linux/LoginAccounting.h"
+#include "platform/darwin/linux/MountTable.h"
 #include "platform/darwin/linux/ProcFiles.h"
 #include "platform/darwin/linux/ProcessSignal.h"
 #include "platform/darwin/linux/ProcessTable.h"
+#include "platform/darwin/linux/VmCounters.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -36,6 +39,10 @@ uint32_t fixedPoint(double average) {
 
 size_t probeSize(size_t records) {
     return (records + kProcessTableSlack) * kinfo_proc::kSize;
+}
+
+vm_size_t hostPageSize() {
+    return static_cast<vm_size_t>(::sysconf(_SC_PAGESIZE));
 }
 
 } // namespace
@@ -169,6 +176,56 @@ LinuxBackend::Value LinuxBackend::loadAverage() const {
 
 std::optional<std::string> LinuxBackend::hostFile(const char* path) const {
     return readHostFile(pathUnderRoot(root_, path));
+}
+
+kern_return_t LinuxBackend::host_page_size(mach_port_t host, vm_size_t* size) {
+    return replyPageSize(host, size, hostPageSize());
+}
+
+kern_return_t LinuxBackend::host_statistics(mach_port_t host, int flavor, int32_t* info,
+                                            natural_t* count) {
+    const HostStatisticsRequest request(host, flavor, info, count);
+    const kern_return_t refusal = request.check(HOST_VM_INFO);
+    if (refusal != KERN_SUCCESS) {
+        return refusal;
+    }
+    const std::optional<VmStatistics64> statistics = vmStatistics();
+    return statistics ? request.reply(truncatedVmStatistics(*statistics)) : KERN_FAILURE;
+}
+
+// Flavours other than HOST_VM_INFO64 are passed on to host_statistics, as xnu does.
+kern_return_t LinuxBackend::host_statistics64(mach_port_t host, int flavor, int32_t* info,
+                                              natural_t* count) {
+    if (flavor != HOST_VM_INFO64) {
+        return host_statistics(host, flavor, info, count);
+    }
+    const HostStatisticsRequest request(host, flavor, info, count);
+    const kern_return_t refusal = request.check(HOST_VM_INFO64);
+    if (refusal != KERN_SUCCESS) {
+        return refusal;
+    }
+    const std::optional<VmStatistics64> statistics = vmStatistics();
+    return statistics ? request.reply(*statistics) : KERN_FAILURE;
+}
+
+std::optional<VmStatistics64> LinuxBackend::vmStatistics() const {
+    const std::optional<std::string> meminfo = hostFile("/proc/meminfo");
+    const std::optional<std::string> vmstat = hostFile("/proc/vmstat");
+    if (!meminfo || !vmstat) {
+        return std::nullopt;
+    }
+    return linuxVmStatistics(parseKeyedCounters(*meminfo), parseKeyedCounters(*vmstat),
+                             hostPageSize());
+}
+
+int LinuxBackend::getmntinfo(const unsigned char** mntbufp, int flags) {
+    if (mntbufp == nullptr) {
+        errno = EFAULT;
+        return 0;
+    }
+    const std::optional<std::vector<StatfsRecord>> records =
+        MountTable(root_).records(mountTableWaits(flags));
+    return records ? handOutMountTable(*records, mntbufp) : 0;
 }
 
 std::time_t LinuxBackend::time() {

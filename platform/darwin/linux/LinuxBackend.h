@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/darwin/Backend.h"
+#include "platform/darwin/Mach.h"
 #include "platform/darwin/linux/RecentProcessTable.h"
 
 #include <optional>
@@ -17,8 +18,10 @@ class SysctlRequest;
 // {CTL_VM, VM_LOADAVG} from /proc/loadavg, and the process table {CTL_KERN, KERN_PROC,
 // KERN_PROC_ALL} and {…, KERN_PROC_PID, pid} from /proc/PID (see ProcessTable). The
 // accounting file /var/run/utmpx is made from the host's utmp or logind sessions; other
-// paths open under root, read-only. Signals reach host processes only under the host
-// root "/"; under any other root they fail with EPERM.
+// paths open under root, read-only. The Mach memory statistics come from /proc/meminfo
+// and /proc/vmstat (see linuxVmStatistics), the mount table from /proc/self/mountinfo
+// and statfs(2) of each mount point (see MountTable). Signals reach host processes only under the
+// host root "/"; under any other root they fail with EPERM.
 class LinuxBackend : public Backend {
 public:
     explicit LinuxBackend(std::string root = "/");
@@ -39,6 +42,13 @@ public:
     int kill(int32_t pid, int sig) override;
     int killProcessStartedAt(int32_t pid, int32_t startSeconds, int sig) override;
 
+    kern_return_t host_page_size(mach_port_t host, vm_size_t* size) override;
+    kern_return_t host_statistics(mach_port_t host, int flavor, int32_t* info,
+                                  natural_t* count) override;
+    kern_return_t host_statistics64(mach_port_t host, int flavor, int32_t* info,
+                                    natural_t* count) override;
+    int getmntinfo(const unsigned char** mntbufp, int flags) override;
+
 private:
     using Value = std::optional<std::vector<unsigned char>>; // null: errno tells why
     using Producer = Value (LinuxBackend::*)() const;
@@ -52,6 +62,7 @@ private:
     Value bootTime() const;
     Value loadAverage() const;
     std::optional<std::string> hostFile(const char* path) const;
+    std::optional<VmStatistics64> vmStatistics() const;
 
     std::string root_;
     mutable RecentProcessTable recentTable_;

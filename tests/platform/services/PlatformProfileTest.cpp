@@ -31,4 +31,26 @@ TEST(PlatformProfile, TheDesktopSessionUserIsWhoeverRootActsFor) {
     EXPECT_EQ(PlatformProfile::desktopSessionUid(0, "", "", noSeat), 0u);
 }
 
+TEST(PlatformProfile, TheDiskTabListsLocalBlockDeviceFileSystems) {
+    for (const char* type : {"hfs", "ext4", "btrfs", "xfs", "vfat", "fuseblk"}) {
+        EXPECT_TRUE(PlatformProfile::isListedFileSystemType(type)) << type;
+    }
+    // Pseudo, memory and network file systems hold no disk space of the device.
+    for (const char* type : {"proc", "sysfs", "tmpfs", "devtmpfs", "overlay", "nfs", "cifs",
+                             "fuse.sshfs", "HFS", ""}) {
+        EXPECT_FALSE(PlatformProfile::isListedFileSystemType(type)) << type;
+    }
+}
+
+TEST(PlatformProfile, SystemAndUserAreasByDeviceOrMountPoint) {
+    EXPECT_EQ(PlatformProfile::diskAreaKey("/dev/disk0s1", "/"), "SystemArea");
+    EXPECT_EQ(PlatformProfile::diskAreaKey("/dev/disk0s2", "/private/var"), "UserArea");
+    EXPECT_EQ(PlatformProfile::diskAreaKey("/dev/nvme0n1p2", "/"), "SystemArea");
+    EXPECT_EQ(PlatformProfile::diskAreaKey("/dev/nvme0n1p3", "/home"), "UserArea");
+    // The device's own partitions keep their roles wherever they are mounted.
+    EXPECT_EQ(PlatformProfile::diskAreaKey("/dev/disk0s2", "/"), "UserArea");
+    EXPECT_EQ(PlatformProfile::diskAreaKey("/dev/disk1", "/Volumes/Card"), "");
+    EXPECT_EQ(PlatformProfile::diskAreaKey("/dev/sdb1", "/home/user"), "");
+}
+
 } // namespace

@@ -1,0 +1,78 @@
+#include "memdisk/DiskInfo.h"
+
+#include "platform/darwin/Statfs.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+struct MountFlagWord {
+    uint32_t flag;
+    const char* word;
+};
+
+// The order in which the device lists the mount flags.
+constexpr MountFlagWord kMountFlagWords[] = {
+    {darwin::MNT_LOCAL, "local"},
+    {darwin::MNT_QUOTA, "quota"},
+    {darwin::MNT_ROOTFS, "rootfs"},
+    {darwin::MNT_RDONLY, "read-only"},
+    {darwin::MNT_SYNCHRONOUS, "synchronous"},
+    {darwin::MNT_NOEXEC, "noexec"},
+    {darwin::MNT_NOSUID, "nosuid"},
+    {darwin::MNT_NODEV, "nodev"},
+    {darwin::MNT_UNION, "union"},
+    {darwin::MNT_ASYNC, "asynchronous"},
+    {darwin::MNT_NOATIME, "noatime"},
+    {darwin::MNT_EXPORTED, "exported"},
+    {darwin::MNT_QUARANTINE, "quarantined"},
+    {darwin::MNT_DOVOLFS, "volfs"},
+    {darwin::MNT_AUTOMOUNTED, "automounted"},
+    {darwin::MNT_JOURNALED, "journaled"},
+};
+
+// A name of the record as text; null when its bytes are not UTF-8.
+QString textOf(const std::string& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text =
+        decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return decoder.hasError() ? QString() : text;
+}
+
+int32_t capacityOf(uint64_t blocks, uint64_t bavail) {
+    if (bavail == 0) {
+        return 100;
+    }
+    const double percent = (static_cast<double>(blocks) - static_cast<double>(bavail)) /
+                           static_cast<double>(blocks) * 100.0;
+    // A record with more free blocks than blocks is nonsense; keep it in range.
+    return static_cast<int32_t>(std::clamp(percent, 0.0, 100.0));
+}
+
+} // namespace
+
+DiskInfo::DiskInfo(const unsigned char* statfs) {
+    const darwin::StatfsRecord record = darwin::decodeStatfs(statfs);
+    const uint64_t kilobytesPerBlock = record.bsize >> 10;
+    filesystem_ = textOf(record.mntfromname);
+    size_ = static_cast<int64_t>(kilobytesPerBlock * record.blocks);
+    used_ = static_cast<int64_t>(kilobytesPerBlock * (record.blocks - record.bfree));
+    avail_ = static_cast<int64_t>(kilobytesPerBlock * record.bavail);
+    mounted_ = textOf(record.mntonname);
+    fstype_ = textOf(record.fstypename);
+    options_ = buildOptions(record.flags);
+    capacity_ = capacityOf(record.blocks, record.bavail);
+}
+
+QStringList DiskInfo::buildOptions(uint32_t flags) {
+    QStringList options;
+    for (const MountFlagWord& entry : kMountFlagWords) {
+        if ((flags & entry.flag) != 0) {
+            options.append(QString::fromLatin1(entry.word));
+        }
+    }
+    return options;
+}

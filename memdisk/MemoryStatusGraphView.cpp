@@ -1,0 +1,88 @@
+#include "memdisk/MemoryStatusGraphView.h"
+
+#include "app/Resources.h"
+#include "memdisk/MemoryStatusTableCell.h"
+
+#include <cmath>
+
+namespace {
+
+// The legend's rows, top to bottom.
+const char* const kLegendKeys[] = {"Free", "Active", "Inactive", "Wired"};
+constexpr int kLegendRows = 4;
+
+// The number as plain decimal text: whole numbers without a fraction ("16").
+QString plainNumber(float number) {
+    if (std::isfinite(number) && number == std::trunc(number) && std::fabs(number) < 1e15F) {
+        return QString::number(static_cast<qint64>(number));
+    }
+    return QString::number(number, 'g', 7);
+}
+
+} // namespace
+
+MemoryStatusGraphView::MemoryStatusGraphView(QWidget* parent)
+    : QWidget(parent), graph_(new GraphView({5, 0, 100, 106}, this)),
+      table_(new ui::TableView({105, 0, 191, 106}, ui::TableViewStyle::Plain)) {
+    // The device places the composite at x 10, overhanging its 300-point row by 6 points,
+    // and draws the overhang; child widgets here are clipped to the row, so it starts 6
+    // points further left and the legend's values show whole.
+    ui::setFrame(this, {4, 3, 296, 106});
+    table_->setParent(this);
+    ui::setFrame(table_, {105, 0, 191, 106});
+    table_->show();
+    table_->setScrollEnabled(false);
+    table_->setSeparatorStyle(ui::TableViewCellSeparatorStyle::None);
+    table_->setBackgroundColor(ui::Color::white());
+    table_->setAllowsSelection(false);
+    table_->setDelegate(this);
+    table_->setDataSource(this);
+}
+
+void MemoryStatusGraphView::setDataWithColorForKey(float number, const ui::Color& color,
+                                                   const QString& key) {
+    data_.insert(key, {number, color});
+    // Lay the legend out now, so that its rows (and with them the chart's slices) are
+    // there whether or not the composite is on screen yet.
+    table_->reloadData();
+    table_->visibleCells();
+}
+
+void MemoryStatusGraphView::clearData() {
+    data_.clear();
+    charted_.clear();
+    graph_->clearData();
+    table_->reloadData();
+}
+
+int MemoryStatusGraphView::tableViewNumberOfRowsInSection(ui::TableView*, int) {
+    return kLegendRows;
+}
+
+ui::TableViewCell*
+MemoryStatusGraphView::tableViewCellForRowAtIndexPath(ui::TableView* tableView,
+                                                      const ui::IndexPath& indexPath) {
+    auto* cell = static_cast<MemoryStatusTableCell*>(
+        tableView->dequeueReusableCellWithIdentifier(kMemoryStatusTableCellIdentifier));
+    if (cell == nullptr) {
+        cell = new MemoryStatusTableCell(kMemoryStatusTableCellIdentifier);
+    }
+    cell->setOffset(40);
+    const QString key = kLegendKeys[std::clamp(indexPath.row, 0, kLegendRows - 1)];
+    const auto pair = data_.constFind(key);
+    if (pair == data_.constEnd()) {
+        cell->title()->setText(QString());
+        cell->value()->setText(QString());
+        return cell;
+    }
+    const auto& [number, color] = *pair;
+    cell->title()->setText(Resources::text(key));
+    cell->value()->setText(QStringLiteral("%1 MBytes").arg(plainNumber(number)));
+    cell->setColor(color);
+    // The table asks again for rows it lays out anew; each key's slice goes in once.
+    if (!charted_.contains(key)) {
+        charted_.insert(key);
+        graph_->setDataWithColor(number, color);
+    }
+    return cell;
+}

@@ -1,0 +1,228 @@
+#include "platform/darwin/linux/MountTable.h"
+
+#include "platform/darwin/linux/HostFile.h"
+
+#include <fcntl.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <limits>
+#include <map>
+#include <string_view>
+
+namespace darwin {
+
+namespace {
+
+using Mounts = std::vector<MountInfoEntry>;
+
+constexpr std::array<std::string_view, 13> kServedTypes = {
+    "nfs",  "nfs4", "cifs", "smb3",   "smbfs", "ncpfs",    "afs",
+    "ceph", "9p",   "coda", "lustre", "davfs", "glusterfs"};
+constexpr std::array<std::string_view, 7> kJournalingTypes = {"ext3",     "ext4",  "xfs", "jfs",
+                                                              "reiserfs", "ntfs3", "gfs2"};
+constexpr std::array<std::string_view, 9> kQuotaOptions = {"quota",    "usrquota",   "grpquota",
+                                                           "prjquota", "uquota",     "gquota",
+                                                           "pquota",   "usrjquota=", "grpjquota="};
+
+template <size_t N>
+bool isOneOf(std::string_view word, const std::array<std::string_view, N>& set) {
+    return std::find(set.begin(), set.end(), word) != set.end();
+}
+
+// Another process or machine answers for these; asking may wait for it.
+bool isServed(std::string_view type) {
+    const bool fuse = type == "fuse" || (type.starts_with("fuse.") && type != "fuseblk");
+    return fuse || type == "autofs" || isOneOf(type, kServedTypes);
+}
+
+bool hasOption(const MountInfoEntry& mount, std::string_view word) {
+    return hasMountOption(mount.mountOptions, word) || hasMountOption(mount.superOptions, word);
+}
+
+bool hasQuota(const MountInfoEntry& mount) {
+    return std::any_of(kQuotaOptions.begin(), kQuotaOptions.end(),
+                       [&mount](std::string_view word) { return hasOption(mount, word); });
+}
+
+// The mounts by id, and which mounts cover which: a mount on the same mount point as its
+// parent sits on top of it.
+class MountIndex {
+public:
+    explicit MountIndex(const Mounts& all) {
+        for (const MountInfoEntry& mount : all) {
+            byId_.emplace(mount.id, &mount);
+        }
+        for (const MountInfoEntry& mount : all) {
+            const MountInfoEntry* parent = parentOf(mount);
+            if (parent != nullptr && parent->mountPoint == mount.mountPoint) {
+                coveredBy_.emplace(parent->id, mount.id);
+            }
+        }
+    }
+
+    const MountInfoEntry* parentOf(const MountInfoEntry& mount) const {
+        const auto parent = byId_.find(mount.parentId);
+        return parent != byId_.end() && parent->second != &mount ? parent->second : nullptr;
+    }
+
+    // The path of its mount point reaches another file system: something covers it, or
+    // covers a mount it lies within (other than the mount on the way to it, which is on
+    // top of its own parent).
+    bool isHidden(const MountInfoEntry& mount) const {
+        if (coveredBy_.contains(mount.id)) {
+            return true;
+        }
+        const MountInfoEntry* child = &mount;
+        for (size_t steps = 0; steps < byId_.size(); ++steps) {
+            const MountInfoEntry* parent = parentOf(*child);
+            if (parent == nullptr) {
+                return false;
+            }
+            const auto [first, last] = coveredBy_.equal_range(parent->id);
+            for (auto cover = first; cover != last; ++cover) {
+                if (cover->second != child->id) {
+                    return true;
+                }
+            }
+            child = parent;
+        }
+        return false;
+    }
+
+    bool isAutomounted(const MountInfoEntry& mount) const {
+        const MountInfoEntry* parent = parentOf(mount);
+        return mount.type == "autofs" || (parent != nullptr && parent->type == "autofs");
+    }
+
+private:
+    std::map<int64_t, const MountInfoEntry*> byId_;
+    std::multimap<int64_t, int64_t> coveredBy_; // covered id → covering id
+};
+
+// FUSE file systems name the user who mounted them; everything else is mounted by root.
+uint32_t ownerOf(const MountInfoEntry& mount) {
+    const std::optional<std::string_view> user = mountOptionValue(mount.superOptions, "user_id");
+    uint32_t uid = 0;
+    if (user) {
+        std::from_chars(user->data(), user->data() + user->size(), uid);
+    }
+    return uid;
+}
+
+// The kernel keeps names NUL-terminated within their fields.
+std::string cutTo(const std::string& text, size_t fieldSize) {
+    return text.substr(0, fieldSize - 1);
+}
+
+template <class T> T saturated(uint64_t value) {
+    return static_cast<T>(std::min<uint64_t>(value, std::numeric_limits<T>::max()));
+}
+
+} // namespace
+
+MountTable::MountTable(std::string root) : root_(std::move(root)) {}
+
+std::optional<std::vector<StatfsRecord>> MountTable::records(bool wait) const {
+    const std::optional<std::string> mountinfo =
+        readHostFile(pathUnderRoot(root_, "/proc/self/mountinfo"));
+    if (!mountinfo) {
+        return std::nullopt;
+    }
+    const Mounts all = parseMountInfo(*mountinfo);
+    const MountIndex index(all);
+    std::vector<StatfsRecord> records;
+    for (const MountInfoEntry& mount : all) {
+        if (index.isHidden(mount)) {
+            continue;
+        }
+        if (std::optional<StatfsRecord> measured =
+                record(mount, index.isAutomounted(mount), wait)) {
+            records.push_back(std::move(*measured));
+        }
+    }
+    return records;
+}
+
+// A mount point too long for f_mntonname is left out: cut short, it would name another
+// directory.
+std::optional<StatfsRecord> MountTable::record(const MountInfoEntry& mount, bool automounted,
+                                               bool wait) const {
+    if (mount.mountPoint.size() >= statfs64::kMntonnameSize) {
+        return std::nullopt;
+    }
+    StatfsRecord record;
+    if ((wait || !isServed(mount.type)) && !measure(mount, record)) {
+        return std::nullopt;
+    }
+    record.owner = ownerOf(mount);
+    record.flags = flagsOf(mount, automounted);
+    record.fstypename = cutTo(mount.type, statfs64::kFstypenameSize);
+    record.mntonname = mount.mountPoint;
+    record.mntfromname = cutTo(mount.source, statfs64::kMntfromnameSize);
+    return record;
+}
+
+// statfs(2), which statvfs(3) is made from: the same sizes, and the type's magic number.
+bool MountTable::measure(const MountInfoEntry& mount, StatfsRecord& record) const {
+    struct ::statfs sizes {};
+    if (::statfs(pathUnderRoot(root_, mount.mountPoint).c_str(), &sizes) != 0) {
+        return false;
+    }
+    const uint64_t fragment = sizes.f_frsize != 0 ? sizes.f_frsize : sizes.f_bsize;
+    record.bsize = saturated<uint32_t>(fragment);
+    record.iosize = saturated<int32_t>(static_cast<uint64_t>(sizes.f_bsize));
+    record.blocks = sizes.f_blocks;
+    record.bfree = sizes.f_bfree;
+    record.bavail = sizes.f_bavail;
+    record.files = sizes.f_files;
+    record.ffree = sizes.f_ffree;
+    record.type = static_cast<uint32_t>(sizes.f_type);
+    return true;
+}
+
+uint32_t MountTable::flagsOf(const MountInfoEntry& mount, bool automounted) const {
+    const std::array<std::pair<std::string_view, uint32_t>, 6> optionFlags = {{
+        {"ro", MNT_RDONLY},
+        {"sync", MNT_SYNCHRONOUS},
+        {"noexec", MNT_NOEXEC},
+        {"nosuid", MNT_NOSUID},
+        {"nodev", MNT_NODEV},
+        {"noatime", MNT_NOATIME},
+    }};
+    uint32_t flags = 0;
+    for (const auto& [option, flag] : optionFlags) {
+        flags |= hasOption(mount, option) ? flag : 0;
+    }
+    flags |= isLocal(mount) ? MNT_LOCAL : 0;
+    flags |= hasQuota(mount) ? MNT_QUOTA : 0;
+    flags |= mount.mountPoint == "/" ? MNT_ROOTFS : 0;
+    flags |= automounted ? MNT_AUTOMOUNTED : 0;
+    flags |= isOneOf(mount.type, kJournalingTypes) ? MNT_JOURNALED : 0;
+    return flags;
+}
+
+// On a block device of this machine: a device node as its source, a block device's
+// number as its own, or ZFS, whose sources name pools on local disks.
+bool MountTable::isLocal(const MountInfoEntry& mount) const {
+    if (isServed(mount.type)) {
+        return false;
+    }
+    return mount.source.starts_with("/dev/") || mount.type == "zfs" ||
+           isBlockDevice(mount.major, mount.minor);
+}
+
+// Major 0 numbers the kernel's anonymous devices (pseudo file systems, btrfs subvolumes).
+bool MountTable::isBlockDevice(uint32_t major, uint32_t minor) const {
+    if (major == 0) {
+        return false;
+    }
+    const std::string entry =
+        "/sys/dev/block/" + std::to_string(major) + ':' + std::to_string(minor);
+    return ::faccessat(AT_FDCWD, pathUnderRoot(root_, entry).c_str(), F_OK, 0) == 0;
+}
+
+} // namespace darwin

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "memdisk/MemoryStatus.h"
+#include "platform/darwin/Mach.h"
+#include "platform/darwin/Statfs.h"
+#include "support/SystemFixture.h"
+
+#include <QLocale>
+
+#include <string>
+
+// Fresh instances and the class-wide state of MemoryStatus, which the application reads
+// once per process.
+struct MemoryStatusTestAccess {
+    static std::unique_ptr<MemoryStatus> make() {
+        return std::unique_ptr<MemoryStatus>(new MemoryStatus());
+    }
+    // Reads the host port and page size again, and gives `status` the new page size.
+    static void reinitialize(MemoryStatus* status) {
+        MemoryStatus::initialize();
+        status->pagesize_ = MemoryStatus::pageSize;
+    }
+};
+
+// A fixture kernel with 4096-byte pages, a known memory reading and no mounted file
+// systems, in an English locale; installed for the life of the object.
+class MemDiskFixture : public SystemFixture {
+public:
+    MemDiskFixture() : savedLocale(QLocale()) {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        backend->setPageSize(4096);
+        backend->setVmStatistics64(memory());
+        backend->setMounts({});
+    }
+    ~MemDiskFixture() { QLocale::setDefault(savedLocale); }
+
+    // 16, 12, 8 and 4 MBytes free, active, inactive and wired with 4096-byte pages.
+    static darwin::VmStatistics64 memory() {
+        darwin::VmStatistics64 m;
+        m.freeCount = 5000;
+        m.activeCount = 3072;
+        m.inactiveCount = 2048;
+        m.wireCount = 1024;
+        m.pageins = 1023;
+        m.pageouts = 1024;
+        m.faults = 3'000'000;
+        m.cowFaults = 0;
+        m.zeroFillCount = uint64_t{1} << 33;
+        m.reactivations = 4096;
+        m.lookups = 3;
+        m.hits = 2;
+        return m;
+    }
+
+    static darwin::StatfsRecord disk(const std::string& device, const std::string& mountPoint,
+                                     const std::string& type = "hfs", uint32_t flags = 0) {
+        darwin::StatfsRecord record;
+        record.bsize = 4096;
+        record.blocks = 1'000'000;
+        record.bfree = 250'000;
+        record.bavail = 200'000;
+        record.flags = flags;
+        record.fstypename = type;
+        record.mntonname = mountPoint;
+        record.mntfromname = device;
+        return record;
+    }
+
+private:
+    QLocale savedLocale;
+};

@@ -1,0 +1,107 @@
+#include "platform/darwin/Mach.h"
+#include "platform/darwin/HostStatisticsRequest.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+using namespace darwin;
+
+namespace {
+
+// Every field distinct, so a swapped pair shows.
+VmStatistics sampleStatistics() {
+    return {101, 102, 103, 104, 105, 106, 107, 108, 0xfffffff9u, 110, 111, 112, 113, 114, 115};
+}
+
+VmStatistics64 sampleStatistics64() {
+    return {201,
+            202,
+            203,
+            0xfffffffeu,
+            0x100000005ULL,
+            0x200000006ULL,
+            0x300000007ULL,
+            0x400000008ULL,
+            0x500000009ULL,
+            0x60000000aULL,
+            0x70000000bULL,
+            0x80000000cULL,
+            ~0ULL,
+            214,
+            215};
+}
+
+using Words15 = std::array<natural_t, vm_statistics::kWords>;
+using Words24 = std::array<natural_t, vm_statistics64::kWords>;
+
+} // namespace
+
+TEST(VmStatistics, WordsFollowTheKernelRecord) {
+    Words15 words{};
+    encodeVmStatistics(sampleStatistics(), words.data());
+    EXPECT_EQ(decodeVmStatistics(words.data()), sampleStatistics());
+    EXPECT_EQ(words, (Words15{101, 102, 103, 104, 105, 106, 107, 108, 0xfffffff9u, 110, 111, 112,
+                              113, 114, 115}));
+}
+
+TEST(VmStatistics64, WideCountersTakeTwoWordsLowFirst) {
+    Words24 words{};
+    encodeVmStatistics64(sampleStatistics64(), words.data());
+    EXPECT_EQ(decodeVmStatistics64(words.data()), sampleStatistics64());
+    EXPECT_EQ(words[vm_statistics64::kWireCount], 0xfffffffeu);
+    EXPECT_EQ(words[vm_statistics64::kZeroFillCount], 5u) << "word 4: zero_fill_count, low half";
+    EXPECT_EQ(words[vm_statistics64::kZeroFillCount + 1], 1u);
+    EXPECT_EQ(words[20], 0xffffffffu) << "purges precedes the two narrow counts";
+    EXPECT_EQ(words[21], 0xffffffffu);
+    EXPECT_EQ(words[22], 214u) << "purgeable_count";
+    EXPECT_EQ(words[23], 215u) << "speculative_count ends the 96-byte record";
+}
+
+TEST(VmStatistics64, TruncationKeepsTheLow32BitsOfEachCounter) {
+    const VmStatistics narrow = truncatedVmStatistics(sampleStatistics64());
+    EXPECT_EQ(narrow, (VmStatistics{201, 202, 203, 0xfffffffeu, 5, 6, 7, 8, 9, 10, 11, 12, 214,
+                                    0xffffffffu, 215}));
+}
+
+TEST(HostStatisticsRequest, CountsShortOfTheRecordAreRefused) {
+    std::array<int32_t, 30> info{};
+    natural_t count = 11;
+    EXPECT_EQ(HostStatisticsRequest(kHostPort, HOST_VM_INFO, info.data(), &count)
+                  .reply(sampleStatistics()),
+              KERN_FAILURE);
+    EXPECT_EQ(count, 11u) << "nothing written";
+    count = HOST_VM_INFO64_COUNT - 1;
+    EXPECT_EQ(HostStatisticsRequest(kHostPort, HOST_VM_INFO64, info.data(), &count)
+                  .reply(sampleStatistics64()),
+              KERN_FAILURE);
+    EXPECT_EQ(info, (std::array<int32_t, 30>{}));
+}
+
+TEST(HostStatisticsRequest, ShortCountsGetTheOlderRevisions) {
+    const struct {
+        natural_t count;
+        natural_t written;
+    } cases[] = {{12, 12}, {13, 12}, {14, 14}, {15, 15}, {30, 15}};
+    for (const auto& c : cases) {
+        std::array<int32_t, 30> info;
+        info.fill(-1);
+        natural_t count = c.count;
+        ASSERT_EQ(HostStatisticsRequest(kHostPort, HOST_VM_INFO, info.data(), &count)
+                      .reply(sampleStatistics()),
+                  KERN_SUCCESS);
+        EXPECT_EQ(count, c.written) << "count " << c.count;
+        EXPECT_EQ(info[c.written - 1], static_cast<int32_t>(100 + c.written));
+        EXPECT_EQ(info[c.written], -1) << "nothing past the revision the count holds";
+    }
+    std::array<int32_t, 30> info;
+    info.fill(-1);
+    natural_t count = 30;
+    ASSERT_EQ(HostStatisticsRequest(kHostPort, HOST_VM_INFO64, info.data(), &count)
+                  .reply(sampleStatistics64()),
+              KERN_SUCCESS);
+    EXPECT_EQ(count, 24u);
+    EXPECT_EQ(decodeVmStatistics64(reinterpret_cast<const natural_t*>(info.data())),
+              sampleStatistics64());
+    EXPECT_EQ(info[24], -1);
+}
