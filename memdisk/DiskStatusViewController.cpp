@@ -18,8 +18,6 @@ const QString kDiskStatusGraphCellIdentifier = QStringLiteral("DiskStatusGraphCe
 namespace {
 
 // Room left below the table for the tab bar, and above it for the navigation bar.
-constexpr double kTabBarHeight = 48;
-constexpr double kNavigationBarHeight = 44;
 
 const ui::Color kTotalColor{0, 0, 0.7, 1};
 const ui::Color kUsedColor{0.7, 0, 0, 1};
@@ -54,9 +52,6 @@ DiskStatusViewController::DiskStatusViewController()
 
 void DiskStatusViewController::viewDidLoad() {
     ui::TableViewController::viewDidLoad();
-    const ui::Rect screen = ui::Screen::applicationFrame();
-    ui::setFrame(tableView(),
-                 {0, 0, screen.width, screen.height - kTabBarHeight - kNavigationBarHeight});
     tableView()->setScrollEnabled(true);
     navigationItem()->setRightBarButtonItem(
         new ui::BarButtonItem(ui::BarButtonSystemItem::Refresh, [this] { refreshAction(); }));

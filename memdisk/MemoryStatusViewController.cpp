@@ -15,8 +15,6 @@ const QString kMemoryStatusGraphCellIdentifier = QStringLiteral("MemoryStatusGra
 namespace {
 
 // Room left below the table for the tab bar, and above it for the navigation bar.
-constexpr double kTabBarHeight = 48;
-constexpr double kNavigationBarHeight = 44;
 
 const char* const kSectionHeaderKeys[MemoryStatusViewController::kSectionCount] = {
     "BasicInfo", "PageInfo", "DetailInfo", "CacheInfo"};
@@ -37,9 +35,6 @@ MemoryStatusViewController::MemoryStatusViewController()
 
 void MemoryStatusViewController::viewDidLoad() {
     ui::TableViewController::viewDidLoad();
-    const ui::Rect screen = ui::Screen::applicationFrame();
-    ui::setFrame(tableView(),
-                 {0, 0, screen.width, screen.height - kTabBarHeight - kNavigationBarHeight});
     tableView()->setScrollEnabled(true);
     navigationItem()->setRightBarButtonItem(
         new ui::BarButtonItem(ui::BarButtonSystemItem::Refresh, [this] { refreshAction(); }));

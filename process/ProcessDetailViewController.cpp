@@ -17,8 +17,6 @@ namespace {
 
 constexpr ui::Color kZombieColor{0.7, 0, 0.7, 1};
 
-constexpr double kNavigationBarHeight = 44;
-
 } // namespace
 
 ProcessDetailViewController::ProcessDetailViewController()
@@ -65,8 +63,6 @@ void ProcessDetailViewController::setInfo(ProcessStatus::Record info) {
 
 void ProcessDetailViewController::viewDidLoad() {
     ui::TableViewController::viewDidLoad();
-    const ui::Rect screen = ui::Screen::applicationFrame();
-    ui::setFrame(tableView(), {0, 0, screen.width, screen.height - kNavigationBarHeight});
     tableView()->setRowHeight(ProcessDetailTableCell::kRowHeight);
     tableView()->setScrollEnabled(true);
 }

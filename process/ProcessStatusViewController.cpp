@@ -13,8 +13,6 @@
 namespace {
 
 // Room left below the table for the tab bar, in points.
-constexpr double kTabBarHeight = 48;
-constexpr double kNavigationBarHeight = 44;
 
 const char* const kSectionHeaderKeys[ProcessGroups::GroupCount] = {"MainApps", "MobileProcs",
                                                                    "OtherProcs"};
@@ -28,9 +26,6 @@ ProcessStatusViewController::ProcessStatusViewController()
 
 void ProcessStatusViewController::viewDidLoad() {
     ui::TableViewController::viewDidLoad();
-    const ui::Rect screen = ui::Screen::applicationFrame();
-    ui::setFrame(tableView(),
-                 {0, 0, screen.width, screen.height - kTabBarHeight - kNavigationBarHeight});
     tableView()->setScrollEnabled(true);
     navigationItem()->setBackBarButtonTitle(Resources::text("Back"));
     navigationItem()->setRightBarButtonItem(
