@@ -126,4 +126,20 @@ ProcTaskInfo decodeProcTaskInfo(const unsigned char* record) {
     return info;
 }
 
+bool taskInfoRequestIsValid(int flavor, const void* buffer, int buffersize) {
+    if (flavor != PROC_PIDTASKINFO) {
+        errno = EINVAL;
+        return false;
+    }
+    if (buffersize < static_cast<int>(proc_taskinfo::kSize)) {
+        errno = ENOMEM;
+        return false;
+    }
+    if (buffer == nullptr) {
+        errno = EFAULT;
+        return false;
+    }
+    return true;
+}
+
 } // namespace darwin

@@ -170,4 +170,9 @@ struct ProcTaskInfo {
 void encodeProcTaskInfo(const ProcTaskInfo& info, unsigned char* record96);
 ProcTaskInfo decodeProcTaskInfo(const unsigned char* record96);
 
+// The argument rules of proc_pidinfo(…, PROC_PIDTASKINFO, …) that every backend applies:
+// true when the request may be answered; otherwise false with errno set (EINVAL for
+// another flavour, ENOMEM for a buffer shorter than the record, EFAULT for none).
+bool taskInfoRequestIsValid(int flavor, const void* buffer, int buffersize);
+
 } // namespace darwin

@@ -235,16 +235,7 @@ std::time_t LinuxBackend::time() {
 // Failures return 0, as the device's C library does.
 int LinuxBackend::proc_pidinfo(int pid, int flavor, uint64_t /*arg*/, void* buffer,
                                int buffersize) {
-    if (flavor != PROC_PIDTASKINFO) {
-        errno = EINVAL;
-        return 0;
-    }
-    if (buffersize < static_cast<int>(proc_taskinfo::kSize)) {
-        errno = ENOMEM;
-        return 0;
-    }
-    if (buffer == nullptr) {
-        errno = EFAULT;
+    if (!taskInfoRequestIsValid(flavor, buffer, buffersize)) {
         return 0;
     }
     ProcessTable table(root_);
