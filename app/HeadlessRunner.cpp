@@ -7,6 +7,7 @@
 #include "platform/ui/TableView.h"
 #include "platform/ui/TableViewController.h"
 #include "process/ProcessStatusViewController.h"
+#include "registry/TarnelDB.h"
 
 #include <QApplication>
 #include <QDir>
@@ -104,12 +105,23 @@ const QStringList& HeadlessRunner::screenNames() {
 }
 
 QString HeadlessRunner::usage() {
-    return QStringLiteral("usage: ormel                      open the window\n"
-                          "       ormel --dump SCREEN        print a screen as text\n"
-                          "       ormel --screenshot DIR     write a PNG of every tab\n"
-                          "SCREEN: %1,\n"
-                          "        or process/PID for the details of one process\n")
+    return QStringLiteral(
+               "usage: ormel                      open the window\n"
+               "       ormel --dump SCREEN        print a screen as text\n"
+               "       ormel --screenshot DIR     write a PNG of every tab\n"
+               "       ormel --lookup ADDRESS...  look IPv4 addresses up in the registry\n"
+               "SCREEN: %1,\n"
+               "        or process/PID for the details of one process\n")
         .arg(screenNames().join(", "));
+}
+
+QString HeadlessRunner::lookupLines(const QStringList& addresses) {
+    QString lines;
+    for (const QString& address : addresses) {
+        const QStringList texts = TarnelDB::sharedInstance()->search(address);
+        lines += (QStringList{address} + texts).join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    return lines;
 }
 
 HeadlessRequest HeadlessRunner::parse(const QStringList& arguments) {
@@ -129,6 +141,14 @@ HeadlessRequest HeadlessRunner::parse(const QStringList& arguments) {
     }
     if (option == "--version") {
         request.kind = HeadlessRequest::Kind::Version;
+        return request;
+    }
+    if (option == "--lookup") {
+        if (arguments.size() < 2) {
+            return refuse(QStringLiteral("--lookup takes one or more addresses"));
+        }
+        request.kind = HeadlessRequest::Kind::Lookup;
+        request.addresses = arguments.mid(1);
         return request;
     }
     if (option != "--dump" && option != "--screenshot") {
@@ -211,6 +231,12 @@ int HeadlessRunner::main(int argc, char** argv, const HeadlessRequest& request) 
     case HeadlessRequest::Kind::Invalid:
         err << "ormel: " << request.error << "\n" << usage();
         return 2;
+    case HeadlessRequest::Kind::Lookup: {
+        QCoreApplication application(argc, argv);
+        out << lookupLines(request.addresses);
+        TarnelDB::sharedInstance()->close();
+        return EXIT_SUCCESS;
+    }
     default:
         break;
     }

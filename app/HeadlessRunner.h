@@ -8,15 +8,16 @@ class AppController;
 // What the command line asks for. With no arguments the program is the GUI; the
 // options below run it without a display (offscreen) and exit.
 struct HeadlessRequest {
-    enum class Kind { Gui, Dump, Screenshot, Help, Version, Invalid };
+    enum class Kind { Gui, Dump, Screenshot, Lookup, Help, Version, Invalid };
     Kind kind = Kind::Gui;
-    QString argument; // the screen of --dump, the folder of --screenshot
-    QString error;    // why the arguments were refused
+    QString argument;      // the screen of --dump, the folder of --screenshot
+    QStringList addresses; // the addresses of --lookup
+    QString error;         // why the arguments were refused
 };
 
 // `ormel --dump SCREEN` prints a screen's table as text; `ormel --screenshot DIR`
 // writes a PNG of every tab's root screen. Both build the real application, on the
-// offscreen platform.
+// offscreen platform. `ormel --lookup ADDRESS...` asks the address registry alone.
 class HeadlessRunner {
 public:
     static HeadlessRequest parse(const QStringList& arguments);
@@ -32,6 +33,10 @@ public:
     // Writes "<n>-<tab>.png" for every tab into `folder`; the paths written.
     static bool writeScreenshots(AppController& controller, const QString& folder,
                                  QStringList* written, QString* error);
+
+    // One line an address: the address and the registry's six texts, tab-separated,
+    // or the address alone when the registry has nothing for it.
+    static QString lookupLines(const QStringList& addresses);
 
     static const QStringList& screenNames();
 };

@@ -403,5 +403,29 @@
         <source>Capacity</source>
         <translation>Capacity</translation>
     </message>
+    <message>
+        <source>CountryCode</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>CountryName</source>
+        <translation>Country</translation>
+    </message>
+    <message>
+        <source>RegistryName</source>
+        <translation>Registry</translation>
+    </message>
+    <message>
+        <source>CountryRegion</source>
+        <translation>Region</translation>
+    </message>
+    <message>
+        <source>NetworkRange</source>
+        <translation>Network</translation>
+    </message>
+    <message>
+        <source>AssignedDate</source>
+        <translation>Date</translation>
+    </message>
 </context>
 </TS>

@@ -26,6 +26,9 @@ TEST(HeadlessRunnerParse, ChoosesTheModeFromTheArguments) {
     EXPECT_EQ(detail.kind, Kind::Dump);
     EXPECT_EQ(detail.argument, "process/42");
     EXPECT_TRUE(HeadlessRunner::usage().contains("process/PID"));
+    const HeadlessRequest lookup = HeadlessRunner::parse({"--lookup", "8.8.8.8", "x"});
+    EXPECT_EQ(lookup.kind, Kind::Lookup);
+    EXPECT_EQ(lookup.addresses, QStringList({"8.8.8.8", "x"}));
     const HeadlessRequest shots = HeadlessRunner::parse({"--screenshot", "/tmp/x"});
     EXPECT_EQ(shots.kind, Kind::Screenshot);
     EXPECT_EQ(shots.argument, "/tmp/x");
@@ -33,11 +36,12 @@ TEST(HeadlessRunnerParse, ChoosesTheModeFromTheArguments) {
 
 TEST(HeadlessRunnerParse, RefusesBadArgumentsWithAReason) {
     for (const QStringList& arguments :
-         {QStringList{"--dump"}, QStringList{"--dump", "battery"}, QStringList{"--frobnicate"},
-          QStringList{"--screenshot", ""}, QStringList{"--dump", "system", "extra"},
-          QStringList{"--dump", "process/"}, QStringList{"--dump", "process/0"},
-          QStringList{"--dump", "process/-3"}, QStringList{"--dump", "process/12x"},
-          QStringList{"--dump", "process/+12"}, QStringList{"--dump", "system/12"}}) {
+         {QStringList{"--dump"}, QStringList{"--lookup"}, QStringList{"--dump", "battery"},
+          QStringList{"--frobnicate"}, QStringList{"--screenshot", ""},
+          QStringList{"--dump", "system", "extra"}, QStringList{"--dump", "process/"},
+          QStringList{"--dump", "process/0"}, QStringList{"--dump", "process/-3"},
+          QStringList{"--dump", "process/12x"}, QStringList{"--dump", "process/+12"},
+          QStringList{"--dump", "system/12"}}) {
         const HeadlessRequest request = HeadlessRunner::parse(arguments);
         EXPECT_EQ(request.kind, Kind::Invalid) << arguments.join(' ').toStdString();
         EXPECT_FALSE(request.error.isEmpty());

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+
+// The process-wide address registry: opens the registry file with the lookup engine
+// (a downloaded copy in the documents directory before the shipped one) and turns an
+// address into six display texts, index for index with TLDLabel: country code,
+// country name, registry name, registry region, network, assignment date. Searches
+// run on any thread; open, close and updated belong to the main thread.
+class TarnelDB {
+public:
+    static constexpr const char* fileName = "ccTLD.dat";
+
+    static TarnelDB* sharedInstance();
+
+    TarnelDB(const TarnelDB&) = delete;
+    TarnelDB& operator=(const TarnelDB&) = delete;
+
+    void open();
+    void close();
+    // Reopens the file after it has been replaced (or removed from the documents
+    // directory, which brings back the shipped copy).
+    void updated();
+
+    // The six texts of an address, or an empty list for text that is not a dotted
+    // quad, an address in no range, or a special-purpose block.
+    QStringList search(const QString& address) const;
+
+    bool ready() const { return ready_.load(); }
+    const QStringList& TLDLabel() const { return tldLabel_; }
+    // The path of the file open now; empty while not ready.
+    QString openPath() const;
+
+    // The image that shows a country code as a flag: "flags/jp.png" for JP.
+    static QString flagImageName(const QString& code);
+
+private:
+    TarnelDB();
+
+    QStringList tldLabel_;
+    std::atomic<bool> ready_{false};
+    QString openPath_;
+};

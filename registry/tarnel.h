@@ -1,0 +1,105 @@
+#pragma once
+
+// The address registry's lookup engine: answers, for an IPv4 address, which
+// country, regional registry, allocation status and assignment date it belongs to.
+//
+// The registry file "ccTLD.dat" is mapped read-only and searched in place. Layout,
+// all fields unsigned 32-bit little-endian, records at any byte offset:
+//   byte 0            registry count R
+//   1 .. 1+12R        R registry records: (unused, count, date yyyymmdd)
+//   1+12R ..          24-byte range records to the end of the file: first address,
+//                     end (exclusive), country row, registry row, date, status row;
+//                     sorted by first address and not overlapping.
+//
+// One module-wide state record; no routine takes a handle. Opening and closing
+// take the module's lock exclusively, tl_validate, tl_lookup and the metadata
+// routines take it shared, so they may run on any thread while another thread
+// reopens the file. lookup_database, lookup_database2 and assigned_network are the
+// unlocked steps tl_lookup is made of: callers must keep the module open while
+// they use them and the record they return.
+
+#include <cstddef>
+#include <cstdint>
+#include <regex.h>
+
+struct tl_rir_entry {
+    const char* name;
+    const char* region;
+};
+
+struct tl_tld_entry {
+    const char* code;
+    const char* name;
+};
+
+// One 24-byte range record inside the mapped file (byte-aligned).
+struct tl_range {
+    unsigned char bytes[24];
+};
+
+struct tl_answer {
+    const tl_rir_entry* registry;
+    const tl_tld_entry* country;
+    uint32_t date;      // yyyymmdd, 0 when unknown
+    const char* status; // null when the record's status row does not exist
+    // The range that holds the address: first address and end (exclusive).
+    uint32_t first;
+    uint32_t end;
+};
+
+struct tl_registry_info {
+    const tl_rir_entry* registry;
+    int32_t count;
+    uint32_t date;
+};
+
+// The module's state while a file is open.
+struct tl_state {
+    const unsigned char* base; // mapping, null when closed
+    int descriptor;            // -1 after a failed open or a close
+    uint32_t length;           // file size at open
+    const tl_range* ranges;    // base + 1 + 12R
+    uint8_t registryCount;     // R
+    unsigned char* registries; // heap copy of the R registry records, or null
+    regex_t* pattern;          // compiled dotted-quad pattern, or null
+    uint32_t rangeCount;       // whole range records in the file
+    uint32_t* index;           // per /16: the first record starting at or after it
+};
+
+inline constexpr size_t TL_REGISTRY_RECORD_SIZE = 12;
+inline constexpr size_t TL_RANGE_RECORD_SIZE = sizeof(tl_range);
+inline constexpr uint32_t TL_TLD_ROWS = 283;
+inline constexpr uint32_t TL_RIR_ROWS = 6;
+inline constexpr uint32_t TL_STATUS_ROWS = 3;
+
+extern const tl_rir_entry rirTable[TL_RIR_ROWS];
+extern const tl_tld_entry tldTable[TL_TLD_ROWS];
+extern const char* const statusTable[TL_STATUS_ROWS];
+
+int tl_init(const char* path);
+int tl_finish();
+int tl_validate(const char* text);
+int tl_lookup(const char* text, tl_answer* answer, char** network);
+int tl_meta_registries(uint8_t* count);
+int tl_meta_registry_info(unsigned index, tl_registry_info* info);
+
+const tl_range* lookup_database(uint32_t address);
+const tl_range* lookup_database2(const char* text);
+int assigned_network(const tl_range* range, char** network);
+const tl_tld_entry* lookup_tld_table(uint32_t index);
+const tl_rir_entry* lookup_rir_table(uint32_t index);
+void regexp_finish();
+
+// The plain binary search over all records, without the /16 index; it returns
+// exactly what lookup_database returns.
+const tl_range* lookup_database_unindexed(uint32_t address);
+
+// The state record, for inspection (tests, diagnostics).
+const tl_state& tl_current_state();
+
+uint32_t tl_range_first(const tl_range* range);
+uint32_t tl_range_end(const tl_range* range);
+uint32_t tl_range_country(const tl_range* range);
+uint32_t tl_range_registry(const tl_range* range);
+uint32_t tl_range_date(const tl_range* range);
+uint32_t tl_range_status(const tl_range* range);

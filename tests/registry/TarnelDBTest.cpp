@@ -1,0 +1,196 @@
+#include "registry/TarnelDB.h"
+
+#include "app/HeadlessRunner.h"
+#include "app/Resources.h"
+#include "registry/tarnel.h"
+#include "support/TestEnvironment.h"
+#include "tests/registry/RegistryFile.h"
+
+#include <QDir>
+#include <QFile>
+
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+using registryfile::ip;
+
+constexpr uint32_t JP = 146, SIP02 = 2, APNIC = 2, ALLOCATED = 1, ASSIGNED = 2;
+
+// A downloaded copy in the documents directory: 10/8 is a private block, 133/8
+// Japan, 133.1/16 a range without a date, 133.2.0.0 + 1 a range no prefix covers,
+// 133.3/16 a date the calendar does not have.
+QByteArray downloadedCopy() {
+    return registryfile::bytes(
+        {{1, 20240101}}, {{ip(10, 0, 0, 0), ip(11, 0, 0, 0), SIP02, 0, 0, 0},
+                          {ip(133, 0, 0, 0), ip(133, 1, 0, 0), JP, APNIC, 19970301, ALLOCATED},
+                          {ip(133, 1, 0, 0), ip(133, 2, 0, 0), JP, APNIC, 0, ASSIGNED},
+                          {ip(133, 2, 0, 0), ip(133, 2, 0, 1), JP, APNIC, 20000101, ASSIGNED},
+                          {ip(133, 3, 0, 0), ip(133, 4, 0, 0), JP, APNIC, 20231399, ALLOCATED}});
+}
+
+class TarnelDBTest : public ::testing::Test {
+protected:
+    void SetUp() override { db()->updated(); }
+    void TearDown() override {
+        QFile::remove(downloadedPath());
+        db()->updated();
+    }
+    static TarnelDB* db() { return TarnelDB::sharedInstance(); }
+    static QString downloadedPath() { return QDir(testenv::documentsDir()).filePath("ccTLD.dat"); }
+    static QString shippedPath() { return QDir(Resources::resourcePath()).filePath("ccTLD.dat"); }
+    static void useDownloadedCopy() {
+        ASSERT_TRUE(registryfile::write(downloadedPath(), downloadedCopy()));
+        db()->updated();
+        ASSERT_EQ(db()->openPath(), downloadedPath());
+    }
+};
+
+TEST_F(TarnelDBTest, LabelsTheSixValues) {
+    const QStringList labels = db()->TLDLabel();
+    ASSERT_EQ(labels.size(), 6);
+    for (const char* key : {"CountryCode", "CountryName", "RegistryName", "CountryRegion",
+                            "NetworkRange", "AssignedDate"}) {
+        EXPECT_TRUE(labels.contains(Resources::text(QString::fromLatin1(key)))) << key;
+    }
+    EXPECT_EQ(labels[0], Resources::text("CountryCode"));
+    EXPECT_EQ(labels[5], Resources::text("AssignedDate"));
+}
+
+TEST_F(TarnelDBTest, SearchGivesTheSixTextsInOrder) {
+    ASSERT_TRUE(db()->ready());
+    EXPECT_EQ(db()->openPath(), shippedPath());
+    EXPECT_EQ(db()->search("133.5.6.7"), QStringList({"JP", "Japan", "APNIC", "Asia/Pacific Region",
+                                                      "133.0.0.0/8", "1997-03-01 (allocated)"}));
+}
+
+TEST_F(TarnelDBTest, SpecialPurposeBlocksAndUnknownAddressesGiveNothing) {
+    for (const char* address :
+         {"10.1.2.3", "127.0.0.1", "192.168.1.1", "0.0.0.0", "224.0.0.251", "255.255.255.255"}) {
+        EXPECT_TRUE(db()->search(address).isEmpty()) << address;
+    }
+}
+
+TEST_F(TarnelDBTest, TextThatIsNoAddressIsRefusedBeforeAnyLookup) {
+    // Each of these would scan as an address (1.1.1.1 or 133.5.6.7) if it reached
+    // the lookup.
+    for (const char* text : {"133.5.6.7 ", "257.1.1.1", "133.5.6.7.8", "host.example.org", "",
+                             " 133.5.6.7", "133.5.6"}) {
+        EXPECT_TRUE(db()->search(QString::fromLatin1(text)).isEmpty()) << text;
+    }
+    EXPECT_TRUE(
+        db()->search(QString::fromUtf8("133.5.6.\u0667")).isEmpty()); // an Arabic-Indic digit
+}
+
+TEST_F(TarnelDBTest, DatesShowWithTheirStatusOrAsUnknown) {
+    useDownloadedCopy();
+    EXPECT_EQ(db()->search("133.0.0.1").value(5), "1997-03-01 (allocated)");
+    EXPECT_EQ(db()->search("133.1.0.1").value(5), Resources::text("Unknown"));
+    // A number that is no date shows as it stands.
+    EXPECT_EQ(db()->search("133.3.0.1").value(5), "20231399 (allocated)");
+    EXPECT_TRUE(db()->search("10.1.1.1").isEmpty());
+}
+
+TEST_F(TarnelDBTest, ARangeNoPrefixCoversShowsItsFirstAndLastAddress) {
+    useDownloadedCopy();
+    EXPECT_EQ(db()->search("133.2.0.0").value(4), "133.2.0.0 - 133.2.0.0");
+    EXPECT_EQ(db()->search("133.1.200.1").value(4), "133.1.0.0/16");
+}
+
+TEST_F(TarnelDBTest, PrefersTheDownloadedCopyAndFallsBackToTheShippedOne) {
+    useDownloadedCopy();
+    EXPECT_TRUE(db()->search("8.8.8.8").isEmpty()); // the small copy has no US ranges
+    ASSERT_TRUE(QFile::remove(downloadedPath()));
+    db()->updated();
+    EXPECT_TRUE(db()->ready());
+    EXPECT_EQ(db()->openPath(), shippedPath());
+    EXPECT_EQ(db()->search("8.8.8.8").value(0), "US");
+}
+
+TEST_F(TarnelDBTest, ADownloadedCopyThatCannotBeOpenedLeavesTheShippedOneInUse) {
+    QByteArray cut = downloadedCopy();
+    cut.truncate(8); // one registry record announced, seven bytes of it present
+    ASSERT_TRUE(registryfile::write(downloadedPath(), cut));
+    db()->updated();
+    EXPECT_TRUE(db()->ready());
+    EXPECT_EQ(db()->openPath(), shippedPath());
+}
+
+TEST_F(TarnelDBTest, AClosedRegistryAnswersNothing) {
+    db()->close();
+    EXPECT_FALSE(db()->ready());
+    EXPECT_TRUE(db()->search("133.5.6.7").isEmpty());
+    db()->close(); // closing twice is harmless
+    db()->open();
+    EXPECT_TRUE(db()->ready());
+}
+
+TEST_F(TarnelDBTest, SearchesOnAnotherThreadSurviveReopening) {
+    std::atomic<bool> stop{false};
+    std::atomic<int> wrong{0};
+    std::atomic<int> answered{0};
+    std::thread searcher([&] {
+        while (!stop) {
+            const QStringList texts = db()->search("133.5.6.7");
+            if (!texts.isEmpty() && texts.value(0) != "JP") {
+                ++wrong;
+            }
+            answered += texts.isEmpty() ? 0 : 1;
+        }
+    });
+    for (int round = 0; round < 200; ++round) {
+        db()->updated();
+    }
+    stop = true;
+    searcher.join();
+    EXPECT_EQ(wrong, 0);
+    EXPECT_TRUE(db()->ready());
+    EXPECT_EQ(db()->search("133.5.6.7").value(0), "JP");
+}
+
+TEST(TarnelDBFlags, FlagImagesAreNamedByTheLowerCaseCode) {
+    EXPECT_EQ(TarnelDB::flagImageName("JP"), "flags/jp.png");
+    // Every code the table can return has a flag, but for the codes no free flag
+    // exists for: those show the placeholder.
+    QStringList missing;
+    for (uint32_t row = 31; row < TL_TLD_ROWS; ++row) {
+        const QString code = QString::fromLatin1(tldTable[row].code);
+        if (Resources::image(TarnelDB::flagImageName(code)).isNull()) {
+            missing.append(code);
+        }
+    }
+    EXPECT_EQ(missing, QStringList({"AC", "AN", "AP", "CS", "SU", "YU"}));
+    EXPECT_FALSE(Resources::image("none32.png").isNull());
+}
+
+// Addresses drawn from the registries' statistics files, one per registry:
+// "afrinic|ZA|ipv4|41.0.0.0|2097152|20071126|allocated", "apnic|JP|ipv4|1.0.16.0|
+// 4096|20110412|allocated", "arin|US|ipv4|3.0.0.0|16777216|19880223|assigned",
+// "ripencc|NL|ipv4|193.0.0.0|4096|19930901|allocated" and
+// "lacnic|BR|ipv4|45.4.240.0|1024|20170303|allocated".
+TEST(TarnelDBLookupCommand, AgreesWithTheRegistryStatistics) {
+    TarnelDB::sharedInstance()->updated();
+    const QString lines = HeadlessRunner::lookupLines(
+        {"41.0.0.1", "1.0.16.5", "3.0.0.9", "193.0.0.1", "45.4.243.255", "10.0.0.1", "no.address"});
+    EXPECT_EQ(
+        lines.split('\n'),
+        QStringList(
+            {"41.0.0.1\tZA\tSouth Africa, Republic Of\tAFRINIC\tAfrica Region\t41.0.0.0/11\t"
+             "2007-11-26 (allocated)",
+             "1.0.16.5\tJP\tJapan\tAPNIC\tAsia/Pacific Region\t1.0.16.0/20\t2011-04-12 (allocated)",
+             "3.0.0.9\tUS\tAmerica, United States Of (USA)\tARIN\tNorth America Region\t3.0.0.0/8\t"
+             "1988-02-23 (assigned)",
+             "193.0.0.1\tNL\tNetherlands, Kingdom Of\tRIPE NCC\tEurope, the Middle East, and "
+             "Central "
+             "Asia\t193.0.0.0/20\t1993-09-01 (allocated)",
+             "45.4.243.255\tBR\tBrazil, Federative Republic Of\tLACNIC\tLatin America and some "
+             "Caribbean Islands\t45.4.240.0/22\t2017-03-03 (allocated)",
+             "10.0.0.1", "no.address", ""}));
+}
+
+} // namespace

@@ -1,0 +1,376 @@
+#include "registry/tarnel.h"
+
+#include "support/TestEnvironment.h"
+#include "tests/registry/RegistryFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using registryfile::ip;
+using registryfile::Range;
+using registryfile::Registry;
+
+constexpr uint32_t JP = 146, US = 265, APNIC = 2, ARIN = 3, ALLOCATED = 1, ASSIGNED = 2;
+
+// Three ranges with a gap between the second and third; the last ends the file.
+const std::vector<Range> threeRanges = {
+    {ip(1, 0, 0, 0), ip(1, 0, 1, 0), JP, APNIC, 20050315, ALLOCATED},
+    {ip(1, 0, 1, 0), ip(1, 0, 4, 0), JP, APNIC, 0, ASSIGNED},
+    {ip(3, 0, 0, 0), ip(4, 0, 0, 0), US, ARIN, 19940101, ALLOCATED},
+};
+
+class TarnelTest : public ::testing::Test {
+protected:
+    void TearDown() override { tl_finish(); }
+
+    // Opens a file with these records; the path stays valid for the test.
+    void openWith(const QByteArray& data) {
+        ASSERT_TRUE(registryfile::write(path_, data));
+        ASSERT_EQ(tl_init(path_.toUtf8().constData()), 0);
+    }
+    void openWith(const std::vector<Range>& ranges, const std::vector<Registry>& registries = {}) {
+        openWith(registryfile::bytes(registries, ranges));
+    }
+    int initAt(const QString& path) { return tl_init(QFile::encodeName(path).constData()); }
+
+    QString dir_ = testenv::makeTempDir("tarnel");
+    QString path_ = dir_ + "/ccTLD.dat";
+};
+
+uint32_t firstOf(const tl_range* range) {
+    return range != nullptr ? tl_range_first(range) : 0xffffffffu;
+}
+
+TEST(TarnelTables, RowsSitWhereTheFileRefersToThem) {
+    EXPECT_STREQ(tldTable[0].code, "??");
+    EXPECT_STREQ(tldTable[1].code, "SIP01");
+    EXPECT_STREQ(tldTable[30].code, "SIP30");
+    const std::pair<uint32_t, const char*> named[] = {
+        {31, "Ascension Island"},
+        {41, "Asia Pacific"},
+        {79, "China, People's Republic Of"},
+        {82, "Serbia And Montenegro"},
+        {101, "European Union"},
+        {109, "United Kingdom Of Great Britain And Northern Ireland"},
+        {146, "Japan"},
+        {154, "Korea, Republic Of"},
+        {240, "Soviet Union"},
+        {255, "East Timor"},
+        {263, "United Kingdom"},
+        {265, "America, United States Of (USA)"},
+        {279, "Yugoslavia"}};
+    for (const auto& [row, name] : named) {
+        EXPECT_STREQ(tldTable[row].name, name) << row;
+    }
+    EXPECT_STREQ(tldTable[146].code, "JP");
+    EXPECT_STREQ(tldTable[265].code, "US");
+    EXPECT_STREQ(tldTable[282].code, "ZW");
+    EXPECT_EQ(lookup_tld_table(282), &tldTable[282]);
+    EXPECT_EQ(lookup_tld_table(283), nullptr);
+    EXPECT_STREQ(lookup_rir_table(5)->name, "RIPE NCC");
+    EXPECT_EQ(lookup_rir_table(6), nullptr);
+    EXPECT_STREQ(statusTable[2], "assigned");
+}
+
+// The registry file builder and the flag renderer take the same code list; the
+// table must hold exactly those codes in that order.
+TEST(TarnelTables, CountryRowsFollowTheSharedCodeList) {
+    QFile codes(QStringLiteral(ORMEL_SOURCE_DIR "/tools/flags/codes.txt"));
+    ASSERT_TRUE(codes.open(QIODevice::ReadOnly | QIODevice::Text));
+    uint32_t row = 31;
+    QTextStream in(&codes);
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (line.isEmpty() || line.startsWith('#')) {
+            continue;
+        }
+        ASSERT_LT(row, TL_TLD_ROWS);
+        EXPECT_EQ(QString::fromLatin1(tldTable[row].code), line.toUpper()) << row;
+        EXPECT_GT(std::strlen(tldTable[row].name), 2u) << row;
+        ++row;
+    }
+    EXPECT_EQ(row, TL_TLD_ROWS);
+}
+
+TEST_F(TarnelTest, FindsRangesByFirstAddressInsideAndAtTheEnds) {
+    openWith(threeRanges);
+    const tl_range* first = lookup_database(ip(1, 0, 0, 0));
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(errno, 0);
+    EXPECT_EQ(tl_range_end(first), ip(1, 0, 1, 0));
+    EXPECT_EQ(firstOf(lookup_database(ip(1, 0, 0, 255))), ip(1, 0, 0, 0));
+    // The end of one range is the first address of the next.
+    EXPECT_EQ(firstOf(lookup_database(ip(1, 0, 1, 0))), ip(1, 0, 1, 0));
+    EXPECT_EQ(firstOf(lookup_database(ip(1, 0, 3, 255))), ip(1, 0, 1, 0));
+    // The last record of the file is found like any other.
+    EXPECT_EQ(firstOf(lookup_database(ip(3, 0, 0, 0))), ip(3, 0, 0, 0));
+    EXPECT_EQ(firstOf(lookup_database(ip(3, 255, 255, 255))), ip(3, 0, 0, 0));
+}
+
+TEST_F(TarnelTest, AddressesInNoRangeAreNotFound) {
+    openWith(threeRanges);
+    for (uint32_t address : {ip(0, 255, 255, 255), ip(1, 0, 4, 0), ip(2, 200, 0, 1), ip(4, 0, 0, 0),
+                             ip(255, 255, 255, 255), 0u}) {
+        errno = 0;
+        EXPECT_EQ(lookup_database(address), nullptr) << address;
+        EXPECT_EQ(errno, ENOENT) << address;
+        EXPECT_EQ(lookup_database_unindexed(address), nullptr) << address;
+    }
+    tl_answer answer{};
+    answer.date = 77;
+    EXPECT_EQ(tl_lookup("2.0.0.1", &answer, nullptr), -1);
+    EXPECT_EQ(answer.date, 77u); // untouched
+}
+
+TEST_F(TarnelTest, ParsingRefusesMissingTextAndTextThatIsNoQuad) {
+    openWith(threeRanges);
+    errno = 0;
+    EXPECT_EQ(lookup_database2(nullptr), nullptr);
+    EXPECT_EQ(errno, EINVAL);
+    errno = 0;
+    EXPECT_EQ(lookup_database2(""), nullptr);
+    EXPECT_EQ(errno, EINVAL);
+    errno = 0;
+    EXPECT_EQ(lookup_database2("1.0.0"), nullptr);
+    EXPECT_EQ(errno, 0);
+    EXPECT_EQ(firstOf(lookup_database2("001.000.002.003")), ip(1, 0, 1, 0));
+}
+
+TEST_F(TarnelTest, AClosedModuleFindsNothingAndValidatesNothing) {
+    errno = 0;
+    EXPECT_EQ(lookup_database(ip(1, 0, 0, 0)), nullptr);
+    EXPECT_EQ(errno, ECANCELED);
+    tl_answer answer{};
+    EXPECT_EQ(tl_lookup("1.0.0.0", &answer, nullptr), -1);
+    EXPECT_EQ(tl_validate("1.0.0.0"), -1);
+    uint8_t count = 9;
+    EXPECT_EQ(tl_meta_registries(&count), -1);
+
+    openWith(threeRanges);
+    EXPECT_EQ(tl_validate("1.0.0.0"), 0);
+    EXPECT_EQ(tl_finish(), 0);
+    EXPECT_EQ(tl_current_state().descriptor, -1);
+    EXPECT_EQ(tl_current_state().base, nullptr);
+    EXPECT_EQ(tl_validate("1.0.0.0"), -1);
+    errno = 0;
+    EXPECT_EQ(lookup_database(ip(1, 0, 0, 0)), nullptr);
+    EXPECT_EQ(errno, ECANCELED);
+}
+
+TEST_F(TarnelTest, AOneByteFileOpensAndHoldsNothing) {
+    openWith(QByteArray(1, '\0'));
+    errno = 0;
+    EXPECT_EQ(lookup_database(ip(1, 2, 3, 4)), nullptr);
+    EXPECT_EQ(errno, ENOENT);
+    uint8_t count = 9;
+    EXPECT_EQ(tl_meta_registries(&count), 0);
+    EXPECT_EQ(count, 0);
+    tl_registry_info info{};
+    EXPECT_EQ(tl_meta_registry_info(0, &info), -1);
+}
+
+TEST_F(TarnelTest, AnswersPointIntoTheTablesAndCarryTheNetwork) {
+    openWith(threeRanges);
+    tl_answer answer{};
+    char* network = nullptr;
+    ASSERT_EQ(tl_lookup("1.0.2.9", &answer, &network), 0);
+    EXPECT_EQ(answer.registry, &rirTable[APNIC]);
+    EXPECT_EQ(answer.country, &tldTable[JP]);
+    EXPECT_EQ(answer.date, 0u);
+    EXPECT_STREQ(answer.status, "assigned");
+    EXPECT_EQ(answer.first, ip(1, 0, 1, 0));
+    EXPECT_EQ(answer.end, ip(1, 0, 4, 0));
+    // 768 addresses need a /22, printed from the unaligned first address.
+    EXPECT_STREQ(network, "1.0.1.0/22");
+    std::free(network);
+}
+
+TEST_F(TarnelTest, RowsOutsideTheTablesLeaveTheirFieldEmpty) {
+    openWith({{ip(1, 0, 0, 0), ip(1, 0, 1, 0), 283, APNIC, 0, ALLOCATED},
+              {ip(2, 0, 0, 0), ip(2, 0, 1, 0), JP, 6, 0, ALLOCATED},
+              {ip(3, 0, 0, 0), ip(3, 0, 1, 0), JP, APNIC, 20200101, 3}});
+    tl_answer answer{};
+    EXPECT_EQ(tl_lookup("1.0.0.1", &answer, nullptr), -1);
+    EXPECT_EQ(answer.country, nullptr);
+    EXPECT_EQ(tl_lookup("2.0.0.1", &answer, nullptr), -1);
+    EXPECT_EQ(answer.registry, nullptr);
+    // A status row the table lacks is not read past the table's end.
+    EXPECT_EQ(tl_lookup("3.0.0.1", &answer, nullptr), 0);
+    EXPECT_EQ(answer.status, nullptr);
+}
+
+TEST_F(TarnelTest, NetworkTextNamesTheSmallestCoveringPrefix) {
+    const uint32_t base = ip(10, 0, 0, 0);
+    const std::pair<uint32_t, const char*> ladder[] = {
+        {256, "10.0.0.0/24"}, {257, "10.0.0.0/23"},      {2, "10.0.0.0/31"},
+        {3, "10.0.0.0/30"},   {1u << 28, "10.0.0.0/4"},  {(1u << 27) + 1, "10.0.0.0/4"},
+        {1, nullptr},         {(1u << 28) + 1, nullptr}, {0, nullptr}};
+    for (const auto& [size, expected] : ladder) {
+        tl_range range{};
+        darwin::writeLE<uint32_t>(range.bytes, 0, base);
+        darwin::writeLE<uint32_t>(range.bytes, 4, base + size);
+        char* network = reinterpret_cast<char*>(1);
+        const int result = assigned_network(&range, &network);
+        if (expected == nullptr) {
+            EXPECT_EQ(result, -1) << size;
+            EXPECT_EQ(network, nullptr) << size;
+        } else {
+            EXPECT_EQ(result, 0) << size;
+            EXPECT_STREQ(network, expected) << size;
+        }
+        std::free(network);
+    }
+}
+
+TEST_F(TarnelTest, ASingleAddressRangeIsFoundWithoutANetwork) {
+    openWith({{ip(9, 9, 9, 9), ip(9, 9, 9, 10), US, ARIN, 20010203, ASSIGNED}});
+    tl_answer answer{};
+    char* network = reinterpret_cast<char*>(1);
+    EXPECT_EQ(tl_lookup("9.9.9.9", &answer, &network), 0);
+    EXPECT_EQ(network, nullptr);
+}
+
+TEST_F(TarnelTest, ValidationAcceptsOnlyWholeDottedQuads) {
+    openWith(threeRanges);
+    for (const char* good :
+         {"1.2.3.4", "0.0.0.0", "255.255.255.255", "001.002.003.004", "10.0.1.99"}) {
+        EXPECT_EQ(tl_validate(good), 0) << good;
+    }
+    for (const char* bad :
+         {"256.1.1.1", "1.2.3", "1.2.3.4 ", " 1.2.3.4", "", "1.2.3.4.5", "1.2.3.4\n", "0001.2.3.4",
+          "1.2.3.-4", "localhost", "1..3.4", "1.2.3.4/24"}) {
+        EXPECT_EQ(tl_validate(bad), -1) << bad;
+    }
+    EXPECT_EQ(tl_validate(nullptr), -1);
+    tl_answer answer{};
+    ASSERT_EQ(tl_lookup("001.000.000.009", &answer, nullptr), 0);
+    EXPECT_EQ(answer.first, ip(1, 0, 0, 0));
+}
+
+TEST_F(TarnelTest, MetadataComesFromTheRegistryRecords) {
+    const std::vector<Registry> six = {{6045, 20260821},  {25898, 20141009}, {46593, 20130813},
+                                       {19802, 20240208}, {-1, 20140803},    {7, 20000101}};
+    openWith(threeRanges, six);
+    uint8_t count = 0;
+    ASSERT_EQ(tl_meta_registries(&count), 0);
+    EXPECT_EQ(count, 6);
+    tl_registry_info info{};
+    ASSERT_EQ(tl_meta_registry_info(0, &info), 0);
+    EXPECT_STREQ(info.registry->name, "AFRINIC");
+    EXPECT_EQ(info.count, 6045);
+    EXPECT_EQ(info.date, 20260821u);
+    ASSERT_EQ(tl_meta_registry_info(4, &info), 0);
+    EXPECT_STREQ(info.registry->name, "RIPE NCC");
+    EXPECT_EQ(info.count, -1);
+    // The file has a sixth record, but the registry table has no row for it.
+    EXPECT_EQ(tl_meta_registry_info(5, &info), -1);
+    // The registry records sit before the ranges: lookups see past them.
+    EXPECT_EQ(firstOf(lookup_database(ip(3, 1, 1, 1))), ip(3, 0, 0, 0));
+}
+
+TEST_F(TarnelTest, RefusesFilesShorterThanTheirHeader) {
+    QByteArray data = registryfile::bytes({{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}}, {});
+    data.truncate(30); // five registry records announced, two and a half present
+    ASSERT_TRUE(registryfile::write(path_, data));
+    EXPECT_EQ(initAt(path_), -1);
+    EXPECT_EQ(tl_current_state().descriptor, -1);
+    EXPECT_EQ(tl_current_state().base, nullptr);
+    data = QByteArray(1, '\xff'); // 255 registries announced, none present
+    ASSERT_TRUE(registryfile::write(path_, data));
+    EXPECT_EQ(initAt(path_), -1);
+    ASSERT_TRUE(registryfile::write(path_, QByteArray()));
+    EXPECT_EQ(initAt(path_), -1);
+}
+
+TEST_F(TarnelTest, IgnoresATrailingPartialRecord) {
+    QByteArray data = registryfile::bytes({{1, 20200101}}, threeRanges);
+    data.append(QByteArray(23, '\x01')); // a cut record whose first address is 1.1.1.1
+    openWith(data);
+    EXPECT_EQ(tl_current_state().rangeCount, 3u);
+    EXPECT_EQ(firstOf(lookup_database(ip(3, 9, 9, 9))), ip(3, 0, 0, 0));
+    EXPECT_EQ(lookup_database(ip(200, 1, 1, 1)), nullptr);
+}
+
+TEST_F(TarnelTest, OpensOnlyRegularFilesAndNoLinks) {
+    ASSERT_TRUE(registryfile::write(path_, registryfile::bytes({}, threeRanges)));
+    const QString link = dir_ + "/link.dat";
+    ASSERT_EQ(::symlink(path_.toUtf8().constData(), link.toUtf8().constData()), 0);
+    EXPECT_EQ(initAt(link), -1);
+    EXPECT_EQ(initAt(dir_), -1);
+    const QString fifo = dir_ + "/fifo.dat";
+    ASSERT_EQ(::mkfifo(fifo.toUtf8().constData(), 0600), 0);
+    EXPECT_EQ(initAt(fifo), -1); // returns at once instead of waiting for a writer
+    EXPECT_EQ(initAt(dir_ + "/missing.dat"), -1);
+    EXPECT_EQ(tl_current_state().descriptor, -1);
+    EXPECT_EQ(initAt(path_), 0);
+}
+
+TEST_F(TarnelTest, ReopeningReplacesTheFileInUse) {
+    openWith(threeRanges);
+    const QString other = dir_ + "/other.dat";
+    ASSERT_TRUE(registryfile::write(
+        other, registryfile::bytes(
+                   {}, {{ip(8, 0, 0, 0), ip(9, 0, 0, 0), US, ARIN, 19921201, ALLOCATED}})));
+    ASSERT_EQ(initAt(other), 0);
+    EXPECT_EQ(lookup_database(ip(1, 0, 0, 1)), nullptr);
+    EXPECT_EQ(firstOf(lookup_database(ip(8, 8, 8, 8))), ip(8, 0, 0, 0));
+}
+
+// The /16 index only narrows where the search starts: for every address it must
+// return what the plain search over all records returns. Checked at every record's
+// edges and at random addresses, over ranges that span many /16s, share one, or
+// start mid-way.
+void expectIndexAgreesWithPlainSearch(uint32_t randomProbes) {
+    const tl_state& state = tl_current_state();
+    for (uint32_t i = 0; i < state.rangeCount; ++i) {
+        const uint32_t first = tl_range_first(state.ranges + i);
+        const uint32_t end = tl_range_end(state.ranges + i);
+        for (uint32_t address : {first, first - 1, end, end - 1, first + (end - first) / 2}) {
+            ASSERT_EQ(lookup_database(address), lookup_database_unindexed(address)) << address;
+        }
+    }
+    std::mt19937 random(20261206);
+    for (uint32_t n = 0; n < randomProbes; ++n) {
+        const uint32_t address = random();
+        ASSERT_EQ(lookup_database(address), lookup_database_unindexed(address)) << address;
+    }
+    for (uint32_t slot = 0; slot < 65536; ++slot) {
+        const uint32_t address = slot << 16;
+        ASSERT_EQ(lookup_database(address), lookup_database_unindexed(address)) << address;
+        ASSERT_EQ(lookup_database(address | 0xffffu), lookup_database_unindexed(address | 0xffffu));
+    }
+}
+
+TEST_F(TarnelTest, IndexedSearchAgreesOnASyntheticFile) {
+    openWith({{ip(0, 0, 0, 0), ip(0, 0, 0, 2), JP, APNIC, 0, ALLOCATED},
+              {ip(1, 0, 0, 5), ip(1, 0, 0, 9), JP, APNIC, 0, ALLOCATED},
+              {ip(1, 0, 0, 9), ip(1, 0, 255, 0), JP, APNIC, 0, ALLOCATED},
+              {ip(1, 0, 255, 128), ip(1, 3, 0, 7), JP, APNIC, 0, ALLOCATED},
+              {ip(1, 3, 0, 7), ip(1, 3, 0, 8), JP, APNIC, 0, ALLOCATED},
+              {ip(7, 255, 255, 255), ip(9, 0, 0, 1), US, ARIN, 0, ASSIGNED},
+              {ip(255, 255, 0, 0), ip(255, 255, 255, 255), US, ARIN, 0, ASSIGNED}});
+    expectIndexAgreesWithPlainSearch(200000);
+    EXPECT_EQ(firstOf(lookup_database(ip(8, 200, 1, 1))), ip(7, 255, 255, 255));
+    EXPECT_EQ(firstOf(lookup_database(ip(255, 255, 255, 254))), ip(255, 255, 0, 0));
+}
+
+TEST_F(TarnelTest, IndexedSearchAgreesOverTheShippedFile) {
+    ASSERT_EQ(initAt(QStringLiteral(ORMEL_SOURCE_DIR "/resources/data/ccTLD.dat")), 0);
+    EXPECT_GT(tl_current_state().rangeCount, 100000u);
+    ASSERT_NE(tl_current_state().index, nullptr);
+    expectIndexAgreesWithPlainSearch(1000000);
+}
+
+} // namespace
