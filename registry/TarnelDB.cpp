@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -37,13 +38,20 @@ QString dateText(const tl_answer& answer) {
     if (answer.date == 0) {
         return Resources::text(QStringLiteral("Unknown"));
     }
-    const QString number = QString::number(answer.date);
-    const QDate date = QDate::fromString(number, QStringLiteral("yyyyMMdd"));
-    const QString shown = date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : number;
-    if (answer.status == nullptr) {
-        return shown;
+    const int year = static_cast<int>(answer.date / 10000);
+    const int month = static_cast<int>(answer.date / 100 % 100);
+    const int day = static_cast<int>(answer.date % 100);
+    char shown[16];
+    // Eight digits, as the "yyyyMMdd" form has them, naming a day of the calendar.
+    if (answer.date >= 10000101 && answer.date <= 99991231 && QDate::isValid(year, month, day)) {
+        std::snprintf(shown, sizeof shown, "%04d-%02d-%02d", year, month, day);
+    } else {
+        std::snprintf(shown, sizeof shown, "%u", answer.date);
     }
-    return QStringLiteral("%1 (%2)").arg(shown, QString::fromLatin1(answer.status));
+    if (answer.status == nullptr) {
+        return QString::fromLatin1(shown);
+    }
+    return QStringLiteral("%1 (%2)").arg(QLatin1String(shown), QLatin1String(answer.status));
 }
 
 bool isSpecialPurpose(const tl_tld_entry* country) {
@@ -60,6 +68,12 @@ TarnelDB* TarnelDB::sharedInstance() {
 TarnelDB::TarnelDB() {
     for (const char* key : labelKeys) {
         tldLabel_.append(Resources::text(QString::fromLatin1(key)));
+    }
+    for (const tl_tld_entry& row : tldTable) {
+        countryNames_.append(Resources::text(QString::fromUtf8(row.name)));
+    }
+    for (const tl_rir_entry& row : rirTable) {
+        regionNames_.append(Resources::text(QString::fromLatin1(row.region)));
     }
     open();
 }
@@ -109,9 +123,9 @@ QStringList TarnelDB::search(const QString& address) const {
         return {};
     }
     return {QString::fromLatin1(answer.country->code),
-            Resources::text(QString::fromUtf8(answer.country->name)),
+            countryNames_[static_cast<int>(answer.country - tldTable)],
             QString::fromLatin1(answer.registry->name),
-            Resources::text(QString::fromLatin1(answer.registry->region)),
+            regionNames_[static_cast<int>(answer.registry - rirTable)],
             networkText(network, answer),
             dateText(answer)};
 }

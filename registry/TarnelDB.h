@@ -41,6 +41,9 @@ private:
     TarnelDB();
 
     QStringList tldLabel_;
+    // The localized names of the country and registry table rows, by row.
+    QStringList countryNames_;
+    QStringList regionNames_;
     std::atomic<bool> ready_{false};
     QString openPath_;
 };

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <locale.h>
 #include <mutex>
 #include <shared_mutex>
 #include <sys/mman.h>
@@ -74,9 +75,22 @@ uint32_t* buildIndex() {
     return index;
 }
 
+// The pattern is compiled in the C locale: it is about ASCII digits and dots, and
+// a pattern compiled for a multi-byte locale decodes every character of every text
+// it is matched against (three times slower).
 regex_t* compilePattern() {
     auto* pattern = static_cast<regex_t*>(std::malloc(sizeof(regex_t)));
-    if (pattern != nullptr && regcomp(pattern, dottedQuadPattern, REG_EXTENDED | REG_NOSUB) != 0) {
+    if (pattern == nullptr) {
+        return nullptr;
+    }
+    const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    const locale_t previous = cLocale != locale_t{} ? uselocale(cLocale) : locale_t{};
+    const int compiled = regcomp(pattern, dottedQuadPattern, REG_EXTENDED | REG_NOSUB);
+    if (cLocale != locale_t{}) {
+        uselocale(previous);
+        freelocale(cLocale);
+    }
+    if (compiled != 0) {
         std::free(pattern);
         return nullptr;
     }
