@@ -24,14 +24,17 @@ constexpr uint32_t JP = 146, SIP02 = 2, APNIC = 2, ALLOCATED = 1, ASSIGNED = 2;
 
 // A downloaded copy in the documents directory: 10/8 is a private block, 133/8
 // Japan, 133.1/16 a range without a date, 133.2.0.0 + 1 a range no prefix covers,
-// 133.3/16 a date the calendar does not have.
+// 133.3/16 a date the calendar does not have, 133.4/16 a date of seven digits,
+// 133.5/16 a status the status table lacks.
 QByteArray downloadedCopy() {
     return registryfile::bytes(
         {{1, 20240101}}, {{ip(10, 0, 0, 0), ip(11, 0, 0, 0), SIP02, 0, 0, 0},
                           {ip(133, 0, 0, 0), ip(133, 1, 0, 0), JP, APNIC, 19970301, ALLOCATED},
                           {ip(133, 1, 0, 0), ip(133, 2, 0, 0), JP, APNIC, 0, ASSIGNED},
                           {ip(133, 2, 0, 0), ip(133, 2, 0, 1), JP, APNIC, 20000101, ASSIGNED},
-                          {ip(133, 3, 0, 0), ip(133, 4, 0, 0), JP, APNIC, 20231399, ALLOCATED}});
+                          {ip(133, 3, 0, 0), ip(133, 4, 0, 0), JP, APNIC, 20231399, ALLOCATED},
+                          {ip(133, 4, 0, 0), ip(133, 5, 0, 0), JP, APNIC, 1010101, ALLOCATED},
+                          {ip(133, 5, 0, 0), ip(133, 6, 0, 0), JP, APNIC, 19970301, 7}});
 }
 
 class TarnelDBTest : public ::testing::Test {
@@ -93,6 +96,8 @@ TEST_F(TarnelDBTest, DatesShowWithTheirStatusOrAsUnknown) {
     EXPECT_EQ(db()->search("133.1.0.1").value(5), Resources::text("Unknown"));
     // A number that is no date shows as it stands.
     EXPECT_EQ(db()->search("133.3.0.1").value(5), "20231399 (allocated)");
+    EXPECT_EQ(db()->search("133.4.0.1").value(5), "1010101 (allocated)");
+    EXPECT_EQ(db()->search("133.5.0.1").value(5), "1997-03-01");
     EXPECT_TRUE(db()->search("10.1.1.1").isEmpty());
 }
 
