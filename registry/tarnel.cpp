@@ -59,6 +59,21 @@ const tl_range* searchRanges(int64_t lo, int64_t hi, uint32_t address) {
     return nullptr;
 }
 
+// Every range must end after it starts and before the next one starts: a search over
+// records out of order, or over empty or overlapping ones, gives wrong answers.
+bool rangesAreOrdered() {
+    uint32_t previousEnd = 0;
+    for (uint32_t i = 0; i < tarnel.rangeCount; ++i) {
+        const uint32_t first = rangeField(rangeAt(i), First);
+        const uint32_t end = rangeField(rangeAt(i), End);
+        if (first >= end || (i > 0 && first < previousEnd)) {
+            return false;
+        }
+        previousEnd = end;
+    }
+    return true;
+}
+
 uint32_t* buildIndex() {
     auto* index = static_cast<uint32_t*>(std::malloc(indexSlots * sizeof(uint32_t)));
     if (index == nullptr) {
@@ -132,6 +147,9 @@ int releaseState() {
 }
 
 int failOpen(int error) {
+    std::free(tarnel.registries);
+    tarnel.registries = nullptr;
+    tarnel.rangeCount = 0;
     if (tarnel.base != nullptr) {
         munmap(const_cast<unsigned char*>(tarnel.base), tarnel.length);
     }
@@ -190,6 +208,9 @@ int openLocked(const char* path) {
     // A trailing partial record is not part of the table.
     tarnel.rangeCount =
         static_cast<uint32_t>((tarnel.length - 1 - registryBytes) / TL_RANGE_RECORD_SIZE);
+    if (!rangesAreOrdered()) {
+        return failOpen(EINVAL);
+    }
     tarnel.index = buildIndex();
     tarnel.pattern = compilePattern();
     return 0;
@@ -335,9 +356,8 @@ int tl_meta_registries(uint8_t* count) {
     return 0;
 }
 
-int tl_meta_registry_info(unsigned index, tl_registry_info* info) {
+int tl_meta_registry_info(uint8_t record, tl_registry_info* info) {
     std::shared_lock lock(tarnelLock);
-    const auto record = static_cast<uint8_t>(index);
     const tl_rir_entry* registry = lookup_rir_table(record + 1u);
     if (tarnel.registries == nullptr || record >= tarnel.registryCount || registry == nullptr) {
         return -1;

@@ -81,7 +81,7 @@ int tl_finish();
 int tl_validate(const char* text);
 int tl_lookup(const char* text, tl_answer* answer, char** network);
 int tl_meta_registries(uint8_t* count);
-int tl_meta_registry_info(unsigned index, tl_registry_info* info);
+int tl_meta_registry_info(uint8_t index, tl_registry_info* info);
 
 const tl_range* lookup_database(uint32_t address);
 const tl_range* lookup_database2(const char* text);

@@ -294,6 +294,22 @@ TEST_F(TarnelTest, RefusesFilesShorterThanTheirHeader) {
     EXPECT_EQ(initAt(path_), -1);
 }
 
+TEST_F(TarnelTest, RefusesRangesOutOfOrderEmptyOrOverlapping) {
+    const std::vector<std::vector<Range>> broken = {
+        {threeRanges[2], threeRanges[0]},                            // out of order
+        {{ip(1, 2, 3, 4), ip(1, 2, 3, 4), JP, APNIC, 0, ALLOCATED}}, // empty
+        {{ip(255, 255, 255, 0), 0, JP, APNIC, 0, ALLOCATED}},        // ends before it starts
+        {{ip(1, 0, 0, 0), ip(1, 0, 2, 0), JP, APNIC, 0, ALLOCATED}, threeRanges[1]}}; // overlap
+    for (const std::vector<Range>& ranges : broken) {
+        ASSERT_TRUE(registryfile::write(path_, registryfile::bytes({}, ranges)));
+        errno = 0;
+        EXPECT_EQ(initAt(path_), -1);
+        EXPECT_EQ(errno, EINVAL);
+        EXPECT_EQ(tl_current_state().base, nullptr);
+        EXPECT_EQ(tl_current_state().registries, nullptr);
+    }
+}
+
 TEST_F(TarnelTest, IgnoresATrailingPartialRecord) {
     QByteArray data = registryfile::bytes({{1, 20200101}}, threeRanges);
     data.append(QByteArray(23, '\x01')); // a cut record whose first address is 1.1.1.1
