@@ -1,0 +1,26 @@
+#include "app/AppStores.h"
+
+#include "registry/TarnelDB.h"
+
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The gathering pass reaches the address registry through the shared stores: a
+// route destination gets the six registry texts, a private one none, and closing
+// the store closes the registry.
+TEST(AppStores, TheRegistryStoreIsTheSharedRegistry) {
+    const AppStores stores = AppStores::shared();
+    ASSERT_TRUE(stores.registrySearch && stores.registryClose);
+    TarnelDB::sharedInstance()->updated();
+    EXPECT_EQ(stores.registrySearch("133.5.6.7").value(0), "JP");
+    EXPECT_EQ(stores.registrySearch("133.5.6.7").size(), 6);
+    EXPECT_TRUE(stores.registrySearch("192.168.0.1").isEmpty());
+    stores.registryClose();
+    EXPECT_FALSE(TarnelDB::sharedInstance()->ready());
+    TarnelDB::sharedInstance()->open();
+}
+
+} // namespace
