@@ -233,6 +233,11 @@ int HeadlessRunner::main(int argc, char** argv, const HeadlessRequest& request) 
         return 2;
     case HeadlessRequest::Kind::Lookup: {
         QCoreApplication application(argc, argv);
+        if (!TarnelDB::sharedInstance()->ready()) {
+            err << "ormel: no registry file could be opened (" << TarnelDB::fileName
+                << " in the documents or resource directory)\n";
+            return EXIT_FAILURE;
+        }
         out << lookupLines(request.addresses);
         TarnelDB::sharedInstance()->close();
         return EXIT_SUCCESS;

@@ -22,7 +22,8 @@ public:
     void open();
     void close();
     // Reopens the file after it has been replaced (or removed from the documents
-    // directory, which brings back the shipped copy).
+    // directory, which brings back the shipped copy). The file in use is mapped:
+    // a new copy must be renamed into place, never written over the old one.
     void updated();
 
     // The six texts of an address, or an empty list for text that is not a dotted
@@ -31,7 +32,7 @@ public:
 
     bool ready() const { return ready_.load(); }
     const QStringList& TLDLabel() const { return tldLabel_; }
-    // The path of the file open now; empty while not ready.
+    // The path of the file open now; empty while not ready. Main thread only.
     QString openPath() const;
 
     // The image that shows a country code as a flag: "flags/jp.png" for JP.

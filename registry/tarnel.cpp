@@ -136,11 +136,10 @@ int releaseState() {
         result += unmapped;
     }
     if (tarnel.descriptor >= 0) {
-        const int closed = close(tarnel.descriptor);
-        if (closed == 0) {
-            tarnel.descriptor = -1;
-        }
-        result += closed;
+        // Linux releases the descriptor even when close reports an error: closing
+        // it again later could close a descriptor reused by someone else.
+        result += close(tarnel.descriptor);
+        tarnel.descriptor = -1;
     }
     freePattern();
     return result;

@@ -136,6 +136,7 @@ TEST_F(TarnelDBTest, AClosedRegistryAnswersNothing) {
 }
 
 TEST_F(TarnelDBTest, SearchesOnAnotherThreadSurviveReopening) {
+    ASSERT_EQ(db()->search("133.5.6.7").value(0), "JP"); // so the searcher's first search answers
     std::atomic<bool> stop{false};
     std::atomic<int> wrong{0};
     std::atomic<int> answered{0};
@@ -148,6 +149,10 @@ TEST_F(TarnelDBTest, SearchesOnAnotherThreadSurviveReopening) {
             answered += texts.isEmpty() ? 0 : 1;
         }
     });
+    // The reopening starts once the searcher is under way.
+    while (answered == 0) {
+        std::this_thread::yield();
+    }
     for (int round = 0; round < 200; ++round) {
         db()->updated();
     }
