@@ -1,13 +1,14 @@
 #include "memdisk/DiskStatusTableCell.h"
 
-#include "memdisk/RowLabel.h"
 #include "platform/ui/Geometry.h"
+#include "platform/ui/RowLabel.h"
 
 const QString kDiskStatusTableCellIdentifier = QStringLiteral("DiskStatusTableCellIdentifier");
 
 DiskStatusTableCell::DiskStatusTableCell(const QString& reuseIdentifier)
-    : ui::TableViewCell(reuseIdentifier), title_(makeRowLabel(contentView(), false, Qt::AlignLeft)),
-      value_(makeRowLabel(contentView(), true, Qt::AlignRight)) {
+    : ui::TableViewCell(reuseIdentifier),
+      title_(ui::makeRowLabel(contentView(), false, Qt::AlignLeft)),
+      value_(ui::makeRowLabel(contentView(), true, Qt::AlignRight)) {
     setAccessoryType(ui::TableViewCellAccessoryType::None);
     setSelectionStyle(ui::TableViewCellSelectionStyle::None);
     layoutSubviews();

@@ -1,7 +1,7 @@
 #include "memdisk/MemoryStatusTableCell.h"
 
-#include "memdisk/RowLabel.h"
 #include "platform/ui/Geometry.h"
+#include "platform/ui/RowLabel.h"
 
 const QString kMemoryStatusTableCellIdentifier = QStringLiteral("MemoryStatusTableCellIdentifier");
 
@@ -12,8 +12,9 @@ constexpr double kFullWidth = 300;
 } // namespace
 
 MemoryStatusTableCell::MemoryStatusTableCell(const QString& reuseIdentifier)
-    : ui::TableViewCell(reuseIdentifier), title_(makeRowLabel(contentView(), false, Qt::AlignLeft)),
-      value_(makeRowLabel(contentView(), true, Qt::AlignRight)) {
+    : ui::TableViewCell(reuseIdentifier),
+      title_(ui::makeRowLabel(contentView(), false, Qt::AlignLeft)),
+      value_(ui::makeRowLabel(contentView(), true, Qt::AlignRight)) {
     setAccessoryType(ui::TableViewCellAccessoryType::None);
     setSelectionStyle(ui::TableViewCellSelectionStyle::None);
     layoutSubviews();

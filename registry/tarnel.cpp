@@ -145,20 +145,11 @@ int releaseState() {
     return result;
 }
 
+// A refused open leaves the module closed, mapping released whatever munmap says.
 int failOpen(int error) {
-    std::free(tarnel.registries);
-    tarnel.registries = nullptr;
-    tarnel.rangeCount = 0;
-    if (tarnel.base != nullptr) {
-        munmap(const_cast<unsigned char*>(tarnel.base), tarnel.length);
-    }
-    if (tarnel.descriptor >= 0) {
-        close(tarnel.descriptor);
-    }
+    releaseState();
     tarnel.base = nullptr;
     tarnel.ranges = nullptr;
-    tarnel.descriptor = -1;
-    freePattern();
     errno = error;
     return -1;
 }
@@ -264,14 +255,10 @@ int tl_validate(const char* text) {
 }
 
 const tl_range* lookup_database(uint32_t address) {
-    if (tarnel.base == nullptr) {
-        errno = ECANCELED;
-        return nullptr;
+    if (tarnel.index == nullptr) {
+        return lookup_database_unindexed(address);
     }
     errno = 0;
-    if (tarnel.index == nullptr) {
-        return searchRanges(0, static_cast<int64_t>(tarnel.rangeCount) - 1, address);
-    }
     const uint32_t slot = address >> 16;
     // The record holding the address starts below the next /16 and no earlier
     // than the last record starting below this one.

@@ -1,7 +1,7 @@
 #include "system/SystemStatusTableCell.h"
 
-#include "platform/ui/Font.h"
 #include "platform/ui/Geometry.h"
+#include "platform/ui/RowLabel.h"
 
 const QString kSystemStatusTableCellIdentifier = QStringLiteral("SystemStatusTableCellIdentifier");
 
@@ -9,23 +9,12 @@ namespace {
 
 constexpr double kRowHeight = 28;
 
-ui::Label* makeLabel(QWidget* parent, const QFont& font, Qt::Alignment alignment) {
-    auto* label = new ui::Label(parent);
-    label->setFont(font);
-    label->setTextColor(ui::Color::black());
-    label->setHighlightedTextColor(ui::Color::white());
-    label->setTextAlignment(alignment | Qt::AlignVCenter);
-    label->setBackgroundColor(ui::Color::clear());
-    label->setOpaque(true);
-    return label;
-}
-
 } // namespace
 
 SystemStatusTableCell::SystemStatusTableCell(const QString& reuseIdentifier)
     : ui::TableViewCell(reuseIdentifier),
-      title_(makeLabel(contentView(), ui::systemFontOfSize(14), Qt::AlignLeft)),
-      value_(makeLabel(contentView(), ui::boldSystemFontOfSize(14), Qt::AlignRight)) {
+      title_(ui::makeRowLabel(contentView(), false, Qt::AlignLeft)),
+      value_(ui::makeRowLabel(contentView(), true, Qt::AlignRight)) {
     setAccessoryType(ui::TableViewCellAccessoryType::None);
     setSelectionStyle(ui::TableViewCellSelectionStyle::None);
 }

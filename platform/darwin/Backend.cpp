@@ -1,5 +1,7 @@
 #include "platform/darwin/Backend.h"
 
+#include "platform/darwin/HostStatisticsRequest.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -57,13 +59,28 @@ kern_return_t Backend::host_page_size(mach_port_t /*host*/, vm_size_t* /*size*/)
     return KERN_FAILURE;
 }
 
-kern_return_t Backend::host_statistics(mach_port_t /*host*/, int /*flavor*/, int32_t* /*info*/,
-                                       natural_t* /*count*/) {
+kern_return_t Backend::host_statistics(mach_port_t host, int flavor, int32_t* info,
+                                       natural_t* count) {
+    const HostStatisticsRequest request(host, flavor, info, count);
+    const kern_return_t refusal = request.check(HOST_VM_INFO);
+    return refusal != KERN_SUCCESS ? refusal : answerVmStatistics(request);
+}
+
+kern_return_t Backend::host_statistics64(mach_port_t host, int flavor, int32_t* info,
+                                         natural_t* count) {
+    if (flavor != HOST_VM_INFO64) {
+        return host_statistics(host, flavor, info, count);
+    }
+    const HostStatisticsRequest request(host, flavor, info, count);
+    const kern_return_t refusal = request.check(HOST_VM_INFO64);
+    return refusal != KERN_SUCCESS ? refusal : answerVmStatistics64(request);
+}
+
+kern_return_t Backend::answerVmStatistics(const HostStatisticsRequest& /*request*/) {
     return KERN_FAILURE;
 }
 
-kern_return_t Backend::host_statistics64(mach_port_t /*host*/, int /*flavor*/, int32_t* /*info*/,
-                                         natural_t* /*count*/) {
+kern_return_t Backend::answerVmStatistics64(const HostStatisticsRequest& /*request*/) {
     return KERN_FAILURE;
 }
 

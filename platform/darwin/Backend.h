@@ -13,6 +13,8 @@
 
 namespace darwin {
 
+class HostStatisticsRequest;
+
 // The source of everything the device's kernel and C library answer. Every operation
 // follows the device's conventions: failures return -1 (or null) with errno set.
 // Operations added for later needs get default bodies that fail with ENOSYS, so that
@@ -47,10 +49,11 @@ public:
     // the host port (it cannot fail); the others fail with KERN_FAILURE.
     virtual mach_port_t mach_host_self();
     virtual kern_return_t host_page_size(mach_port_t host, vm_size_t* size);
-    virtual kern_return_t host_statistics(mach_port_t host, int flavor, int32_t* info,
-                                          natural_t* count);
-    virtual kern_return_t host_statistics64(mach_port_t host, int flavor, int32_t* info,
-                                            natural_t* count);
+    // The kernel's argument rules (HostStatisticsRequest) are applied here, for every
+    // backend; host_statistics64 passes flavours other than HOST_VM_INFO64 on to
+    // host_statistics, as xnu does. Accepted requests go to the answer operations below.
+    kern_return_t host_statistics(mach_port_t host, int flavor, int32_t* info, natural_t* count);
+    kern_return_t host_statistics64(mach_port_t host, int flavor, int32_t* info, natural_t* count);
 
     // Mounted file systems: the number of struct statfs records (Statfs.h) at *mntbufp,
     // in the calling thread's buffer (handOutMountTable); 0 with errno on failure.
@@ -58,6 +61,10 @@ public:
     virtual int getmntinfo(const unsigned char** mntbufp, int flags);
 
 protected:
+    // Fill an accepted HOST_VM_INFO or HOST_VM_INFO64 request. Default: KERN_FAILURE.
+    virtual kern_return_t answerVmStatistics(const HostStatisticsRequest& request);
+    virtual kern_return_t answerVmStatistics64(const HostStatisticsRequest& request);
+
     // The device's files are served for reading only: "r" or "rb", never "r+".
     static bool opensForReadingOnly(const char* mode);
 

@@ -182,28 +182,12 @@ kern_return_t LinuxBackend::host_page_size(mach_port_t host, vm_size_t* size) {
     return replyPageSize(host, size, hostPageSize());
 }
 
-kern_return_t LinuxBackend::host_statistics(mach_port_t host, int flavor, int32_t* info,
-                                            natural_t* count) {
-    const HostStatisticsRequest request(host, flavor, info, count);
-    const kern_return_t refusal = request.check(HOST_VM_INFO);
-    if (refusal != KERN_SUCCESS) {
-        return refusal;
-    }
+kern_return_t LinuxBackend::answerVmStatistics(const HostStatisticsRequest& request) {
     const std::optional<VmStatistics64> statistics = vmStatistics();
     return statistics ? request.reply(truncatedVmStatistics(*statistics)) : KERN_FAILURE;
 }
 
-// Flavours other than HOST_VM_INFO64 are passed on to host_statistics, as xnu does.
-kern_return_t LinuxBackend::host_statistics64(mach_port_t host, int flavor, int32_t* info,
-                                              natural_t* count) {
-    if (flavor != HOST_VM_INFO64) {
-        return host_statistics(host, flavor, info, count);
-    }
-    const HostStatisticsRequest request(host, flavor, info, count);
-    const kern_return_t refusal = request.check(HOST_VM_INFO64);
-    if (refusal != KERN_SUCCESS) {
-        return refusal;
-    }
+kern_return_t LinuxBackend::answerVmStatistics64(const HostStatisticsRequest& request) {
     const std::optional<VmStatistics64> statistics = vmStatistics();
     return statistics ? request.reply(*statistics) : KERN_FAILURE;
 }

@@ -43,11 +43,11 @@ public:
     int killProcessStartedAt(int32_t pid, int32_t startSeconds, int sig) override;
 
     kern_return_t host_page_size(mach_port_t host, vm_size_t* size) override;
-    kern_return_t host_statistics(mach_port_t host, int flavor, int32_t* info,
-                                  natural_t* count) override;
-    kern_return_t host_statistics64(mach_port_t host, int flavor, int32_t* info,
-                                    natural_t* count) override;
     int getmntinfo(const unsigned char** mntbufp, int flags) override;
+
+protected:
+    kern_return_t answerVmStatistics(const HostStatisticsRequest& request) override;
+    kern_return_t answerVmStatistics64(const HostStatisticsRequest& request) override;
 
 private:
     using Value = std::optional<std::vector<unsigned char>>; // null: errno tells why
