@@ -1,6 +1,6 @@
 #include "app/AppController.h"
 
-#include "app/Resources.h"
+#include "common/Resources.h"
 #include "memdisk/DiskStatusViewController.h"
 #include "memdisk/MemoryStatusViewController.h"
 #include "network/NetworkStatusViewController.h"
@@ -46,10 +46,6 @@ AppController::~AppController() {
     window_.reset();
 }
 
-AppController* AppController::appDelegate() {
-    return dynamic_cast<AppController*>(ui::Application::sharedApplication()->delegate());
-}
-
 bool AppController::applicationDidFinishLaunchingWithOptions(ui::Application*, const QVariantMap&) {
     launchGathering = std::thread([this] { gathering(); });
     checkReachability();
@@ -84,13 +80,9 @@ void AppController::buildTabs() {
     tabBarManager_->setDelegate(this);
 }
 
-bool AppController::hasHistory() const {
-    return stores.historyIsReady && stores.historyBegin && stores.historyInsert &&
-           stores.historyCommit;
-}
-
 void AppController::gathering() {
-    if (!hasHistory() || !stores.historyIsReady() || !stores.historyBegin()) {
+    const std::optional<AppStores::History>& history = stores.history;
+    if (!history || !history->isReady() || !history->begin()) {
         return;
     }
     // The routing list is a copy of its own, so a concurrent snapshot cannot change it.
@@ -100,10 +92,10 @@ void AppController::gathering() {
         const QStringList registry =
             stores.registrySearch ? stores.registrySearch(destination) : QStringList();
         if (!registry.isEmpty()) {
-            stores.historyInsert(QStringList{destination} + registry);
+            history->insert(QStringList{destination} + registry);
         }
     }
-    stores.historyCommit();
+    history->commit();
 }
 
 void AppController::gatheringInBackground() {
@@ -192,8 +184,9 @@ void AppController::applicationWillEnterForeground(ui::Application*) {
 void AppController::applicationWillTerminate(ui::Application*) {
     // No pass may run while the stores close under it.
     stopGatheringThreads();
-    for (const auto& close : {stores.historyClose, stores.servicesClose, stores.registryClose,
-                              stores.processFinalize}) {
+    const std::function<void()> historyClose = stores.history ? stores.history->close : nullptr;
+    for (const auto& close :
+         {historyClose, stores.servicesClose, stores.registryClose, stores.processFinalize}) {
         if (close) {
             close();
         }

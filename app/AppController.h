@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppStores.h"
+#include "common/AppState.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/NumberFormatter.h"
 #include "platform/ui/TabBarController.h"
@@ -24,7 +25,9 @@ class NetworkStatusViewController;
 // number formatter and the launch-time reachability flag, and runs the gathering pass
 // that records the registry data of every route destination in the lookup history,
 // once at launch on a thread of its own and every 60 seconds while in the background.
-class AppController : public ui::ApplicationDelegate, public ui::TabBarControllerDelegate {
+class AppController : public ui::ApplicationDelegate,
+                      public ui::TabBarControllerDelegate,
+                      public AppState {
 public:
     // Host whose reachability decides whether network features are offered.
     static constexpr const char* kMakerHost = "ormel.example.org";
@@ -34,9 +37,6 @@ public:
     ~AppController() override;
     AppController(const AppController&) = delete;
     AppController& operator=(const AppController&) = delete;
-
-    // The controller of the running application (the shared application's delegate).
-    static AppController* appDelegate();
 
     bool applicationDidFinishLaunchingWithOptions(ui::Application* application,
                                                   const QVariantMap& options) override;
@@ -52,8 +52,8 @@ public:
     void gatheringInBackground();
     void checkReachability();
 
-    const ui::NumberFormatter* numFormat() const { return numFormat_.get(); }
-    bool networkReachable() const { return networkReachable_; }
+    const ui::NumberFormatter* numFormat() const override { return numFormat_.get(); }
+    bool networkReachable() const override { return networkReachable_; }
     ui::Window* window() const { return window_.get(); }
     ui::TabBarController* tabBarManager() const { return tabBarManager_.get(); }
     ui::Application::BackgroundTaskIdentifier backgroundTaskIdentifier() const { return bgTaskID; }
@@ -67,7 +67,6 @@ public:
     NetworkStatusViewController* networkStatusViewController() const { return networkStatus; }
 
 private:
-    bool hasHistory() const;
     void buildTabs();
     void backgroundPass(unsigned generation);
     void rearmGathering(unsigned generation);

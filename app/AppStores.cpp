@@ -4,8 +4,8 @@
 #include "registry/TarnelDB.h"
 
 AppStores AppStores::shared() {
-    // The history, routing and port-name stores join here as they are built; until
-    // then a gathering pass finds no history to write to.
+    // The history, the routing snapshot and the port names join as they are built;
+    // until the history does, a gathering pass has nowhere to write and does nothing.
     AppStores stores;
     stores.registrySearch = [](const QString& address) {
         return TarnelDB::sharedInstance()->search(address);

@@ -4,18 +4,22 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // The shared stores the application controller works with: the lookup history, the
 // address registry, the routing snapshot, the port-name database and the process
-// table's kernel buffer. Each entry is the store's operation; an empty entry stands
-// for a store this build does not have, which the controller then simply skips.
+// table's kernel buffer, each as the operations the controller calls. A store this
+// build does not have yet is left empty, and the controller does without it.
 struct AppStores {
-    // Lookup history.
-    std::function<bool()> historyIsReady;
-    std::function<bool()> historyBegin;
-    std::function<bool(const QStringList& row)> historyInsert;
-    std::function<bool()> historyCommit;
-    std::function<void()> historyClose;
+    // The lookup history the gathering pass writes into.
+    struct History {
+        std::function<bool()> isReady;
+        std::function<bool()> begin;
+        std::function<bool(const QStringList& row)> insert;
+        std::function<bool()> commit;
+        std::function<void()> close;
+    };
+    std::optional<History> history;
     // Address registry: the six registry texts of an address, empty when it has none.
     std::function<QStringList(const QString& address)> registrySearch;
     std::function<void()> registryClose;

@@ -10,43 +10,47 @@ function(ormel_sources out)
   set(${out} ${sources} PARENT_SCOPE)
 endfunction()
 
-# ormel_library(NAME [QT] DIRS dir... LIBS lib...)
+# ormel_use_pch(TARGET PCH_OWNER): TARGET compiles with the header PCH_OWNER
+# precompiled once, instead of precompiling its own copy.
+function(ormel_use_pch target owner)
+  target_precompile_headers(${target} REUSE_FROM ${owner})
+endfunction()
+
+# ormel_library(NAME [QT] [MOC] DIRS dir... LIBS lib...)
 # One static library made of every .cpp in the given folders (relative to the
-# current source folder). QT turns on moc and the shared precompiled Qt headers.
+# current source folder). QT compiles it with the shared precompiled Qt headers; MOC
+# runs moc over it (only for folders with Q_OBJECT classes).
 function(ormel_library name)
-  cmake_parse_arguments(A "QT" "" "DIRS;LIBS" ${ARGN})
+  cmake_parse_arguments(A "QT;MOC" "" "DIRS;LIBS" ${ARGN})
   ormel_sources(sources ${A_DIRS})
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${A_LIBS})
   if(A_QT)
+    ormel_use_pch(${name} ormel_pch)
+  endif()
+  if(A_MOC)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
-    target_precompile_headers(${name} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/OrmelPch.h)
   endif()
 endfunction()
 
-# ormel_test(NAME [QT] DIRS dir... LIBS lib...)
-# One GoogleTest executable for a folder of tests, registered with CTest. Tests
-# run on the offscreen Qt platform, with the bundle of the build tree and a
-# throw-away documents directory.
+# ormel_test(NAME DIRS dir... LIBS lib...)
+# One GoogleTest program for a folder of tests; every test case is registered with
+# CTest on its own, so that a failure names the case. Cases whose suite name starts
+# with "LiveHost" read the running machine and carry the label "live".
 function(ormel_test name)
-  cmake_parse_arguments(A "QT" "" "DIRS;LIBS" ${ARGN})
+  cmake_parse_arguments(A "" "" "DIRS;LIBS" ${ARGN})
   ormel_sources(sources ${A_DIRS})
-  if(NOT sources)
-    return()
-  endif()
   add_executable(${name} ${sources})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE ${A_LIBS} ormel_test_support GTest::gtest GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${A_LIBS} ormel_test_support)
   target_compile_definitions(${name} PRIVATE
     ORMEL_FIXTURES_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures"
     ORMEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-  if(A_QT)
-    set_target_properties(${name} PROPERTIES AUTOMOC ON)
-    target_precompile_headers(${name} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/OrmelPch.h)
-  endif()
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORMEL_RESOURCE_DIR=${ORMEL_BUNDLE_DIR};QT_FATAL_WARNINGS=0"
-    TIMEOUT 300)
+  ormel_use_pch(${name} ormel_test_pch)
+  add_dependencies(${name} ormel_bundle)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_FILTER "-LiveHost*"
+                       PROPERTIES TIMEOUT 120)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_FILTER "LiveHost*"
+                       PROPERTIES TIMEOUT 120 LABELS live)
 endfunction()

@@ -1,11 +1,11 @@
 #include "memdisk/DiskStatusViewController.h"
 
-#include "app/AppController.h"
-#include "app/Resources.h"
+#include "common/AppState.h"
+#include "common/NumberText.h"
+#include "common/Resources.h"
 #include "memdisk/DiskStatus.h"
 #include "memdisk/DiskStatusTableCell.h"
 #include "memdisk/GraphView.h"
-#include "memdisk/NumberText.h"
 #include "platform/services/PlatformProfile.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationItem.h"
@@ -45,8 +45,8 @@ constexpr int kTextRowCount = static_cast<int>(std::size(kTextRows));
 } // namespace
 
 DiskStatusViewController::DiskStatusViewController()
-    : ui::TableViewController(ui::TableViewStyle::Grouped), appCon_(AppController::appDelegate()),
-      diskstat_(DiskStatus::sharedInstance()) {
+    : ui::TableViewController(ui::TableViewStyle::Grouped),
+      appCon_(AppState::ofSharedApplication()), diskstat_(DiskStatus::sharedInstance()) {
     setTitle(Resources::text("DiskStatus"));
 }
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-class AppController;
+class AppState;
 class DiskInfo;
 class DiskStatus;
 class GraphView;
@@ -29,7 +29,7 @@ public:
     void viewWillDisappear(bool animated) override;
     void refreshAction();
 
-    AppController* appCon() const { return appCon_; }
+    AppState* appCon() const { return appCon_; }
     DiskStatus* diskstat() const { return diskstat_; }
     // The row of the chart in every section.
     int32_t rowGraph() const { return rowGraph_; }
@@ -54,7 +54,7 @@ private:
     ui::TableViewCell* chartCell(ui::TableView* tableView, const DiskInfo& disk) const;
     ui::TableViewCell* textCell(ui::TableView* tableView, const DiskInfo& disk, int row) const;
 
-    AppController* appCon_;
+    AppState* appCon_;
     DiskStatus* diskstat_;
     int32_t rowGraph_ = 7;
 };

@@ -1,6 +1,6 @@
 #include "memdisk/MemoryStatusGraphView.h"
 
-#include "app/Resources.h"
+#include "common/Resources.h"
 #include "memdisk/MemoryStatusTableCell.h"
 
 #include <cmath>

@@ -1,11 +1,11 @@
 #include "memdisk/MemoryStatusViewController.h"
 
-#include "app/AppController.h"
-#include "app/Resources.h"
+#include "common/AppState.h"
+#include "common/NumberText.h"
+#include "common/Resources.h"
 #include "memdisk/MemoryStatus.h"
 #include "memdisk/MemoryStatusGraphView.h"
 #include "memdisk/MemoryStatusTableCell.h"
-#include "memdisk/NumberText.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/TableView.h"
@@ -28,8 +28,8 @@ const ui::Color kWiredColor{0.7, 0, 0, 1};
 } // namespace
 
 MemoryStatusViewController::MemoryStatusViewController()
-    : ui::TableViewController(ui::TableViewStyle::Grouped), appCon_(AppController::appDelegate()),
-      memStat_(MemoryStatus::sharedInstance()) {
+    : ui::TableViewController(ui::TableViewStyle::Grouped),
+      appCon_(AppState::ofSharedApplication()), memStat_(MemoryStatus::sharedInstance()) {
     setTitle(Resources::text("MemoryStatus"));
 }
 

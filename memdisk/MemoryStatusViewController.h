@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-class AppController;
+class AppState;
 class MemoryStatus;
 class MemoryStatusGraphView;
 
@@ -28,7 +28,7 @@ public:
     void viewWillAppear(bool animated) override;
     void refreshAction();
 
-    AppController* appCon() const { return appCon_; }
+    AppState* appCon() const { return appCon_; }
     MemoryStatus* memStat() const { return memStat_; }
 
     // Whole megabytes of `count` pages (or page-sized events) of `pagesize` bytes, as
@@ -55,6 +55,6 @@ private:
     QString megabytesText(uint64_t count) const;
     ui::TableViewCell* chartCell(ui::TableView* tableView) const;
 
-    AppController* appCon_;
+    AppState* appCon_;
     MemoryStatus* memStat_;
 };

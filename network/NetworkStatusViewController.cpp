@@ -1,6 +1,6 @@
 #include "network/NetworkStatusViewController.h"
 
-#include "app/Resources.h"
+#include "common/Resources.h"
 
 NetworkStatusViewController::NetworkStatusViewController()
     : ui::TableViewController(ui::TableViewStyle::Grouped) {

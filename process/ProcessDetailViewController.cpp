@@ -1,7 +1,6 @@
 #include "process/ProcessDetailViewController.h"
 
-#include "app/AppController.h"
-#include "app/Resources.h"
+#include "common/Resources.h"
 #include "platform/darwin/Darwin.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertView.h"
@@ -20,7 +19,7 @@ constexpr ui::Color kZombieColor{0.7, 0, 0.7, 1};
 } // namespace
 
 ProcessDetailViewController::ProcessDetailViewController()
-    : appCon_(AppController::appDelegate()), uid_(darwin::getuid()), pid_(darwin::getpid()) {
+    : uid_(darwin::getuid()), pid_(darwin::getpid()) {
     setTitle(Resources::text("ProcessDetails"));
 }
 

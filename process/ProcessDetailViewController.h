@@ -11,8 +11,6 @@
 
 #include <cstdint>
 
-class AppController;
-
 // One process as title/value rows: command, user, group, ids, state, priority, resident
 // memory, start and elapsed time, a row per set process flag and, for a zombie, advice.
 // A process of the application's own user (other than the application) can be sent
@@ -42,7 +40,6 @@ public:
     void stopProcess();
     void actionSheetClickedButtonAtIndex(ui::ActionSheet* actionSheet, int buttonIndex) override;
 
-    AppController* appCon() const { return appCon_; }
     uint32_t uid() const { return uid_; }
     int32_t pid() const { return pid_; }
     bool zombie() const { return zombie_; }
@@ -69,7 +66,6 @@ private:
     void showAlert(const QString& titleKey, const QString& message);
 
     ProcessStatus::Record info_;
-    AppController* appCon_;
     uint32_t uid_;
     int32_t pid_;
     bool zombie_ = false;

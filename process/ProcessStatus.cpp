@@ -1,6 +1,6 @@
 #include "process/ProcessStatus.h"
 
-#include "app/ElapsedTimeText.h"
+#include "common/ElapsedTimeText.h"
 #include "platform/darwin/ByteOrder.h"
 #include "platform/darwin/Darwin.h"
 #include "platform/darwin/Proc.h"

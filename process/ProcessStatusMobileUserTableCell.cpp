@@ -1,6 +1,6 @@
 #include "process/ProcessStatusMobileUserTableCell.h"
 
-#include "app/Resources.h"
+#include "common/Resources.h"
 #include "platform/darwin/Darwin.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/Geometry.h"

@@ -1,6 +1,6 @@
 #include "process/ProcessStatusViewController.h"
 
-#include "app/Resources.h"
+#include "common/Resources.h"
 #include "platform/services/PlatformProfile.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationController.h"

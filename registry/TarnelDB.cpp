@@ -1,6 +1,6 @@
 #include "registry/TarnelDB.h"
 
-#include "app/Resources.h"
+#include "common/Resources.h"
 #include "registry/tarnel.h"
 
 #include <QDate>

@@ -1,6 +1,6 @@
 #include "system/SystemStatus.h"
 
-#include "app/ElapsedTimeText.h"
+#include "common/ElapsedTimeText.h"
 #include "platform/darwin/ByteOrder.h"
 #include "platform/darwin/Darwin.h"
 #include "platform/darwin/Sysctl.h"

@@ -1,7 +1,6 @@
 #include "system/SystemStatusViewController.h"
 
-#include "app/AppController.h"
-#include "app/Resources.h"
+#include "common/Resources.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/TableView.h"
@@ -19,7 +18,7 @@ const char* const kSectionHeaderKeys[SystemStatusViewController::SectionCount] =
 } // namespace
 
 SystemStatusViewController::SystemStatusViewController()
-    : ui::TableViewController(ui::TableViewStyle::Grouped), appCon_(AppController::appDelegate()),
+    : ui::TableViewController(ui::TableViewStyle::Grouped),
       sysInfo_(SystemStatus::sharedInstance()) {
     setTitle(Resources::text("SystemStatus"));
     isNoOneThere_ = sysInfo_->who().isEmpty();

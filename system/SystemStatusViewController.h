@@ -4,7 +4,6 @@
 
 #include <QStringList>
 
-class AppController;
 class SystemStatus;
 
 // The System tab's root screen: one grouped table of the device's running state.
@@ -32,7 +31,6 @@ public:
     void viewDidUnload() override;
     void refreshAction();
 
-    AppController* appCon() const { return appCon_; }
     SystemStatus* sysInfo() const { return sysInfo_; }
     bool isNoOneThere() const { return isNoOneThere_; }
 
@@ -53,7 +51,6 @@ private:
     };
     Row rowAt(const ui::IndexPath& indexPath) const;
 
-    AppController* appCon_;
     SystemStatus* sysInfo_;
     QStringList loadTitle;
     bool isNoOneThere_ = true;

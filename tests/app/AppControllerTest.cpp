@@ -58,25 +58,27 @@ struct RecordingStores {
 
     AppStores stores() {
         AppStores s;
-        s.historyIsReady = [this] {
+        AppStores::History history;
+        history.isReady = [this] {
             record("isReady");
             return ready;
         };
-        s.historyBegin = [this] {
+        history.begin = [this] {
             record("begin");
             return canBegin;
         };
-        s.historyInsert = [this](const QStringList& row) {
+        history.insert = [this](const QStringList& row) {
             record("insert");
             std::lock_guard lock(mutex);
             inserted.append(row);
             return true;
         };
-        s.historyCommit = [this] {
+        history.commit = [this] {
             record("commit");
             return true;
         };
-        s.historyClose = [this] { record("closeHistory"); };
+        history.close = [this] { record("closeHistory"); };
+        s.history = history;
         s.registrySearch = [this](const QString& address) { return registry.value(address); };
         s.registryClose = [this] { record("closeRegistry"); };
         s.routingDestinations = [this] {
@@ -139,7 +141,7 @@ TEST_F(AppControllerTest, BuildsTheFiveTabsInOrder) {
     EXPECT_NE(dynamic_cast<DiskStatusViewController*>(root(3)), nullptr);
     EXPECT_NE(dynamic_cast<NetworkStatusViewController*>(root(4)), nullptr);
     EXPECT_EQ(controller->tabBarManager()->selectedIndex(), 0);
-    EXPECT_EQ(AppController::appDelegate(), controller.get());
+    EXPECT_EQ(AppState::ofSharedApplication(), controller.get());
 }
 
 TEST_F(AppControllerTest, LaunchStartsGatheringThenTestsReachabilityBeforeBuilding) {
@@ -222,10 +224,6 @@ TEST_F(AppControllerTest, GatheringWritesNothingWithoutAReadyHistory) {
 
     AppController empty{AppStores{}};
     empty.gathering(); // a build without a history store has nothing to do
-    AppStores partial;
-    partial.historyIsReady = [] { return true; };
-    AppController incomplete{partial};
-    incomplete.gathering(); // nor one with only part of it
 }
 
 TEST_F(AppControllerTest, BackgroundArmsOnePassAndTheForegroundCancelsIt) {

@@ -1,6 +1,6 @@
 #include "memdisk/DiskStatusViewController.h"
 #include "MemDiskFixture.h"
-#include "app/Resources.h"
+#include "common/Resources.h"
 #include "memdisk/DiskStatus.h"
 #include "memdisk/DiskStatusTableCell.h"
 #include "memdisk/GraphView.h"

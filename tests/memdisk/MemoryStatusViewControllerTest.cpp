@@ -1,7 +1,7 @@
 #include "memdisk/MemoryStatusViewController.h"
 #include "MemDiskFixture.h"
-#include "app/AppController.h"
-#include "app/Resources.h"
+#include "common/AppState.h"
+#include "common/Resources.h"
 #include "memdisk/MemoryStatus.h"
 #include "memdisk/MemoryStatusGraphView.h"
 #include "memdisk/MemoryStatusTableCell.h"
@@ -50,7 +50,7 @@ TEST(MemoryStatusMegabytes, BothDivisionsAreCutOffFirst) {
 TEST_F(MemoryStatusViewControllerTest, ShowsFourSectionsOfTheReading) {
     EXPECT_EQ(screen.title(), t("MemoryStatus"));
     EXPECT_EQ(screen.memStat(), MemoryStatus::sharedInstance());
-    EXPECT_EQ(screen.appCon(), AppController::appDelegate()) << "none: no application runs";
+    EXPECT_EQ(screen.appCon(), AppState::ofSharedApplication()) << "none: no application runs";
     const QString expected = "-- " + t("BasicInfo") + "\n" +                                //
                              t("Free") + "\t16 MBytes\t" + t("Active") + "\t12 MBytes\t" +  //
                              t("Inactive") + "\t8 MBytes\t" + t("Wired") + "\t4 MBytes\n" + //

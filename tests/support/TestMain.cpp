@@ -7,9 +7,10 @@
 
 // Test entry point: pins the documents directory and home to temporary folders
 // before anything reads them, and runs the tests under a QApplication on the
-// offscreen platform.
+// offscreen platform with the bundle of the build tree.
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ::setenv("ORMEL_RESOURCE_DIR", ORMEL_BUNDLE_DIR, 0);
     const QByteArray documents = testenv::documentsDir().toLocal8Bit();
     ::setenv("ORMEL_DOCUMENTS_DIR", documents.constData(), 1);
     const QByteArray home = testenv::makeTempDir("home").toLocal8Bit();

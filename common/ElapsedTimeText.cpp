@@ -1,4 +1,4 @@
-#include "app/ElapsedTimeText.h"
+#include "common/ElapsedTimeText.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "memdisk/NumberText.h"
+#include "common/NumberText.h"
 
-#include "app/AppController.h"
+#include "common/AppState.h"
 #include "platform/ui/NumberFormatter.h"
 
 namespace {
 
-template <class Number> QString format(const AppController* appCon, Number number) {
+template <class Number> QString format(const AppState* appCon, Number number) {
     if (appCon != nullptr && appCon->numFormat() != nullptr) {
         return appCon->numFormat()->stringFromNumber(number);
     }
@@ -16,10 +16,10 @@ template <class Number> QString format(const AppController* appCon, Number numbe
 
 } // namespace
 
-QString numberText(const AppController* appCon, int64_t number) {
+QString numberText(const AppState* appCon, int64_t number) {
     return format(appCon, number);
 }
 
-QString numberText(const AppController* appCon, uint64_t number) {
+QString numberText(const AppState* appCon, uint64_t number) {
     return format(appCon, number);
 }
