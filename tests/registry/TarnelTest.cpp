@@ -106,7 +106,7 @@ TEST(TarnelTables, CountryRowsFollowTheSharedCodeList) {
     EXPECT_EQ(row, TL_TLD_ROWS);
 }
 
-TEST_F(TarnelTest, FindsRangesByFirstAddressInsideAndAtTheEnds) {
+TEST_F(TarnelTest, FindsTheRangeHoldingAnAddressAndNothingOutsideTheRanges) {
     openWith(threeRanges);
     const tl_range* first = lookup_database(ip(1, 0, 0, 0));
     ASSERT_NE(first, nullptr);
@@ -119,10 +119,7 @@ TEST_F(TarnelTest, FindsRangesByFirstAddressInsideAndAtTheEnds) {
     // The last record of the file is found like any other.
     EXPECT_EQ(firstOf(lookup_database(ip(3, 0, 0, 0))), ip(3, 0, 0, 0));
     EXPECT_EQ(firstOf(lookup_database(ip(3, 255, 255, 255))), ip(3, 0, 0, 0));
-}
-
-TEST_F(TarnelTest, AddressesInNoRangeAreNotFound) {
-    openWith(threeRanges);
+    // Addresses in no range, before the first, in the gap and after the last.
     for (uint32_t address : {ip(0, 255, 255, 255), ip(1, 0, 4, 0), ip(2, 200, 0, 1), ip(4, 0, 0, 0),
                              ip(255, 255, 255, 255), 0u}) {
         errno = 0;
@@ -134,20 +131,6 @@ TEST_F(TarnelTest, AddressesInNoRangeAreNotFound) {
     answer.date = 77;
     EXPECT_EQ(tl_lookup("2.0.0.1", &answer, nullptr), -1);
     EXPECT_EQ(answer.date, 77u); // untouched
-}
-
-TEST_F(TarnelTest, ParsingRefusesMissingTextAndTextThatIsNoQuad) {
-    openWith(threeRanges);
-    errno = 0;
-    EXPECT_EQ(lookup_database2(nullptr), nullptr);
-    EXPECT_EQ(errno, EINVAL);
-    errno = 0;
-    EXPECT_EQ(lookup_database2(""), nullptr);
-    EXPECT_EQ(errno, EINVAL);
-    errno = 0;
-    EXPECT_EQ(lookup_database2("1.0.0"), nullptr);
-    EXPECT_EQ(errno, 0);
-    EXPECT_EQ(firstOf(lookup_database2("001.000.002.003")), ip(1, 0, 1, 0));
 }
 
 TEST_F(TarnelTest, AClosedModuleFindsNothingAndValidatesNothing) {
@@ -171,18 +154,6 @@ TEST_F(TarnelTest, AClosedModuleFindsNothingAndValidatesNothing) {
     EXPECT_EQ(errno, ECANCELED);
 }
 
-TEST_F(TarnelTest, AOneByteFileOpensAndHoldsNothing) {
-    openWith(QByteArray(1, '\0'));
-    errno = 0;
-    EXPECT_EQ(lookup_database(ip(1, 2, 3, 4)), nullptr);
-    EXPECT_EQ(errno, ENOENT);
-    uint8_t count = 9;
-    EXPECT_EQ(tl_meta_registries(&count), 0);
-    EXPECT_EQ(count, 0);
-    tl_registry_info info{};
-    EXPECT_EQ(tl_meta_registry_info(0, &info), -1);
-}
-
 TEST_F(TarnelTest, AnswersPointIntoTheTablesAndCarryTheNetwork) {
     openWith(threeRanges);
     tl_answer answer{};
@@ -197,6 +168,14 @@ TEST_F(TarnelTest, AnswersPointIntoTheTablesAndCarryTheNetwork) {
     // 768 addresses need a /22, printed from the unaligned first address.
     EXPECT_STREQ(network, "1.0.1.0/22");
     std::free(network);
+}
+
+TEST_F(TarnelTest, ASingleAddressRangeIsFoundWithoutANetwork) {
+    openWith({{ip(9, 9, 9, 9), ip(9, 9, 9, 10), US, ARIN, 20010203, ASSIGNED}});
+    tl_answer answer{};
+    char* network = reinterpret_cast<char*>(1);
+    EXPECT_EQ(tl_lookup("9.9.9.9", &answer, &network), 0);
+    EXPECT_EQ(network, nullptr);
 }
 
 TEST_F(TarnelTest, RowsOutsideTheTablesLeaveTheirFieldEmpty) {
@@ -236,14 +215,6 @@ TEST_F(TarnelTest, NetworkTextNamesTheSmallestCoveringPrefix) {
     }
 }
 
-TEST_F(TarnelTest, ASingleAddressRangeIsFoundWithoutANetwork) {
-    openWith({{ip(9, 9, 9, 9), ip(9, 9, 9, 10), US, ARIN, 20010203, ASSIGNED}});
-    tl_answer answer{};
-    char* network = reinterpret_cast<char*>(1);
-    EXPECT_EQ(tl_lookup("9.9.9.9", &answer, &network), 0);
-    EXPECT_EQ(network, nullptr);
-}
-
 TEST_F(TarnelTest, ValidationAcceptsOnlyWholeDottedQuads) {
     openWith(threeRanges);
     for (const char* good :
@@ -259,6 +230,17 @@ TEST_F(TarnelTest, ValidationAcceptsOnlyWholeDottedQuads) {
     tl_answer answer{};
     ASSERT_EQ(tl_lookup("001.000.000.009", &answer, nullptr), 0);
     EXPECT_EQ(answer.first, ip(1, 0, 0, 0));
+    // The unvalidated text search scans what it can and refuses no text only.
+    errno = 0;
+    EXPECT_EQ(lookup_database2(nullptr), nullptr);
+    EXPECT_EQ(errno, EINVAL);
+    errno = 0;
+    EXPECT_EQ(lookup_database2(""), nullptr);
+    EXPECT_EQ(errno, EINVAL);
+    errno = 0;
+    EXPECT_EQ(lookup_database2("1.0.0"), nullptr);
+    EXPECT_EQ(errno, 0);
+    EXPECT_EQ(firstOf(lookup_database2("001.000.002.003")), ip(1, 0, 1, 0));
 }
 
 TEST_F(TarnelTest, MetadataComesFromTheRegistryRecords) {
@@ -282,7 +264,7 @@ TEST_F(TarnelTest, MetadataComesFromTheRegistryRecords) {
     EXPECT_EQ(firstOf(lookup_database(ip(3, 1, 1, 1))), ip(3, 0, 0, 0));
 }
 
-TEST_F(TarnelTest, RefusesFilesShorterThanTheirHeader) {
+TEST_F(TarnelTest, TheHeaderDecidesWhereRecordsAreAndWhetherTheFileOpens) {
     QByteArray data = registryfile::bytes({{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}}, {});
     data.truncate(30); // five registry records announced, two and a half present
     ASSERT_TRUE(registryfile::write(path_, data));
@@ -294,6 +276,24 @@ TEST_F(TarnelTest, RefusesFilesShorterThanTheirHeader) {
     EXPECT_EQ(initAt(path_), -1);
     ASSERT_TRUE(registryfile::write(path_, QByteArray()));
     EXPECT_EQ(initAt(path_), -1);
+
+    // A lone header byte announcing no registries is a file without records.
+    openWith(QByteArray(1, '\0'));
+    errno = 0;
+    EXPECT_EQ(lookup_database(ip(1, 2, 3, 4)), nullptr);
+    EXPECT_EQ(errno, ENOENT);
+    uint8_t count = 9;
+    EXPECT_EQ(tl_meta_registries(&count), 0);
+    EXPECT_EQ(count, 0);
+    tl_registry_info info{};
+    EXPECT_EQ(tl_meta_registry_info(0, &info), -1);
+
+    // A cut record at the end (first address 1.1.1.1) is not a record.
+    data = registryfile::bytes({{1, 20200101}}, threeRanges);
+    data.append(QByteArray(23, '\x01'));
+    openWith(data);
+    EXPECT_EQ(tl_current_state().rangeCount, 3u);
+    EXPECT_EQ(lookup_database(ip(1, 1, 1, 1)), nullptr);
 }
 
 TEST_F(TarnelTest, RefusesRangesOutOfOrderEmptyOrOverlapping) {
@@ -310,15 +310,6 @@ TEST_F(TarnelTest, RefusesRangesOutOfOrderEmptyOrOverlapping) {
         EXPECT_EQ(tl_current_state().base, nullptr);
         EXPECT_EQ(tl_current_state().registries, nullptr);
     }
-}
-
-TEST_F(TarnelTest, IgnoresATrailingPartialRecord) {
-    QByteArray data = registryfile::bytes({{1, 20200101}}, threeRanges);
-    data.append(QByteArray(23, '\x01')); // a cut record whose first address is 1.1.1.1
-    openWith(data);
-    EXPECT_EQ(tl_current_state().rangeCount, 3u);
-    EXPECT_EQ(firstOf(lookup_database(ip(3, 9, 9, 9))), ip(3, 0, 0, 0));
-    EXPECT_EQ(lookup_database(ip(200, 1, 1, 1)), nullptr);
 }
 
 TEST_F(TarnelTest, OpensOnlyRegularFilesAndNoLinks) {
