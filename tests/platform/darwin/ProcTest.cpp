@@ -13,8 +13,7 @@ namespace {
 
 KinfoProc sampleProcess() {
     KinfoProc process;
-    process.startSec = 1700000123;
-    process.startUsec = 999999;
+    process.starttime = {1700000123, 999999};
     process.flag = P_CONTROLT | P_EXEC | P_TRACED;
     process.stat = SSTOP;
     process.pid = 0x01020304;
@@ -37,11 +36,11 @@ KinfoProc sampleProcess() {
 } // namespace
 
 TEST(KinfoProc, RoundTripsEveryFieldAtTheDeviceOffsets) {
-    std::array<unsigned char, kinfo_proc::kSize> record;
+    std::array<unsigned char, kinfo_proc::Layout::kSize> record;
     record.fill(0xaa);
     const KinfoProc process = sampleProcess();
-    encodeKinfoProc(process, record.data());
-    EXPECT_EQ(decodeKinfoProc(record.data()), process);
+    kinfo_proc::Layout::encode(process, record.data());
+    EXPECT_EQ(kinfo_proc::Layout::decode(record.data()), process);
 
     // A few fields read back through the raw offsets, the odd ones included.
     EXPECT_EQ(readLE<int32_t>(record.data(), 24), 0x01020304);
@@ -62,27 +61,27 @@ TEST(KinfoProc, RoundTripsEveryFieldAtTheDeviceOffsets) {
 TEST(KinfoProc, NamesAreCutToSixteenBytesAndShortOnesPadded) {
     KinfoProc process;
     process.comm = "a-name-longer-than-sixteen";
-    std::array<unsigned char, kinfo_proc::kSize> record;
-    encodeKinfoProc(process, record.data());
-    EXPECT_EQ(decodeKinfoProc(record.data()).comm, "a-name-longer-th");
+    std::array<unsigned char, kinfo_proc::Layout::kSize> record;
+    kinfo_proc::Layout::encode(process, record.data());
+    EXPECT_EQ(kinfo_proc::Layout::decode(record.data()).comm, "a-name-longer-th");
     EXPECT_EQ(record[163 + 16], 0);
 
     process.comm = "sh";
-    encodeKinfoProc(process, record.data());
-    EXPECT_EQ(decodeKinfoProc(record.data()).comm, "sh");
+    kinfo_proc::Layout::encode(process, record.data());
+    EXPECT_EQ(kinfo_proc::Layout::decode(record.data()).comm, "sh");
     EXPECT_EQ(record[163 + 2], 0);
 }
 
 TEST(KinfoProc, DeviceCharFieldsAreSigned) {
-    std::array<unsigned char, kinfo_proc::kSize> record{};
-    record[kinfo_proc::kStat] = 0x85;
-    record[kinfo_proc::kNice] = 0xff;
-    record[kinfo_proc::kPriority] = 0xff;
+    std::array<unsigned char, kinfo_proc::Layout::kSize> record{};
+    record[20] = 0x85;
+    record[162] = 0xff;
+    record[160] = 0xff;
     // A raw record whose p_comm has no NUL at all still yields at most 16 characters.
-    for (size_t i = 0; i < kinfo_proc::kCommSize; ++i) {
-        record[kinfo_proc::kComm + i] = 'x';
+    for (size_t i = 0; i < 17; ++i) {
+        record[163 + i] = 'x';
     }
-    const KinfoProc process = decodeKinfoProc(record.data());
+    const KinfoProc process = kinfo_proc::Layout::decode(record.data());
     EXPECT_EQ(process.stat, -123);
     EXPECT_EQ(process.nice, -1);
     EXPECT_EQ(process.priority, 255) << "p_priority is unsigned";
@@ -96,9 +95,9 @@ TEST(ProcTaskInfo, RoundTripsAboveThirtyTwoBits) {
     info.totalSystem = 7;
     info.faults = -1;
     info.priority = 31;
-    std::array<unsigned char, proc_taskinfo::kSize> record{};
-    encodeProcTaskInfo(info, record.data());
-    EXPECT_EQ(decodeProcTaskInfo(record.data()), info);
+    std::array<unsigned char, proc_taskinfo::Layout::kSize> record{};
+    proc_taskinfo::Layout::encode(info, record.data());
+    EXPECT_EQ(proc_taskinfo::Layout::decode(record.data()), info);
     EXPECT_EQ(readLE<uint32_t>(record.data(), 8), 1572864u);
     EXPECT_EQ(readLE<uint32_t>(record.data(), 12), 5u);
     EXPECT_EQ(readLE<int32_t>(record.data(), 92), 31);

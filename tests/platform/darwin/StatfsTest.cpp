@@ -33,9 +33,9 @@ StatfsRecord sampleRecord() {
 } // namespace
 
 TEST(Statfs, RoundTripsEveryFieldAtTheDeviceOffsets) {
-    std::vector<unsigned char> bytes(statfs64::kSize, 0xaa);
-    encodeStatfs(sampleRecord(), bytes.data());
-    EXPECT_EQ(decodeStatfs(bytes.data()), sampleRecord());
+    std::vector<unsigned char> bytes(statfs64::Layout::kSize, 0xaa);
+    statfs64::Layout::encode(sampleRecord(), bytes.data());
+    EXPECT_EQ(statfs64::Layout::decode(bytes.data()), sampleRecord());
 
     EXPECT_EQ(readLE<uint32_t>(bytes.data(), 0), 4096u);
     EXPECT_EQ(readLE<int32_t>(bytes.data(), 4), -2);
@@ -52,7 +52,7 @@ TEST(Statfs, RoundTripsEveryFieldAtTheDeviceOffsets) {
     EXPECT_EQ(bytes[1111], 'm') << "a 1024-byte mount point leaves no NUL";
     EXPECT_EQ(bytes[1112], 'f');
     EXPECT_EQ(bytes[2135], 'f');
-    for (size_t i = 2136; i < statfs64::kSize; ++i) {
+    for (size_t i = 2136; i < statfs64::Layout::kSize; ++i) {
         ASSERT_EQ(bytes[i], 0) << "f_reserved byte " << i;
     }
 }
@@ -76,14 +76,15 @@ TEST(Statfs, EachThreadKeepsItsOwnMountBuffer) {
         StatfsRecord other;
         other.mntonname = "/other";
         EXPECT_EQ(handOutMountTable({other}, &theirs), 1);
-        EXPECT_EQ(decodeStatfs(theirs).mntonname, "/other");
+        EXPECT_EQ(statfs64::Layout::decode(theirs).mntonname, "/other");
     }).join();
 
-    EXPECT_EQ(decodeStatfs(mine).mntonname, "/") << "another thread's call leaves ours alone";
-    EXPECT_EQ(decodeStatfs(mine + statfs64::kSize), sampleRecord());
+    EXPECT_EQ(statfs64::Layout::decode(mine).mntonname, "/")
+        << "another thread's call leaves ours alone";
+    EXPECT_EQ(statfs64::Layout::decode(mine + statfs64::Layout::kSize), sampleRecord());
 
     errno = 0;
     EXPECT_EQ(handOutMountTable({root}, nullptr), 0);
     EXPECT_EQ(errno, EFAULT);
-    EXPECT_EQ(decodeStatfs(mine).mntonname, "/") << "a refused call keeps the buffer";
+    EXPECT_EQ(statfs64::Layout::decode(mine).mntonname, "/") << "a refused call keeps the buffer";
 }
