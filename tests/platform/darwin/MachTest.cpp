@@ -37,7 +37,9 @@ using Words24 = std::array<natural_t, 24>;
 
 } // namespace
 
+// darwin-abi.md, section 3.
 TEST(VmStatistics, WordsFollowTheKernelRecord) {
+    ASSERT_EQ(vm_statistics::Layout::kSize, sizeof(Words15));
     Words15 words{};
     vm_statistics::Layout::encode(sampleStatistics(), words.data());
     EXPECT_EQ(vm_statistics::Layout::decode(words.data()), sampleStatistics());
@@ -46,12 +48,15 @@ TEST(VmStatistics, WordsFollowTheKernelRecord) {
 }
 
 TEST(VmStatistics64, WideCountersTakeTwoWordsLowFirst) {
+    ASSERT_EQ(vm_statistics64::Layout::kSize, sizeof(Words24));
     Words24 words{};
     vm_statistics64::Layout::encode(sampleStatistics64(), words.data());
     EXPECT_EQ(vm_statistics64::Layout::decode(words.data()), sampleStatistics64());
-    EXPECT_EQ(words[3], 0xfffffffeu);
+    EXPECT_EQ(words[3], 0xfffffffeu) << "wire_count";
     EXPECT_EQ(words[4], 5u) << "word 4: zero_fill_count, low half";
     EXPECT_EQ(words[5], 1u);
+    EXPECT_EQ(words[18], 0xcu) << "hits";
+    EXPECT_EQ(words[19], 8u);
     EXPECT_EQ(words[20], 0xffffffffu) << "purges precedes the two narrow counts";
     EXPECT_EQ(words[21], 0xffffffffu);
     EXPECT_EQ(words[22], 214u) << "purgeable_count";
