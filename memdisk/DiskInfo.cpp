@@ -55,7 +55,7 @@ int32_t capacityOf(uint64_t blocks, uint64_t bavail) {
 } // namespace
 
 DiskInfo::DiskInfo(const unsigned char* statfs) {
-    const darwin::StatfsRecord record = darwin::decodeStatfs(statfs);
+    const darwin::StatfsRecord record = darwin::statfs64::Layout::decode(statfs);
     const uint64_t kilobytesPerBlock = record.bsize >> 10;
     filesystem_ = textOf(record.mntfromname);
     size_ = static_cast<int64_t>(kilobytesPerBlock * record.blocks);

@@ -9,7 +9,7 @@
 // kilobytes and 64 bits wide, so that disks above 2 TiB keep their true size.
 class DiskInfo {
 public:
-    // `statfs` holds one darwin::statfs64::kSize-byte record.
+    // `statfs` holds one darwin::statfs64::Layout::kSize-byte record.
     explicit DiskInfo(const unsigned char* statfs);
 
     // The words of the mount flags set in `flags`, in the order the device lists them.

@@ -1,6 +1,5 @@
 #include "memdisk/DiskStatus.h"
 
-#include "platform/darwin/ByteOrder.h"
 #include "platform/darwin/Darwin.h"
 #include "platform/darwin/Statfs.h"
 #include "platform/services/PlatformProfile.h"
@@ -19,9 +18,10 @@ void DiskStatus::snapshot() {
     const unsigned char* records = nullptr;
     const int count = darwin::getmntinfo(&records, darwin::MNT_NOWAIT);
     for (int i = 0; i < count; ++i) {
-        const unsigned char* record = records + static_cast<size_t>(i) * darwin::statfs64::kSize;
-        const QString type = QString::fromStdString(darwin::readCString(
-            record, darwin::statfs64::kFstypename, darwin::statfs64::kFstypenameSize));
+        const unsigned char* record =
+            records + static_cast<size_t>(i) * darwin::statfs64::Layout::kSize;
+        const QString type = QString::fromStdString(
+            darwin::statfs64::Layout::read<&darwin::StatfsRecord::fstypename>(record));
         if (services::PlatformProfile::isListedFileSystemType(type)) {
             info_.append(DiskInfo(record));
         }

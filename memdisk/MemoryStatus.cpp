@@ -57,18 +57,17 @@ MemoryStatus* MemoryStatus::sharedInstance() {
 void MemoryStatus::snapshot() {
     // The 64-bit counters do not wrap; kernels without them answer the 32-bit call.
     std::array<int32_t, darwin::HOST_VM_INFO64_COUNT> info{};
-    auto* words = reinterpret_cast<const darwin::natural_t*>(info.data());
     darwin::natural_t count = darwin::HOST_VM_INFO64_COUNT;
     if (darwin::host_statistics64(myHost, darwin::HOST_VM_INFO64, info.data(), &count) ==
         darwin::KERN_SUCCESS) {
-        take(darwin::decodeVmStatistics64(words));
+        take(darwin::vm_statistics64::Layout::decode(info.data()));
         return;
     }
     info.fill(0);
     count = darwin::HOST_VM_INFO_COUNT;
     if (darwin::host_statistics(myHost, darwin::HOST_VM_INFO, info.data(), &count) ==
         darwin::KERN_SUCCESS) {
-        take(widened(darwin::decodeVmStatistics(words)));
+        take(widened(darwin::vm_statistics::Layout::decode(info.data())));
         return;
     }
     take(darwin::VmStatistics64{});

@@ -48,12 +48,12 @@ QString ProcessInfo::commandName(const std::string& comm) {
 
 void ProcessInfo::read(int32_t pid, AccountNames& names) {
     int mib[4] = {darwin::CTL_KERN, darwin::KERN_PROC, darwin::KERN_PROC_PID, pid};
-    std::array<unsigned char, darwin::kinfo_proc::kSize> record{};
+    std::array<unsigned char, darwin::kinfo_proc::Layout::kSize> record{};
     size_t size = record.size();
     if (darwin::sysctl(mib, 4, record.data(), &size, nullptr, 0) == -1 || size != record.size()) {
         return; // gone or unreadable: every property stays empty
     }
-    const darwin::KinfoProc proc = darwin::decodeKinfoProc(record.data());
+    const darwin::KinfoProc proc = darwin::kinfo_proc::Layout::decode(record.data());
     name_ = commandName(proc.comm);
     uid_ = proc.uid;
     gid_ = proc.gid0;
@@ -68,7 +68,7 @@ void ProcessInfo::read(int32_t pid, AccountNames& names) {
     tdev_ = proc.tdev;
     xsize_ = proc.xsize;
     xrssize_ = proc.xrssize;
-    starttime_ = QDateTime::fromSecsSinceEpoch(proc.startSec, Qt::UTC);
+    starttime_ = QDateTime::fromSecsSinceEpoch(proc.starttime.sec, Qt::UTC);
     user_ = names.userName(uid_);
     group_ = names.groupName(gid_);
 }

@@ -1,7 +1,6 @@
 #include "process/ProcessStatus.h"
 
 #include "common/ElapsedTimeText.h"
-#include "platform/darwin/ByteOrder.h"
 #include "platform/darwin/Darwin.h"
 #include "platform/darwin/Proc.h"
 #include "platform/darwin/Sysctl.h"
@@ -47,12 +46,12 @@ void ProcessStatus::snapshot() {
     if (darwin::sysctl(mib, 3, table.bytes.get(), &size, nullptr, 0) == -1) {
         return;
     }
-    const size_t count = size / darwin::kinfo_proc::kSize;
+    const size_t count = size / darwin::kinfo_proc::Layout::kSize;
     AccountNames names;
     info_.reserve(static_cast<qsizetype>(count));
     for (size_t i = count; i-- > 0;) {
-        const unsigned char* record = table.bytes.get() + i * darwin::kinfo_proc::kSize;
-        const int32_t pid = darwin::readLE<int32_t>(record, darwin::kinfo_proc::kPid);
+        const unsigned char* record = table.bytes.get() + i * darwin::kinfo_proc::Layout::kSize;
+        const int32_t pid = darwin::kinfo_proc::Layout::read<&darwin::KinfoProc::pid>(record);
         info_.append(std::make_shared<const ProcessInfo>(pid, names));
     }
 }
@@ -64,14 +63,14 @@ QString ProcessStatus::stringWithUptime(const QDateTime& date) {
 }
 
 QString ProcessStatus::stringWithOccupiedMemoryForPID(int32_t pid) {
-    std::array<unsigned char, darwin::proc_taskinfo::kSize> taskInfo{};
+    std::array<unsigned char, darwin::proc_taskinfo::Layout::kSize> taskInfo{};
     const int written = darwin::proc_pidinfo(pid, darwin::PROC_PIDTASKINFO, 0, taskInfo.data(),
                                              static_cast<int>(taskInfo.size()));
     if (written <= 0) {
         return QStringLiteral("? MB");
     }
     const uint64_t resident =
-        darwin::readLE<uint64_t>(taskInfo.data(), darwin::proc_taskinfo::kResidentSize);
+        darwin::proc_taskinfo::Layout::read<&darwin::ProcTaskInfo::residentSize>(taskInfo.data());
     return QString::asprintf("%.1f MB", static_cast<double>(resident) / 1024.0 / 1024.0);
 }
 

@@ -1,7 +1,6 @@
 #include "system/SystemStatus.h"
 
 #include "common/ElapsedTimeText.h"
-#include "platform/darwin/ByteOrder.h"
 #include "platform/darwin/Darwin.h"
 #include "platform/darwin/Sysctl.h"
 #include "platform/darwin/Utmpx.h"
@@ -29,7 +28,7 @@ LoginRecord loginRecordOf(const darwin::UtmpxEntry& entry, std::time_t now) {
         idle = std::max<long long>(0, now - status.st_mtime);
     }
     login.idle = SystemStatus::stringWithIdleTime(idle);
-    login.loginTime = QDateTime::fromSecsSinceEpoch(entry.tvSec, Qt::UTC);
+    login.loginTime = QDateTime::fromSecsSinceEpoch(entry.tv.sec, Qt::UTC);
     return login;
 }
 
@@ -63,30 +62,30 @@ QString SystemStatus::stringWithIdleTime(long long idle) {
 
 void SystemStatus::snapshotOfUptime() {
     int mib[2] = {darwin::CTL_KERN, darwin::KERN_BOOTTIME};
-    std::array<unsigned char, darwin::timeval32::kSize> boottime{};
+    std::array<unsigned char, darwin::timeval32::Layout::kSize> boottime{};
     size_t size = boottime.size();
     if (darwin::sysctl(mib, 2, boottime.data(), &size, nullptr, 0) == -1) {
         return;
     }
-    const int32_t bootSeconds = darwin::readLE<int32_t>(boottime.data(), darwin::timeval32::kSec);
+    const int32_t bootSeconds =
+        darwin::timeval32::Layout::read<&darwin::Timeval32::sec>(boottime.data());
     uptime_ = stringWithUptime(static_cast<long long>(darwin::time(nullptr)) - bootSeconds);
 }
 
 void SystemStatus::snapshotOfLoadAvg() {
     int mib[2] = {darwin::CTL_VM, darwin::VM_LOADAVG};
-    std::array<unsigned char, darwin::loadavg32::kSize> loadavg{};
+    std::array<unsigned char, darwin::loadavg32::Layout::kSize> loadavg{};
     size_t size = loadavg.size();
     if (darwin::sysctl(mib, 2, loadavg.data(), &size, nullptr, 0) == -1) {
         return;
     }
-    const double scale = darwin::readLE<int32_t>(loadavg.data(), darwin::loadavg32::kFscale);
+    const darwin::Loadavg32 averages = darwin::loadavg32::Layout::decode(loadavg.data());
+    const double scale = averages.fscale;
     if (scale <= 0) {
         return; // a reply without a scale carries no load averages
     }
-    const size_t offsets[3] = {darwin::loadavg32::kLdavg0, darwin::loadavg32::kLdavg1,
-                               darwin::loadavg32::kLdavg2};
     for (int i = 0; i < 3; ++i) {
-        vm_loadavg[i] = darwin::readLE<uint32_t>(loadavg.data(), offsets[i]) / scale;
+        vm_loadavg[i] = averages.ldavg[i] / scale;
     }
 }
 
@@ -97,9 +96,9 @@ void SystemStatus::snapshotOfWho() {
         return;
     }
     const std::time_t now = darwin::time(nullptr);
-    std::array<unsigned char, darwin::utmpx::kSize> record{};
+    std::array<unsigned char, darwin::utmpx::Layout::kSize> record{};
     while (std::fread(record.data(), record.size(), 1, file) == 1) {
-        const darwin::UtmpxEntry entry = darwin::decodeUtmpx(record.data());
+        const darwin::UtmpxEntry entry = darwin::utmpx::Layout::decode(record.data());
         // The file opens with a signature record and keeps logged-out sessions as dead
         // records; only user-process records are users logged in now.
         if (entry.type != darwin::utmpx::USER_PROCESS || entry.user.empty()) {

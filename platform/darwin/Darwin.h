@@ -26,7 +26,7 @@ std::time_t time(std::time_t* out);
 FILE* fopen(const char* path, const char* mode);
 int stat(const char* path, struct ::stat* st);
 
-// Bytes written (proc_taskinfo::kSize for PROC_PIDTASKINFO), or 0 with errno: ESRCH for
+// Bytes written (proc_taskinfo::Layout::kSize for PROC_PIDTASKINFO), or 0 with errno: ESRCH for
 // no such process (zombies included, as on the device), EINVAL for another flavour,
 // ENOMEM for a buffer too small.
 int proc_pidinfo(int pid, int flavor, uint64_t arg, void* buffer, int buffersize);
@@ -54,7 +54,7 @@ kern_return_t host_statistics(mach_port_t host, int flavor, int32_t* info, natur
 // HOST_VM_INFO64, with HOST_VM_INFO64_COUNT words; other flavours as host_statistics.
 kern_return_t host_statistics64(mach_port_t host, int flavor, int32_t* info, natural_t* count);
 
-// The mounted file systems: the number of statfs64::kSize-byte records at *mntbufp, in a
+// The mounted file systems: the number of statfs64::Layout::kSize-byte records at *mntbufp, in a
 // buffer the layer owns, valid until the calling thread's next getmntinfo; 0 with errno
 // on failure. flags: MNT_NOWAIT (never wait for a file server) or MNT_WAIT.
 int getmntinfo(const unsigned char** mntbufp, int flags);

@@ -38,8 +38,8 @@ kern_return_t HostStatisticsRequest::reply(const VmStatistics& statistics) const
     if (refusal != KERN_SUCCESS) {
         return refusal;
     }
-    natural_t words[vm_statistics::kWords];
-    encodeVmStatistics(statistics, words);
+    natural_t words[HOST_VM_INFO_COUNT];
+    vm_statistics::Layout::encode(statistics, words);
     const natural_t written = revisionWords(*count_);
     std::memcpy(info_, words, written * sizeof(natural_t));
     *count_ = written;
@@ -51,10 +51,10 @@ kern_return_t HostStatisticsRequest::reply(const VmStatistics64& statistics) con
     if (refusal != KERN_SUCCESS) {
         return refusal;
     }
-    natural_t words[vm_statistics64::kWords];
-    encodeVmStatistics64(statistics, words);
+    natural_t words[HOST_VM_INFO64_COUNT];
+    vm_statistics64::Layout::encode(statistics, words);
     std::memcpy(info_, words, sizeof words);
-    *count_ = vm_statistics64::kWords;
+    *count_ = HOST_VM_INFO64_COUNT;
     return KERN_SUCCESS;
 }
 

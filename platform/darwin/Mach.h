@@ -1,13 +1,16 @@
 #pragma once
 
+#include "platform/darwin/RecordLayout.h"
+
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 
 // The device's Mach host interface for virtual-memory statistics: the types and return
 // codes of a 32-bit process, and struct vm_statistics (host_statistics, HOST_VM_INFO) and
 // struct vm_statistics64 (host_statistics64, HOST_VM_INFO64) as arrays of natural_t words,
-// the way the kernel copies them out. Every reader and writer goes through the word
-// indexes below.
+// the way the kernel copies them out. Every reader and writer goes through their
+// layouts.
 namespace darwin {
 
 using kern_return_t = int;
@@ -32,52 +35,7 @@ constexpr int HOST_VM_INFO_REV0_COUNT = 12;
 constexpr int HOST_VM_INFO64 = 4;
 constexpr int HOST_VM_INFO64_COUNT = 24;
 
-// struct vm_statistics: 15 natural_t words. Page counts, then event counters since boot.
-namespace vm_statistics {
-constexpr size_t kWords = 15;
-constexpr size_t kFreeCount = 0;
-constexpr size_t kActiveCount = 1;
-constexpr size_t kInactiveCount = 2;
-constexpr size_t kWireCount = 3;
-constexpr size_t kZeroFillCount = 4;
-constexpr size_t kReactivations = 5;
-constexpr size_t kPageins = 6;
-constexpr size_t kPageouts = 7;
-constexpr size_t kFaults = 8;
-constexpr size_t kCowFaults = 9;
-constexpr size_t kLookups = 10;
-constexpr size_t kHits = 11;
-constexpr size_t kPurgeableCount = 12; // from here on: revision 1
-constexpr size_t kPurges = 13;
-constexpr size_t kSpeculativeCount = 14; // revision 2
-} // namespace vm_statistics
-
-// struct vm_statistics64 as xnu declares it (osfmk/mach/vm_statistics.h, the first form,
-// 96 bytes): four natural_t page counts, nine uint64_t event counters, two natural_t page
-// counts. A 32-bit process aligns uint64_t to 4 bytes, but the first one already sits at
-// byte 16, so every field lies where 8-byte alignment would put it too and the record has
-// no padding. A uint64_t occupies two words, the low word first (the device is
-// little-endian). Later kernels append further counters (compressor, swap); the device's
-// kernels stop at speculative_count.
-namespace vm_statistics64 {
-constexpr size_t kWords = 24;
-constexpr size_t kFreeCount = 0;
-constexpr size_t kActiveCount = 1;
-constexpr size_t kInactiveCount = 2;
-constexpr size_t kWireCount = 3;
-constexpr size_t kZeroFillCount = 4; // uint64_t from here (two words each) …
-constexpr size_t kReactivations = 6;
-constexpr size_t kPageins = 8;
-constexpr size_t kPageouts = 10;
-constexpr size_t kFaults = 12;
-constexpr size_t kCowFaults = 14;
-constexpr size_t kLookups = 16;
-constexpr size_t kHits = 18;
-constexpr size_t kPurges = 20;           // … to here
-constexpr size_t kPurgeableCount = 22;   // natural_t
-constexpr size_t kSpeculativeCount = 23; // natural_t
-} // namespace vm_statistics64
-
+// Page counts, then event counters since boot.
 struct VmStatistics {
     natural_t freeCount = 0;     // pages
     natural_t activeCount = 0;   // pages
@@ -118,11 +76,58 @@ struct VmStatistics64 {
     bool operator==(const VmStatistics64&) const = default;
 };
 
-// words15 holds vm_statistics::kWords words; words24 holds vm_statistics64::kWords.
-void encodeVmStatistics(const VmStatistics& statistics, natural_t* words15);
-VmStatistics decodeVmStatistics(const natural_t* words15);
-void encodeVmStatistics64(const VmStatistics64& statistics, natural_t* words24);
-VmStatistics64 decodeVmStatistics64(const natural_t* words24);
+// host_statistics hands its records out as arrays of natural_t words in the caller's own
+// byte order; a field is placed by its word index.
+template <auto Member, size_t Word>
+using WordField = Field<Member, Word * sizeof(natural_t), Integer<natural_t, std::endian::native>>;
+template <auto Member, size_t Word>
+using WordPairField = Field<Member, Word * sizeof(natural_t), WordPair<std::endian::native>>;
+
+// struct vm_statistics (HOST_VM_INFO): 15 words.
+namespace vm_statistics {
+using Layout = RecordLayout<VmStatistics, HOST_VM_INFO_COUNT * sizeof(natural_t),
+                            WordField<&VmStatistics::freeCount, 0>,          // free_count
+                            WordField<&VmStatistics::activeCount, 1>,        // active_count
+                            WordField<&VmStatistics::inactiveCount, 2>,      // inactive_count
+                            WordField<&VmStatistics::wireCount, 3>,          // wire_count
+                            WordField<&VmStatistics::zeroFillCount, 4>,      // zero_fill_count
+                            WordField<&VmStatistics::reactivations, 5>,      // reactivations
+                            WordField<&VmStatistics::pageins, 6>,            // pageins
+                            WordField<&VmStatistics::pageouts, 7>,           // pageouts
+                            WordField<&VmStatistics::faults, 8>,             // faults
+                            WordField<&VmStatistics::cowFaults, 9>,          // cow_faults
+                            WordField<&VmStatistics::lookups, 10>,           // lookups
+                            WordField<&VmStatistics::hits, 11>,              // hits
+                            WordField<&VmStatistics::purgeableCount, 12>,    // revision 1 from here
+                            WordField<&VmStatistics::purges, 13>,            // purges
+                            WordField<&VmStatistics::speculativeCount, 14>>; // revision 2
+} // namespace vm_statistics
+
+// struct vm_statistics64 (HOST_VM_INFO64) as xnu declares it (osfmk/mach/vm_statistics.h,
+// the first form, 24 words): four natural_t page counts, nine uint64_t event counters,
+// two natural_t page counts. A 32-bit process aligns uint64_t to 4 bytes, but the first
+// one already sits at byte 16, so every field lies where 8-byte alignment would put it
+// too and the record has no padding. A uint64_t occupies two words, the low word first
+// (the device is little-endian). Later kernels append further counters (compressor,
+// swap); the device's kernels stop at speculative_count.
+namespace vm_statistics64 {
+using Layout = RecordLayout<VmStatistics64, HOST_VM_INFO64_COUNT * sizeof(natural_t),
+                            WordField<&VmStatistics64::freeCount, 0>,          // free_count
+                            WordField<&VmStatistics64::activeCount, 1>,        // active_count
+                            WordField<&VmStatistics64::inactiveCount, 2>,      // inactive_count
+                            WordField<&VmStatistics64::wireCount, 3>,          // wire_count
+                            WordPairField<&VmStatistics64::zeroFillCount, 4>,  // zero_fill_count
+                            WordPairField<&VmStatistics64::reactivations, 6>,  // reactivations
+                            WordPairField<&VmStatistics64::pageins, 8>,        // pageins
+                            WordPairField<&VmStatistics64::pageouts, 10>,      // pageouts
+                            WordPairField<&VmStatistics64::faults, 12>,        // faults
+                            WordPairField<&VmStatistics64::cowFaults, 14>,     // cow_faults
+                            WordPairField<&VmStatistics64::lookups, 16>,       // lookups
+                            WordPairField<&VmStatistics64::hits, 18>,          // hits
+                            WordPairField<&VmStatistics64::purges, 20>,        // purges
+                            WordField<&VmStatistics64::purgeableCount, 22>,    // purgeable_count
+                            WordField<&VmStatistics64::speculativeCount, 23>>; // speculative_count
+} // namespace vm_statistics64
 
 // The 32-bit record the kernel derives from its 64-bit counters: each counter cut to its
 // low 32 bits (xnu's VM_STATISTICS_TRUNCATE_TO_32_BIT), so a counter wraps past 2^32.

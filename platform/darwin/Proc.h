@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/darwin/RecordLayout.h"
+#include "platform/darwin/Sysctl.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -8,56 +11,9 @@
 
 // The device's process records: struct kinfo_proc (492 bytes, from sysctl KERN_PROC) and
 // struct proc_taskinfo (96 bytes, from proc_pidinfo PROC_PIDTASKINFO), as a 32-bit
-// process sees them, with the constants that fill them. Offsets are absolute within the
-// record; every reader and writer goes through these.
+// process sees them, with the constants that fill them. Every reader and writer goes
+// through their layouts.
 namespace darwin {
-
-namespace kinfo_proc {
-constexpr size_t kSize = 492;
-// kp_proc (struct extern_proc, offset 0).
-constexpr size_t kStartSec = 0;   // int32 p_starttime.tv_sec
-constexpr size_t kStartUsec = 4;  // int32 p_starttime.tv_usec
-constexpr size_t kFlag = 16;      // int32 p_flag
-constexpr size_t kStat = 20;      // signed char p_stat, then 3 bytes of padding
-constexpr size_t kPid = 24;       // int32 p_pid
-constexpr size_t kPriority = 160; // u8 p_priority
-constexpr size_t kUsrpri = 161;   // u8 p_usrpri
-constexpr size_t kNice = 162;     // signed char p_nice
-constexpr size_t kComm = 163;     // char p_comm[MAXCOMLEN + 1]
-constexpr size_t kCommSize = 17;
-// kp_eproc (struct eproc, offset 196).
-constexpr size_t kRuid = 280;    // u32 e_pcred.p_ruid
-constexpr size_t kUid = 304;     // u32 e_ucred.cr_uid
-constexpr size_t kNgroups = 308; // int16 e_ucred.cr_ngroups, then 2 bytes of padding
-constexpr size_t kGroups0 = 312; // u32 e_ucred.cr_groups[0]
-constexpr size_t kPpid = 416;    // int32 e_ppid
-constexpr size_t kPgid = 420;    // int32 e_pgid
-constexpr size_t kTdev = 428;    // int32 e_tdev
-constexpr size_t kXsize = 448;   // int32 e_xsize
-constexpr size_t kXrssize = 452; // int16 e_xrssize
-} // namespace kinfo_proc
-
-namespace proc_taskinfo {
-constexpr size_t kSize = 96;
-constexpr size_t kVirtualSize = 0;    // u64
-constexpr size_t kResidentSize = 8;   // u64
-constexpr size_t kTotalUser = 16;     // u64
-constexpr size_t kTotalSystem = 24;   // u64
-constexpr size_t kThreadsUser = 32;   // u64
-constexpr size_t kThreadsSystem = 40; // u64
-constexpr size_t kPolicy = 48;        // int32, like every field from here on
-constexpr size_t kFaults = 52;
-constexpr size_t kPageins = 56;
-constexpr size_t kCowFaults = 60;
-constexpr size_t kMessagesSent = 64;
-constexpr size_t kMessagesReceived = 68;
-constexpr size_t kSyscallsMach = 72;
-constexpr size_t kSyscallsUnix = 76;
-constexpr size_t kCsw = 80;
-constexpr size_t kThreadnum = 84;
-constexpr size_t kNumrunning = 88;
-constexpr size_t kPriority = 92;
-} // namespace proc_taskinfo
 
 // p_stat.
 constexpr int8_t SIDL = 1;
@@ -117,8 +73,7 @@ bool isProcessTableName(const std::vector<int>& mib);
 // The fields of struct kinfo_proc that the device's programs read; everything else in
 // the record is zero.
 struct KinfoProc {
-    int32_t startSec = 0;
-    int32_t startUsec = 0;
+    Timeval32 starttime;
     int32_t flag = 0;
     int8_t stat = 0;
     int32_t pid = 0;
@@ -139,10 +94,29 @@ struct KinfoProc {
     bool operator==(const KinfoProc&) const = default;
 };
 
-// Writes all 492 bytes as the kernel does: zero first, p_comm cut to 16 bytes with byte
-// 16 always NUL (a 16-character name has no other NUL).
-void encodeKinfoProc(const KinfoProc& process, unsigned char* record492);
-KinfoProc decodeKinfoProc(const unsigned char* record492);
+// Offsets are absolute within the record: kp_proc (struct extern_proc) at 0, kp_eproc
+// (struct eproc) at 196. p_comm is copied as the kernel does: cut to 16 bytes, byte 16
+// always NUL (a 16-character name has no other NUL).
+namespace kinfo_proc {
+using Layout = RecordLayout<KinfoProc, 492,                                     // struct kinfo_proc
+                            Field<&KinfoProc::starttime, 0, timeval32::Layout>, // p_starttime
+                            Field<&KinfoProc::flag, 16>,                        // p_flag
+                            Field<&KinfoProc::stat, 20>,                        // p_stat (+3 pad)
+                            Field<&KinfoProc::pid, 24>,                         // p_pid
+                            Field<&KinfoProc::priority, 160>,                   // p_priority
+                            Field<&KinfoProc::usrpri, 161>,                     // p_usrpri
+                            Field<&KinfoProc::nice, 162>,                       // p_nice
+                            Field<&KinfoProc::comm, 163, Text<17, TextEnd::LastByteNul>>,
+                            Field<&KinfoProc::ruid, 280>,     // e_pcred.p_ruid
+                            Field<&KinfoProc::uid, 304>,      // e_ucred.cr_uid
+                            Field<&KinfoProc::ngroups, 308>,  // e_ucred.cr_ngroups (+2 pad)
+                            Field<&KinfoProc::gid0, 312>,     // e_ucred.cr_groups[0]
+                            Field<&KinfoProc::ppid, 416>,     // e_ppid
+                            Field<&KinfoProc::pgid, 420>,     // e_pgid
+                            Field<&KinfoProc::tdev, 428>,     // e_tdev
+                            Field<&KinfoProc::xsize, 448>,    // e_xsize
+                            Field<&KinfoProc::xrssize, 452>>; // e_xrssize
+} // namespace kinfo_proc
 
 struct ProcTaskInfo {
     uint64_t virtualSize = 0;
@@ -167,8 +141,27 @@ struct ProcTaskInfo {
     bool operator==(const ProcTaskInfo&) const = default;
 };
 
-void encodeProcTaskInfo(const ProcTaskInfo& info, unsigned char* record96);
-ProcTaskInfo decodeProcTaskInfo(const unsigned char* record96);
+namespace proc_taskinfo {
+using Layout = RecordLayout<ProcTaskInfo, 96,                           // struct proc_taskinfo
+                            Field<&ProcTaskInfo::virtualSize, 0>,       // pti_virtual_size
+                            Field<&ProcTaskInfo::residentSize, 8>,      // pti_resident_size
+                            Field<&ProcTaskInfo::totalUser, 16>,        // pti_total_user
+                            Field<&ProcTaskInfo::totalSystem, 24>,      // pti_total_system
+                            Field<&ProcTaskInfo::threadsUser, 32>,      // pti_threads_user
+                            Field<&ProcTaskInfo::threadsSystem, 40>,    // pti_threads_system
+                            Field<&ProcTaskInfo::policy, 48>,           // pti_policy
+                            Field<&ProcTaskInfo::faults, 52>,           // pti_faults
+                            Field<&ProcTaskInfo::pageins, 56>,          // pti_pageins
+                            Field<&ProcTaskInfo::cowFaults, 60>,        // pti_cow_faults
+                            Field<&ProcTaskInfo::messagesSent, 64>,     // pti_messages_sent
+                            Field<&ProcTaskInfo::messagesReceived, 68>, // pti_messages_received
+                            Field<&ProcTaskInfo::syscallsMach, 72>,     // pti_syscalls_mach
+                            Field<&ProcTaskInfo::syscallsUnix, 76>,     // pti_syscalls_unix
+                            Field<&ProcTaskInfo::csw, 80>,              // pti_csw
+                            Field<&ProcTaskInfo::threadnum, 84>,        // pti_threadnum
+                            Field<&ProcTaskInfo::numrunning, 88>,       // pti_numrunning
+                            Field<&ProcTaskInfo::priority, 92>>;        // pti_priority
+} // namespace proc_taskinfo
 
 // The argument rules of proc_pidinfo(…, PROC_PIDTASKINFO, …) that every backend applies:
 // true when the request may be answered; otherwise false with errno set (EINVAL for

@@ -1,37 +1,16 @@
 #pragma once
 
+#include "platform/darwin/RecordLayout.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 // The device's mount records: struct statfs in its 64-bit-inode form (2168 bytes), as
-// getmntinfo returns it to a 32-bit process, with the mount flags that fill it. Offsets
-// are absolute within the record; every reader and writer goes through these.
+// getmntinfo returns it to a 32-bit process, with the mount flags that fill it. Every
+// reader and writer goes through its layout.
 namespace darwin {
-
-namespace statfs64 {
-constexpr size_t kSize = 2168;
-constexpr size_t kBsize = 0;       // u32 f_bsize: the unit of the block counts
-constexpr size_t kIosize = 4;      // int32 f_iosize: the preferred transfer size
-constexpr size_t kBlocks = 8;      // u64 f_blocks
-constexpr size_t kBfree = 16;      // u64 f_bfree
-constexpr size_t kBavail = 24;     // u64 f_bavail: free to ordinary users
-constexpr size_t kFiles = 32;      // u64 f_files
-constexpr size_t kFfree = 40;      // u64 f_ffree
-constexpr size_t kFsid = 48;       // int32 f_fsid.val[2]
-constexpr size_t kOwner = 56;      // u32 f_owner: uid of whoever mounted it
-constexpr size_t kType = 60;       // u32 f_type
-constexpr size_t kFlags = 64;      // u32 f_flags: MNT_*
-constexpr size_t kFssubtype = 68;  // u32 f_fssubtype
-constexpr size_t kFstypename = 72; // char f_fstypename[MFSTYPENAMELEN]
-constexpr size_t kFstypenameSize = 16;
-constexpr size_t kMntonname = 88; // char f_mntonname[MAXPATHLEN]
-constexpr size_t kMntonnameSize = 1024;
-constexpr size_t kMntfromname = 1112; // char f_mntfromname[MAXPATHLEN]
-constexpr size_t kMntfromnameSize = 1024;
-constexpr size_t kReserved = 2136; // u32 f_reserved[8]
-} // namespace statfs64
 
 // f_flags.
 constexpr uint32_t MNT_RDONLY = 0x1;
@@ -89,10 +68,25 @@ struct StatfsRecord {
     bool operator==(const StatfsRecord&) const = default;
 };
 
-// Writes all 2168 bytes, zero first; the names are cut to their fields the way strncpy
-// does (a name as long as its field keeps no NUL).
-void encodeStatfs(const StatfsRecord& record, unsigned char* record2168);
-StatfsRecord decodeStatfs(const unsigned char* record2168);
+// The names are cut to their fields the way strncpy does (a name as long as its field
+// keeps no NUL).
+namespace statfs64 {
+using Layout = RecordLayout<StatfsRecord, 2168,                  // struct statfs, 64-bit-inode form
+                            Field<&StatfsRecord::bsize, 0>,      // f_bsize
+                            Field<&StatfsRecord::iosize, 4>,     // f_iosize
+                            Field<&StatfsRecord::blocks, 8>,     // f_blocks
+                            Field<&StatfsRecord::bfree, 16>,     // f_bfree
+                            Field<&StatfsRecord::bavail, 24>,    // f_bavail
+                            Field<&StatfsRecord::files, 32>,     // f_files
+                            Field<&StatfsRecord::ffree, 40>,     // f_ffree, then f_fsid
+                            Field<&StatfsRecord::owner, 56>,     // f_owner
+                            Field<&StatfsRecord::type, 60>,      // f_type
+                            Field<&StatfsRecord::flags, 64>,     // f_flags
+                            Field<&StatfsRecord::fssubtype, 68>, // f_fssubtype
+                            Field<&StatfsRecord::fstypename, 72, Text<16>>,       // f_fstypename
+                            Field<&StatfsRecord::mntonname, 88, Text<1024>>,      // f_mntonname
+                            Field<&StatfsRecord::mntfromname, 1112, Text<1024>>>; // f_mntfromname
+} // namespace statfs64
 
 // Answers getmntinfo with the given records: encodes them into the calling thread's
 // buffer (which replaces the one of that thread's previous call), points *mntbufp at it

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/darwin/RecordLayout.h"
+
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -69,20 +72,33 @@ constexpr int HW_MEMSIZE = 24;
 constexpr int HW_AVAILCPU = 25;
 constexpr int HW_MAXID = 26;
 
-// struct timeval of a 32-bit process (KERN_BOOTTIME): int32 seconds, int32 microseconds.
+// struct timeval of a 32-bit process (KERN_BOOTTIME, and inside kinfo_proc and utmpx).
+struct Timeval32 {
+    int32_t sec = 0;
+    int32_t usec = 0;
+
+    bool operator==(const Timeval32&) const = default;
+};
+
 namespace timeval32 {
-constexpr size_t kSize = 8;
-constexpr size_t kSec = 0;
-constexpr size_t kUsec = 4;
+using Layout = RecordLayout<Timeval32, 8,                // struct timeval, 32-bit
+                            Field<&Timeval32::sec, 0>,   // tv_sec
+                            Field<&Timeval32::usec, 4>>; // tv_usec
 } // namespace timeval32
 
-// struct loadavg (VM_LOADAVG): three u32 fixed-point averages and the int32 scale.
+// struct loadavg (VM_LOADAVG): three fixed-point averages (1, 5 and 15 minutes) and
+// their scale.
+struct Loadavg32 {
+    std::array<uint32_t, 3> ldavg{};
+    int32_t fscale = 0;
+
+    bool operator==(const Loadavg32&) const = default;
+};
+
 namespace loadavg32 {
-constexpr size_t kSize = 16;
-constexpr size_t kLdavg0 = 0;
-constexpr size_t kLdavg1 = 4;
-constexpr size_t kLdavg2 = 8;
-constexpr size_t kFscale = 12;
+using Layout = RecordLayout<Loadavg32, 16,                  // struct loadavg
+                            Field<&Loadavg32::ldavg, 0>,    // fixpt_t ldavg[3]
+                            Field<&Loadavg32::fscale, 12>>; // fscale
 } // namespace loadavg32
 
 // Fixed-point scale of the load averages.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/darwin/RecordLayout.h"
+#include "platform/darwin/Sysctl.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -9,21 +12,6 @@
 namespace darwin {
 
 namespace utmpx {
-constexpr size_t kSize = 628;
-constexpr size_t kUser = 0;
-constexpr size_t kUserSize = 256;
-constexpr size_t kId = 256;
-constexpr size_t kIdSize = 4;
-constexpr size_t kLine = 260;
-constexpr size_t kLineSize = 32;
-constexpr size_t kPid = 292;
-constexpr size_t kType = 296; // int16, then 2 bytes of padding
-constexpr size_t kTvSec = 300;
-constexpr size_t kTvUsec = 304;
-constexpr size_t kHost = 308;
-constexpr size_t kHostSize = 256;
-constexpr size_t kPad = 564; // u32[16], always zero
-
 constexpr int16_t EMPTY = 0;
 constexpr int16_t RUN_LVL = 1;
 constexpr int16_t BOOT_TIME = 2;
@@ -50,15 +38,22 @@ struct UtmpxEntry {
     std::string host;
     int32_t pid = 0;
     int16_t type = utmpx::EMPTY;
-    int32_t tvSec = 0;
-    int32_t tvUsec = 0;
+    Timeval32 tv;
 
     bool operator==(const UtmpxEntry&) const = default;
 };
 
-// Writes all 628 bytes of a record (text truncated, padding zero).
-void encodeUtmpx(const UtmpxEntry& entry, unsigned char* record628);
-UtmpxEntry decodeUtmpx(const unsigned char* record628);
+// Text is cut to its field the way strncpy does.
+namespace utmpx {
+using Layout = RecordLayout<UtmpxEntry, 628,                                // struct utmpx
+                            Field<&UtmpxEntry::user, 0, Text<256>>,         // ut_user
+                            Field<&UtmpxEntry::id, 256, Text<4>>,           // ut_id
+                            Field<&UtmpxEntry::line, 260, Text<32>>,        // ut_line
+                            Field<&UtmpxEntry::pid, 292>,                   // ut_pid
+                            Field<&UtmpxEntry::type, 296>,                  // ut_type, then padding
+                            Field<&UtmpxEntry::tv, 300, timeval32::Layout>, // ut_tv
+                            Field<&UtmpxEntry::host, 308, Text<256>>>;      // ut_host, then ut_pad
+} // namespace utmpx
 
 // The record the C library writes first when it creates the accounting file.
 UtmpxEntry utmpxSignatureEntry();

@@ -89,7 +89,7 @@ TEST_F(HeadlessRunnerTest, DumpsTheProcessListAndTheDetailsOfOneProcess) {
     launchd.pid = 1;
     launchd.comm = "launchd";
     launchd.stat = darwin::SSLEEP;
-    launchd.startSec = static_cast<int32_t>(SystemFixture::kNow - 60);
+    launchd.starttime.sec = static_cast<int32_t>(SystemFixture::kNow - 60);
     kernel.backend->setUserName(0, "root");
     kernel.backend->setProcessTable({launchd});
 

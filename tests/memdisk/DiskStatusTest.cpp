@@ -26,8 +26,8 @@ namespace {
 using darwin::StatfsRecord;
 
 DiskInfo infoOf(const StatfsRecord& record) {
-    std::array<unsigned char, darwin::statfs64::kSize> bytes{};
-    darwin::encodeStatfs(record, bytes.data());
+    std::array<unsigned char, darwin::statfs64::Layout::kSize> bytes{};
+    darwin::statfs64::Layout::encode(record, bytes.data());
     return DiskInfo(bytes.data());
 }
 

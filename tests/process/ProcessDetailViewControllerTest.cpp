@@ -141,7 +141,7 @@ TEST_F(ProcessDetailViewControllerTest, SheetChoicesAndFailuresWithTheSystemsTex
 
     kernel.backend->failSignals(0);
     auto successor = P::process(20, "syncd", 501); // the pid now names a newer process
-    successor.startSec += 60;
+    successor.starttime.sec += 60;
     kernel.backend->setProcessTable({successor});
     tapStop()->dismissWithClickedButtonIndexAnimated(0, false);
     EXPECT_EQ(alertText(), QString("Error: ") + std::strerror(ESRCH));

@@ -45,7 +45,7 @@ KinfoProc process(int32_t pid, const std::string& comm, uint32_t uid = 501,
     p.gid0 = uid;
     p.stat = stat;
     p.priority = 31;
-    p.startSec = static_cast<int32_t>(kNow - 3600);
+    p.starttime.sec = static_cast<int32_t>(kNow - 3600);
     return p;
 }
 
@@ -99,9 +99,10 @@ TEST_F(ProcessStatusTest, RecordsComeInTheReverseOfTheKernelsOrder) {
 }
 
 TEST_F(ProcessStatusTest, APartialTrailingRecordIsIgnored) {
-    std::vector<unsigned char> dump(2 * darwin::kinfo_proc::kSize + 100);
-    darwin::encodeKinfoProc(process(10, "first"), dump.data());
-    darwin::encodeKinfoProc(process(11, "second"), dump.data() + darwin::kinfo_proc::kSize);
+    std::vector<unsigned char> dump(2 * darwin::kinfo_proc::Layout::kSize + 100);
+    darwin::kinfo_proc::Layout::encode(process(10, "first"), dump.data());
+    darwin::kinfo_proc::Layout::encode(process(11, "second"),
+                                       dump.data() + darwin::kinfo_proc::Layout::kSize);
     backend->setProcessTable({process(10, "first"), process(11, "second")});
     backend->setProcessTableBytes(dump);
     status->snapshot();
@@ -196,7 +197,7 @@ TEST_F(ProcessStatusTest, ResidentMemoryInMegabytes) {
 TEST_F(ProcessStatusTest, TheTableBufferIsKeptUntilFinalize) {
     backend->setProcessTable({process(1, "a"), process(2, "b")});
     status->snapshot();
-    EXPECT_GE(ProcessStatus::tableBufferSize(), 2 * darwin::kinfo_proc::kSize);
+    EXPECT_GE(ProcessStatus::tableBufferSize(), 2 * darwin::kinfo_proc::Layout::kSize);
     ProcessStatus::finalize();
     EXPECT_EQ(ProcessStatus::tableBufferSize(), 0u);
     EXPECT_EQ(status->info().size(), 2); // the records stay

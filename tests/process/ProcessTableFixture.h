@@ -34,7 +34,7 @@ public:
         record.ruid = uid;
         record.gid0 = uid;
         record.stat = stat;
-        record.startSec = kStarted;
+        record.starttime.sec = kStarted;
         record.ppid = 1;
         record.pgid = pid;
         record.priority = 31;

@@ -26,19 +26,16 @@ public:
     SystemFixture& operator=(const SystemFixture&) = delete;
 
     void bootedSecondsAgo(long long seconds) {
-        std::vector<unsigned char> bytes(darwin::timeval32::kSize);
-        darwin::writeLE<int32_t>(bytes.data(), darwin::timeval32::kSec,
-                                 static_cast<int32_t>(kNow - seconds));
+        std::vector<unsigned char> bytes(darwin::timeval32::Layout::kSize);
+        darwin::timeval32::Layout::encode({static_cast<int32_t>(kNow - seconds), 0}, bytes.data());
         backend->setSysctl({darwin::CTL_KERN, darwin::KERN_BOOTTIME}, bytes);
     }
 
     // Fixed-point values over a scale of 2048.
     void setLoad(uint32_t oneMinute, uint32_t fiveMinutes, uint32_t fifteenMinutes) {
-        std::vector<unsigned char> bytes(darwin::loadavg32::kSize);
-        darwin::writeLE<uint32_t>(bytes.data(), darwin::loadavg32::kLdavg0, oneMinute);
-        darwin::writeLE<uint32_t>(bytes.data(), darwin::loadavg32::kLdavg1, fiveMinutes);
-        darwin::writeLE<uint32_t>(bytes.data(), darwin::loadavg32::kLdavg2, fifteenMinutes);
-        darwin::writeLE<int32_t>(bytes.data(), darwin::loadavg32::kFscale, darwin::FSCALE);
+        std::vector<unsigned char> bytes(darwin::loadavg32::Layout::kSize);
+        darwin::loadavg32::Layout::encode(
+            {{oneMinute, fiveMinutes, fifteenMinutes}, darwin::FSCALE}, bytes.data());
         backend->setSysctl({darwin::CTL_VM, darwin::VM_LOADAVG}, bytes);
     }
 
@@ -50,7 +47,7 @@ public:
             login.user = users[i];
             login.line = "ttys00" + std::to_string(i);
             login.type = darwin::utmpx::USER_PROCESS;
-            login.tvSec = static_cast<int32_t>(kNow - 5000);
+            login.tv.sec = static_cast<int32_t>(kNow - 5000);
             entries.push_back(login);
             backend->setStat("/dev/" + login.line, kNow - idleSeconds);
         }

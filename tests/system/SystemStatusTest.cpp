@@ -26,17 +26,14 @@ using darwin::UtmpxEntry;
 constexpr std::time_t kNow = 1'700'000'000;
 
 std::vector<unsigned char> boottime(int32_t seconds) {
-    std::vector<unsigned char> bytes(darwin::timeval32::kSize);
-    darwin::writeLE<int32_t>(bytes.data(), darwin::timeval32::kSec, seconds);
+    std::vector<unsigned char> bytes(darwin::timeval32::Layout::kSize);
+    darwin::timeval32::Layout::encode({seconds, 0}, bytes.data());
     return bytes;
 }
 
 std::vector<unsigned char> loadavg(uint32_t a, uint32_t b, uint32_t c, int32_t scale) {
-    std::vector<unsigned char> bytes(darwin::loadavg32::kSize);
-    darwin::writeLE<uint32_t>(bytes.data(), darwin::loadavg32::kLdavg0, a);
-    darwin::writeLE<uint32_t>(bytes.data(), darwin::loadavg32::kLdavg1, b);
-    darwin::writeLE<uint32_t>(bytes.data(), darwin::loadavg32::kLdavg2, c);
-    darwin::writeLE<int32_t>(bytes.data(), darwin::loadavg32::kFscale, scale);
+    std::vector<unsigned char> bytes(darwin::loadavg32::Layout::kSize);
+    darwin::loadavg32::Layout::encode({{a, b, c}, scale}, bytes.data());
     return bytes;
 }
 
@@ -47,7 +44,7 @@ UtmpxEntry entry(const std::string& user, int16_t type, const std::string& line 
     e.line = line;
     e.host = host;
     e.type = type;
-    e.tvSec = when;
+    e.tv.sec = when;
     return e;
 }
 

@@ -1,6 +1,5 @@
 #include "platform/darwin/linux/LinuxBackend.h"
 
-#include "platform/darwin/ByteOrder.h"
 #include "platform/darwin/HostStatisticsRequest.h"
 #include "platform/darwin/MemoryFile.h"
 #include "platform/darwin/Proc.h"
@@ -38,7 +37,7 @@ uint32_t fixedPoint(double average) {
 }
 
 size_t probeSize(size_t records) {
-    return (records + kProcessTableSlack) * kinfo_proc::kSize;
+    return (records + kProcessTableSlack) * kinfo_proc::Layout::kSize;
 }
 
 vm_size_t hostPageSize() {
@@ -108,18 +107,18 @@ int LinuxBackend::allProcesses(const SysctlRequest& request) const {
         return -1;
     }
     recentTable_.keep(*records);
-    return request.replyTable(records->data(), records->size(), kinfo_proc::kSize,
-                              probeSize(records->size() / kinfo_proc::kSize));
+    return request.replyTable(records->data(), records->size(), kinfo_proc::Layout::kSize,
+                              probeSize(records->size() / kinfo_proc::Layout::kSize));
 }
 
 // A process that does not exist, or is gone part-way, answers with no record at all.
 int LinuxBackend::oneProcess(const SysctlRequest& request, int32_t pid) const {
-    unsigned char record[kinfo_proc::kSize];
+    unsigned char record[kinfo_proc::Layout::kSize];
     if (recentTable_.find(pid, record)) {
         if (!processExists(pid)) {
             return request.reply(nullptr, 0, probeSize(0));
         }
-        return request.replyTable(record, sizeof record, kinfo_proc::kSize, probeSize(1));
+        return request.replyTable(record, sizeof record, kinfo_proc::Layout::kSize, probeSize(1));
     }
     ProcessTable table(root_);
     if (!table.isOpen()) {
@@ -129,8 +128,8 @@ int LinuxBackend::oneProcess(const SysctlRequest& request, int32_t pid) const {
     if (!process) {
         return errno == ESRCH ? request.reply(nullptr, 0, probeSize(0)) : -1;
     }
-    encodeKinfoProc(*process, record);
-    return request.replyTable(record, sizeof record, kinfo_proc::kSize, probeSize(1));
+    kinfo_proc::Layout::encode(*process, record);
+    return request.replyTable(record, sizeof record, kinfo_proc::Layout::kSize, probeSize(1));
 }
 
 // The process's directory: there until the process has been reaped.
@@ -150,9 +149,8 @@ LinuxBackend::Value LinuxBackend::bootTime() const {
         errno = EIO;
         return std::nullopt;
     }
-    std::vector<unsigned char> record(timeval32::kSize);
-    writeLE<int32_t>(record.data(), timeval32::kSec, static_cast<int32_t>(*seconds));
-    writeLE<int32_t>(record.data(), timeval32::kUsec, 0);
+    std::vector<unsigned char> record(timeval32::Layout::kSize);
+    timeval32::Layout::encode(Timeval32{static_cast<int32_t>(*seconds), 0}, record.data());
     return record;
 }
 
@@ -166,11 +164,11 @@ LinuxBackend::Value LinuxBackend::loadAverage() const {
         errno = EIO;
         return std::nullopt;
     }
-    std::vector<unsigned char> record(loadavg32::kSize);
-    writeLE<uint32_t>(record.data(), loadavg32::kLdavg0, fixedPoint((*averages)[0]));
-    writeLE<uint32_t>(record.data(), loadavg32::kLdavg1, fixedPoint((*averages)[1]));
-    writeLE<uint32_t>(record.data(), loadavg32::kLdavg2, fixedPoint((*averages)[2]));
-    writeLE<int32_t>(record.data(), loadavg32::kFscale, FSCALE);
+    const Loadavg32 loadavg{
+        {fixedPoint((*averages)[0]), fixedPoint((*averages)[1]), fixedPoint((*averages)[2])},
+        FSCALE};
+    std::vector<unsigned char> record(loadavg32::Layout::kSize);
+    loadavg32::Layout::encode(loadavg, record.data());
     return record;
 }
 
@@ -231,8 +229,8 @@ int LinuxBackend::proc_pidinfo(int pid, int flavor, uint64_t /*arg*/, void* buff
     if (!info) {
         return 0;
     }
-    encodeProcTaskInfo(*info, static_cast<unsigned char*>(buffer));
-    return static_cast<int>(proc_taskinfo::kSize);
+    proc_taskinfo::Layout::encode(*info, static_cast<unsigned char*>(buffer));
+    return static_cast<int>(proc_taskinfo::Layout::kSize);
 }
 
 std::optional<std::string> LinuxBackend::userName(uint32_t uid) {

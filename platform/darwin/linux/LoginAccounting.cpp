@@ -66,14 +66,13 @@ int16_t LoginAccounting::deviceType(LoginKind kind) {
 
 UtmpxEntry LoginAccounting::deviceEntry(const HostLogin& login) {
     UtmpxEntry entry;
-    entry.user = truncated(login.user, utmpx::kUserSize);
-    entry.id = truncated(login.id, utmpx::kIdSize);
-    entry.line = truncated(login.line, utmpx::kLineSize);
-    entry.host = truncated(login.host, utmpx::kHostSize);
+    entry.user = truncated(login.user, utmpx::Layout::sizeOf<&UtmpxEntry::user>());
+    entry.id = truncated(login.id, utmpx::Layout::sizeOf<&UtmpxEntry::id>());
+    entry.line = truncated(login.line, utmpx::Layout::sizeOf<&UtmpxEntry::line>());
+    entry.host = truncated(login.host, utmpx::Layout::sizeOf<&UtmpxEntry::host>());
     entry.pid = static_cast<int32_t>(login.pid);
     entry.type = deviceType(login.kind);
-    entry.tvSec = static_cast<int32_t>(login.tvSec);
-    entry.tvUsec = static_cast<int32_t>(login.tvUsec);
+    entry.tv = {static_cast<int32_t>(login.tvSec), static_cast<int32_t>(login.tvUsec)};
     return entry;
 }
 

@@ -151,7 +151,7 @@ std::optional<std::vector<StatfsRecord>> MountTable::records(bool wait) const {
 // directory.
 std::optional<StatfsRecord> MountTable::record(const MountInfoEntry& mount, bool automounted,
                                                bool wait) const {
-    if (mount.mountPoint.size() >= statfs64::kMntonnameSize) {
+    if (mount.mountPoint.size() >= statfs64::Layout::sizeOf<&StatfsRecord::mntonname>()) {
         return std::nullopt;
     }
     StatfsRecord record;
@@ -160,9 +160,10 @@ std::optional<StatfsRecord> MountTable::record(const MountInfoEntry& mount, bool
     }
     record.owner = ownerOf(mount);
     record.flags = flagsOf(mount, automounted);
-    record.fstypename = cutTo(mount.type, statfs64::kFstypenameSize);
+    record.fstypename = cutTo(mount.type, statfs64::Layout::sizeOf<&StatfsRecord::fstypename>());
     record.mntonname = mount.mountPoint;
-    record.mntfromname = cutTo(mount.source, statfs64::kMntfromnameSize);
+    record.mntfromname =
+        cutTo(mount.source, statfs64::Layout::sizeOf<&StatfsRecord::mntfromname>());
     return record;
 }
 

@@ -25,8 +25,7 @@ bool credentialsDiffer(const std::array<uint32_t, 4>& ids) {
 void mapLinuxProcess(const LinuxProcessStat& stat, const LinuxProcessStatus& status,
                      const ProcessClock& clock, KinfoProc& out) {
     const DeviceStartTime start = deviceStartTime(stat.starttime, clock);
-    out.startSec = start.seconds;
-    out.startUsec = start.microseconds;
+    out.starttime = {start.seconds, start.microseconds};
     out.flag = deviceFlags(stat, status);
     out.stat = deviceState(stat.state);
     out.pid = stat.pid;

@@ -55,7 +55,7 @@ std::optional<std::vector<unsigned char>> ProcessTable::records() {
         return std::nullopt;
     }
     const std::vector<int32_t> pids = proc_.pids();
-    std::vector<unsigned char> table(pids.size() * kinfo_proc::kSize);
+    std::vector<unsigned char> table(pids.size() * kinfo_proc::Layout::kSize);
     const unsigned runs = threadsFor(pids.size());
     const size_t runLength = (pids.size() + runs - 1) / std::max(runs, 1u);
     std::vector<size_t> filled(runs, 0);
@@ -64,7 +64,7 @@ std::optional<std::vector<unsigned char>> ProcessTable::records() {
     for (unsigned run = 0; run < runs; ++run) {
         const size_t first = std::min(run * runLength, pids.size());
         const size_t count = std::min(runLength, pids.size() - first);
-        unsigned char* out = table.data() + first * kinfo_proc::kSize;
+        unsigned char* out = table.data() + first * kinfo_proc::Layout::kSize;
         auto encode = [this, &pids, &filled, run, first, count, out] {
             filled[run] = encodeRecords(pids.data() + first, count, out);
         };
@@ -84,11 +84,12 @@ std::optional<std::vector<unsigned char>> ProcessTable::records() {
     size_t end = 0;
     for (unsigned run = 0; run < runs; ++run) {
         const size_t first = std::min(run * runLength, pids.size());
-        std::memmove(table.data() + end * kinfo_proc::kSize,
-                     table.data() + first * kinfo_proc::kSize, filled[run] * kinfo_proc::kSize);
+        std::memmove(table.data() + end * kinfo_proc::Layout::kSize,
+                     table.data() + first * kinfo_proc::Layout::kSize,
+                     filled[run] * kinfo_proc::Layout::kSize);
         end += filled[run];
     }
-    table.resize(end * kinfo_proc::kSize);
+    table.resize(end * kinfo_proc::Layout::kSize);
     return table;
 }
 
@@ -99,7 +100,7 @@ size_t ProcessTable::encodeRecords(const int32_t* pids, size_t count, unsigned c
     for (size_t i = 0; i < count; ++i) {
         if (reader.read(proc_, pids[i])) {
             mapLinuxProcess(reader.stat(), reader.status(), *clock_, record);
-            encodeKinfoProc(record, out + filled * kinfo_proc::kSize);
+            kinfo_proc::Layout::encode(record, out + filled * kinfo_proc::Layout::kSize);
             ++filled;
         }
     }

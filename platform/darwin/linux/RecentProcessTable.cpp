@@ -1,6 +1,5 @@
 #include "platform/darwin/linux/RecentProcessTable.h"
 
-#include "platform/darwin/ByteOrder.h"
 #include "platform/darwin/Proc.h"
 
 #include <cstring>
@@ -19,13 +18,13 @@ bool RecentProcessTable::find(int32_t pid, unsigned char* record) const {
         return false;
     }
     size_t low = 0;
-    size_t high = records_.size() / kinfo_proc::kSize;
+    size_t high = records_.size() / kinfo_proc::Layout::kSize;
     while (low < high) {
         const size_t middle = low + (high - low) / 2;
-        const unsigned char* candidate = records_.data() + middle * kinfo_proc::kSize;
-        const int32_t candidatePid = readLE<int32_t>(candidate, kinfo_proc::kPid);
+        const unsigned char* candidate = records_.data() + middle * kinfo_proc::Layout::kSize;
+        const int32_t candidatePid = kinfo_proc::Layout::read<&KinfoProc::pid>(candidate);
         if (candidatePid == pid) {
-            std::memcpy(record, candidate, kinfo_proc::kSize);
+            std::memcpy(record, candidate, kinfo_proc::Layout::kSize);
             return true;
         }
         if (candidatePid < pid) {

@@ -48,28 +48,3 @@ TEST(ByteOrder, StoresLeastSignificantByteFirst) {
     EXPECT_EQ(readLE<uint64_t>(device, 4), 0x1ffffffffULL);
     EXPECT_EQ(readLE<int16_t>(device, 5), -1);
 }
-
-TEST(ByteOrder, CStringFieldWithoutNulStopsAtTheFieldEnd) {
-    const char field[] = "abcdefgh-beyond";
-    EXPECT_EQ(readCString(field, 0, 8), "abcdefgh");
-    EXPECT_EQ(readCString(field, 2, 4), "cdef");
-    const char shortText[8] = {'h', 'i', 0, 'x', 'y', 0, 0, 0};
-    EXPECT_EQ(readCString(shortText, 0, 8), "hi");
-    EXPECT_EQ(readCString(shortText, 2, 6), "");
-}
-
-TEST(ByteOrder, WriteCStringTruncatesAndPadsTheWholeField) {
-    std::array<unsigned char, 12> buffer;
-    buffer.fill(0xff);
-    writeCString(buffer.data(), 1, 6, "ab");
-    EXPECT_EQ(buffer[0], 0xff);
-    EXPECT_EQ(readCString(buffer.data(), 1, 6), "ab");
-    for (size_t i = 3; i < 7; ++i) {
-        EXPECT_EQ(buffer[i], 0) << "padding byte " << i;
-    }
-    EXPECT_EQ(buffer[7], 0xff);
-
-    writeCString(buffer.data(), 1, 6, "longer than six");
-    EXPECT_EQ(readCString(buffer.data(), 1, 6), "longer");
-    EXPECT_EQ(buffer[7], 0xff) << "a full field leaves no NUL and writes nothing beyond";
-}

@@ -73,9 +73,10 @@ TEST_F(FixtureMemoryDiskTest, EachFlavourServesWhatWasSetForIt) {
     fixture->setVmStatistics64(wide);
 
     ASSERT_EQ(vmInfo(HOST_VM_INFO, HOST_VM_INFO_COUNT), KERN_SUCCESS);
-    EXPECT_EQ(decodeVmStatistics(words()), narrow);
+    EXPECT_EQ(vm_statistics::Layout::decode(words()), narrow);
     ASSERT_EQ(vmInfo(HOST_VM_INFO64), KERN_SUCCESS);
-    EXPECT_EQ(decodeVmStatistics64(words()), wide) << "nothing derived from the 32-bit record";
+    EXPECT_EQ(vm_statistics64::Layout::decode(words()), wide)
+        << "nothing derived from the 32-bit record";
 
     natural_t count = HOST_VM_INFO_COUNT;
     EXPECT_EQ(fixture->host_statistics64(kHostPort, HOST_VM_INFO, info.data(), &count),
@@ -97,16 +98,18 @@ TEST_F(FixtureMemoryDiskTest, MountsComeBackInOrderUntilTheyFail) {
 
     ASSERT_EQ(darwin::getmntinfo(&records, MNT_NOWAIT), 3);
     EXPECT_EQ(fixture->lastMountFlags(), MNT_NOWAIT);
-    EXPECT_EQ(decodeStatfs(records), mount("/", "hfs"));
-    EXPECT_EQ(decodeStatfs(records + statfs64::kSize).fstypename, "devfs");
-    EXPECT_EQ(decodeStatfs(records + 2 * statfs64::kSize).mntonname, "/private/var");
+    EXPECT_EQ(statfs64::Layout::decode(records), mount("/", "hfs"));
+    EXPECT_EQ(statfs64::Layout::decode(records + statfs64::Layout::kSize).fstypename, "devfs");
+    EXPECT_EQ(statfs64::Layout::decode(records + 2 * statfs64::Layout::kSize).mntonname,
+              "/private/var");
 
     fixture->failMounts(EIO);
     errno = 0;
     EXPECT_EQ(darwin::getmntinfo(&records, MNT_WAIT), 0);
     EXPECT_EQ(errno, EIO);
     EXPECT_EQ(fixture->lastMountFlags(), MNT_WAIT);
-    EXPECT_EQ(decodeStatfs(records), mount("/", "hfs")) << "a failed call keeps the old buffer";
+    EXPECT_EQ(statfs64::Layout::decode(records), mount("/", "hfs"))
+        << "a failed call keeps the old buffer";
     fixture->failMounts(0);
     EXPECT_EQ(darwin::getmntinfo(&records, MNT_NOWAIT), 3);
 }

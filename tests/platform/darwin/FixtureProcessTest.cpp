@@ -15,7 +15,7 @@ namespace {
 KinfoProc process(int32_t pid, int32_t start, std::string comm) {
     KinfoProc record;
     record.pid = pid;
-    record.startSec = start;
+    record.starttime.sec = start;
     record.comm = std::move(comm);
     record.stat = SRUN;
     return record;
@@ -36,22 +36,23 @@ protected:
 TEST_F(FixtureProcessTest, ProbeLeavesRoomForFiveMoreRecords) {
     size_t length = 0;
     ASSERT_EQ(allProcesses(fixture, nullptr, &length), 0);
-    EXPECT_EQ(length, (3 + kProcessTableSlack) * kinfo_proc::kSize);
+    EXPECT_EQ(length, (3 + kProcessTableSlack) * kinfo_proc::Layout::kSize);
 
     std::vector<unsigned char> buffer(length);
     ASSERT_EQ(allProcesses(fixture, buffer.data(), &length), 0);
-    EXPECT_EQ(length, 3 * kinfo_proc::kSize) << "a fill reports the bytes written";
-    EXPECT_EQ(decodeKinfoProc(buffer.data() + kinfo_proc::kSize).comm, "SpringBoard");
+    EXPECT_EQ(length, 3 * kinfo_proc::Layout::kSize) << "a fill reports the bytes written";
+    EXPECT_EQ(kinfo_proc::Layout::decode(buffer.data() + kinfo_proc::Layout::kSize).comm,
+              "SpringBoard");
 }
 
 TEST_F(FixtureProcessTest, ShortBufferGetsTheWholeRecordsThatFitAndENOMEM) {
-    std::vector<unsigned char> buffer(2 * kinfo_proc::kSize + 100, 0xaa);
+    std::vector<unsigned char> buffer(2 * kinfo_proc::Layout::kSize + 100, 0xaa);
     size_t length = buffer.size();
     EXPECT_EQ(allProcesses(fixture, buffer.data(), &length), -1);
     EXPECT_EQ(errno, ENOMEM);
-    EXPECT_EQ(length, 2 * kinfo_proc::kSize);
-    EXPECT_EQ(decodeKinfoProc(buffer.data() + kinfo_proc::kSize).pid, 12);
-    EXPECT_EQ(buffer[2 * kinfo_proc::kSize], 0xaa) << "no part of a record";
+    EXPECT_EQ(length, 2 * kinfo_proc::Layout::kSize);
+    EXPECT_EQ(kinfo_proc::Layout::decode(buffer.data() + kinfo_proc::Layout::kSize).pid, 12);
+    EXPECT_EQ(buffer[2 * kinfo_proc::Layout::kSize], 0xaa) << "no part of a record";
 
     length = 100;
     EXPECT_EQ(allProcesses(fixture, buffer.data(), &length), -1);
@@ -59,8 +60,8 @@ TEST_F(FixtureProcessTest, ShortBufferGetsTheWholeRecordsThatFitAndENOMEM) {
 }
 
 TEST_F(FixtureProcessTest, OddSizedDumpsAndFailuresAreServedAsGiven) {
-    std::vector<unsigned char> dump(2 * kinfo_proc::kSize + 7);
-    encodeKinfoProc(process(5, 1, "odd"), dump.data());
+    std::vector<unsigned char> dump(2 * kinfo_proc::Layout::kSize + 7);
+    kinfo_proc::Layout::encode(process(5, 1, "odd"), dump.data());
     fixture.setProcessTableBytes(dump);
     size_t length = dump.size();
     std::vector<unsigned char> buffer(length);
@@ -71,13 +72,14 @@ TEST_F(FixtureProcessTest, OddSizedDumpsAndFailuresAreServedAsGiven) {
     fixture.failProcessTable(EPERM);
     EXPECT_EQ(allProcesses(fixture, nullptr, &length), -1);
     EXPECT_EQ(errno, EPERM);
-    EXPECT_EQ(oneProcess(fixture, 5).length, kinfo_proc::kSize) << "per-process queries answer";
+    EXPECT_EQ(oneProcess(fixture, 5).length, kinfo_proc::Layout::kSize)
+        << "per-process queries answer";
 }
 
 TEST_F(FixtureProcessTest, PerProcessQueryAnswersNothingForAbsentOrVanishedPids) {
     OneProcess answer = oneProcess(fixture, 12);
     EXPECT_EQ(answer.result, 0);
-    EXPECT_EQ(answer.length, kinfo_proc::kSize);
+    EXPECT_EQ(answer.length, kinfo_proc::Layout::kSize);
     EXPECT_EQ(answer.process.comm, "SpringBoard");
 
     fixture.vanish(12);
@@ -91,9 +93,9 @@ TEST_F(FixtureProcessTest, PerProcessQueryAnswersNothingForAbsentOrVanishedPids)
 TEST_F(FixtureProcessTest, TaskInfoNamesAndIds) {
     fixture.setTaskInfo(12, 1572864);
     fixture.failTaskInfo(30, EPERM);
-    unsigned char info[proc_taskinfo::kSize];
+    unsigned char info[proc_taskinfo::Layout::kSize];
     EXPECT_EQ(fixture.proc_pidinfo(12, PROC_PIDTASKINFO, 0, info, sizeof info), 96);
-    EXPECT_EQ(decodeProcTaskInfo(info).residentSize, 1572864u);
+    EXPECT_EQ(proc_taskinfo::Layout::decode(info).residentSize, 1572864u);
     errno = 0;
     EXPECT_EQ(fixture.proc_pidinfo(30, PROC_PIDTASKINFO, 0, info, sizeof info), 0);
     EXPECT_EQ(errno, EPERM);

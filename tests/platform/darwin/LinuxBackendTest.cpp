@@ -30,14 +30,14 @@ std::string tempRoot(const char* prefix) {
 // The records after the signature record, which must come first.
 std::vector<UtmpxEntry> accountingEntries(Backend& backend) {
     const std::optional<Bytes> file = fileContent(backend, utmpx::kPath);
-    if (!file || file->empty() || file->size() % utmpx::kSize != 0) {
+    if (!file || file->empty() || file->size() % utmpx::Layout::kSize != 0) {
         ADD_FAILURE() << "no accounting file of whole records";
         return {};
     }
-    EXPECT_EQ(decodeUtmpx(file->data()), utmpxSignatureEntry());
+    EXPECT_EQ(utmpx::Layout::decode(file->data()), utmpxSignatureEntry());
     std::vector<UtmpxEntry> entries;
-    for (size_t at = utmpx::kSize; at < file->size(); at += utmpx::kSize) {
-        entries.push_back(decodeUtmpx(file->data() + at));
+    for (size_t at = utmpx::Layout::kSize; at < file->size(); at += utmpx::Layout::kSize) {
+        entries.push_back(utmpx::Layout::decode(file->data() + at));
     }
     return entries;
 }
@@ -45,7 +45,7 @@ std::vector<UtmpxEntry> accountingEntries(Backend& backend) {
 UtmpxEntry entry(int16_t type, std::string user, std::string id, std::string line, std::string host,
                  int32_t pid, int32_t tvSec, int32_t tvUsec = 0) {
     return UtmpxEntry{std::move(user), std::move(id), std::move(line), std::move(host), pid, type,
-                      tvSec,           tvUsec};
+                      {tvSec, tvUsec}};
 }
 
 // A copy of linux-root-utmp in which each test writes its own run/utmp.
@@ -62,19 +62,21 @@ protected:
 
 } // namespace
 
+// The payloads at the offsets of darwin-abi.md: timeval {tv_sec @0, tv_usec @4}, loadavg
+// {ldavg[3] @0/4/8, fscale @12}.
 TEST_F(UtmpRootTest, BootTimeAndLoadAveragesInTheDeviceRecords) {
     LinuxBackend backend(root);
     const std::optional<Bytes> bootTime = sysctlValue(backend, CTL_KERN, KERN_BOOTTIME);
-    ASSERT_TRUE(bootTime && bootTime->size() == timeval32::kSize);
-    EXPECT_EQ(readLE<int32_t>(bootTime->data(), timeval32::kSec), 1700000123);
-    EXPECT_EQ(readLE<int32_t>(bootTime->data(), timeval32::kUsec), 0);
+    ASSERT_TRUE(bootTime && bootTime->size() == 8);
+    EXPECT_EQ(readLE<int32_t>(bootTime->data(), 0), 1700000123);
+    EXPECT_EQ(readLE<int32_t>(bootTime->data(), 4), 0);
 
     const std::optional<Bytes> loadavg = sysctlValue(backend, CTL_VM, VM_LOADAVG);
-    ASSERT_TRUE(loadavg && loadavg->size() == loadavg32::kSize);
-    EXPECT_EQ(readLE<uint32_t>(loadavg->data(), loadavg32::kLdavg0), 1065u); // 1064.96
-    EXPECT_EQ(readLE<uint32_t>(loadavg->data(), loadavg32::kLdavg1), 2048u);
-    EXPECT_EQ(readLE<uint32_t>(loadavg->data(), loadavg32::kLdavg2), 25272u); // 25272.32
-    EXPECT_EQ(readLE<int32_t>(loadavg->data(), loadavg32::kFscale), 2048);
+    ASSERT_TRUE(loadavg && loadavg->size() == 16);
+    EXPECT_EQ(readLE<uint32_t>(loadavg->data(), 0), 1065u); // 1064.96
+    EXPECT_EQ(readLE<uint32_t>(loadavg->data(), 4), 2048u);
+    EXPECT_EQ(readLE<uint32_t>(loadavg->data(), 8), 25272u); // 25272.32
+    EXPECT_EQ(readLE<int32_t>(loadavg->data(), 12), 2048);
 }
 
 TEST_F(UtmpRootTest, SysctlRefusesWritesAndUnknownNodes) {

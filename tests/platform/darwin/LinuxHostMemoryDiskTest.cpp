@@ -57,7 +57,8 @@ TEST(LinuxHostMemory, PageCountsFitInTheMachine) {
     natural_t count = HOST_VM_INFO64_COUNT;
     ASSERT_EQ(backend.host_statistics64(kHostPort, HOST_VM_INFO64, info.data(), &count),
               KERN_SUCCESS);
-    const VmStatistics64 stats = decodeVmStatistics64(reinterpret_cast<natural_t*>(info.data()));
+    const VmStatistics64 stats =
+        vm_statistics64::Layout::decode(reinterpret_cast<natural_t*>(info.data()));
     const uint64_t pages =
         uint64_t{stats.freeCount} + stats.activeCount + stats.inactiveCount + stats.wireCount;
     EXPECT_GT(stats.freeCount, 0u);
@@ -74,7 +75,7 @@ TEST(LinuxHostDisk, RootIsListedWithTheSizeDfReports) {
     ASSERT_GT(count, 0);
     std::optional<StatfsRecord> root;
     for (int i = 0; i < count; ++i) {
-        const StatfsRecord record = decodeStatfs(records + i * statfs64::kSize);
+        const StatfsRecord record = statfs64::Layout::decode(records + i * statfs64::Layout::kSize);
         if (record.mntonname == "/") {
             EXPECT_FALSE(root) << "/ is listed once";
             root = record;

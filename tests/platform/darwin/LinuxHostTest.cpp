@@ -31,7 +31,7 @@ std::array<double, 4> hostProcValues() { // btime, then the three load averages
 
 bool loadAveragesMatch(const Bytes& record, const std::array<double, 4>& host) {
     for (size_t i = 0; i < 3; ++i) {
-        const double reported = readLE<uint32_t>(record.data(), 4 * i) / double(FSCALE);
+        const double reported = loadavg32::Layout::decode(record.data()).ldavg[i] / double(FSCALE);
         if (std::fabs(reported - host[i + 1]) > 0.5 / FSCALE + 1e-9) {
             return false;
         }
@@ -48,18 +48,19 @@ TEST(LinuxHost, BootTimeAndLoadAveragesAgreeWithProc) {
     const std::optional<Bytes> bootTime = sysctlValue(backend, CTL_KERN, KERN_BOOTTIME);
     const std::optional<Bytes> loadavg = sysctlValue(backend, CTL_VM, VM_LOADAVG);
     const auto after = hostProcValues();
-    ASSERT_TRUE(bootTime && bootTime->size() == timeval32::kSize);
-    EXPECT_EQ(readLE<int32_t>(bootTime->data(), timeval32::kSec), before[0]);
-    EXPECT_EQ(readLE<int32_t>(bootTime->data(), timeval32::kUsec), 0);
-    ASSERT_TRUE(loadavg && loadavg->size() == loadavg32::kSize);
-    EXPECT_EQ(readLE<int32_t>(loadavg->data(), loadavg32::kFscale), FSCALE);
+    ASSERT_TRUE(bootTime && bootTime->size() == timeval32::Layout::kSize);
+    const Timeval32 boot = timeval32::Layout::decode(bootTime->data());
+    EXPECT_EQ(boot.sec, before[0]);
+    EXPECT_EQ(boot.usec, 0);
+    ASSERT_TRUE(loadavg && loadavg->size() == loadavg32::Layout::kSize);
+    EXPECT_EQ(loadavg32::Layout::decode(loadavg->data()).fscale, FSCALE);
     EXPECT_TRUE(loadAveragesMatch(*loadavg, before) || loadAveragesMatch(*loadavg, after));
 }
 
 TEST(LinuxHost, AccountingFileIsWholeRecordsAfterTheSignature) {
     LinuxBackend backend;
     const std::optional<Bytes> file = fileContent(backend, utmpx::kPath);
-    ASSERT_TRUE(file && file->size() >= utmpx::kSize);
-    EXPECT_EQ(file->size() % utmpx::kSize, 0u);
-    EXPECT_EQ(decodeUtmpx(file->data()), utmpxSignatureEntry());
+    ASSERT_TRUE(file && file->size() >= utmpx::Layout::kSize);
+    EXPECT_EQ(file->size() % utmpx::Layout::kSize, 0u);
+    EXPECT_EQ(utmpx::Layout::decode(file->data()), utmpxSignatureEntry());
 }

@@ -30,7 +30,7 @@ std::map<std::string, StatfsRecord> mountsByPoint(Backend& backend, int flags,
     const int count = backend.getmntinfo(&records, flags);
     std::map<std::string, StatfsRecord> mounts;
     for (int i = 0; i < count; ++i) {
-        StatfsRecord record = decodeStatfs(records + i * statfs64::kSize);
+        StatfsRecord record = statfs64::Layout::decode(records + i * statfs64::Layout::kSize);
         if (order != nullptr) {
             order->push_back(record.mntonname);
         }
@@ -54,7 +54,8 @@ TEST(LinuxMemory, CountersFromMeminfoAndVmstat) {
         backend.host_statistics64(backend.mach_host_self(), HOST_VM_INFO64, info.data(), &count),
         KERN_SUCCESS);
     EXPECT_EQ(count, 24u);
-    const VmStatistics64 wide = decodeVmStatistics64(reinterpret_cast<natural_t*>(info.data()));
+    const VmStatistics64 wide =
+        vm_statistics64::Layout::decode(reinterpret_cast<natural_t*>(info.data()));
     EXPECT_EQ(wide.freeCount, 8'000'000 / kKibPerPage) << "MemFree";
     EXPECT_EQ(wide.activeCount, 3'000'000 / kKibPerPage) << "Active";
     EXPECT_EQ(wide.inactiveCount, 2'000'000 / kKibPerPage) << "Inactive";
@@ -76,7 +77,8 @@ TEST(LinuxMemory, CountersFromMeminfoAndVmstat) {
     count = HOST_VM_INFO_COUNT;
     ASSERT_EQ(backend.host_statistics(kHostPort, HOST_VM_INFO, narrowInfo.data(), &count),
               KERN_SUCCESS);
-    const VmStatistics narrow = decodeVmStatistics(reinterpret_cast<natural_t*>(narrowInfo.data()));
+    const VmStatistics narrow =
+        vm_statistics::Layout::decode(reinterpret_cast<natural_t*>(narrowInfo.data()));
     EXPECT_EQ(narrow, truncatedVmStatistics(wide));
     EXPECT_EQ(narrow.faults, static_cast<natural_t>(10'000'000'000ULL)) << "1410065408: wrapped";
     EXPECT_EQ(narrow.reactivations, 0xc0000000u) << "the low word, beyond 2^31";

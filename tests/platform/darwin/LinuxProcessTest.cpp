@@ -39,8 +39,7 @@ KinfoProc expected(int32_t pid, std::string comm, int8_t stat, int32_t flag, int
     process.flag = flag;
     process.ppid = ppid;
     process.pgid = pgid;
-    process.startSec = startSec;
-    process.startUsec = startUsec;
+    process.starttime = {startSec, startUsec};
     process.priority = 50;
     process.ruid = process.uid = process.gid0 = 1000;
     process.ngroups = 1;
@@ -129,20 +128,20 @@ TEST_F(FakeProcRootTest, TableSizesFollowTheKernel) {
     size_t length = 0;
     ASSERT_EQ(allProcesses(backend, nullptr, &length), 0);
     // Every process directory counts, readable or not, plus the slack.
-    EXPECT_EQ(length, (14 + kProcessTableSlack) * kinfo_proc::kSize);
+    EXPECT_EQ(length, (14 + kProcessTableSlack) * kinfo_proc::Layout::kSize);
 
-    std::vector<unsigned char> buffer(2 * kinfo_proc::kSize + 10);
+    std::vector<unsigned char> buffer(2 * kinfo_proc::Layout::kSize + 10);
     length = buffer.size();
     EXPECT_EQ(allProcesses(backend, buffer.data(), &length), -1);
     EXPECT_EQ(errno, ENOMEM);
-    EXPECT_EQ(length, 2 * kinfo_proc::kSize);
-    EXPECT_EQ(decodeKinfoProc(buffer.data() + kinfo_proc::kSize).pid, 2);
+    EXPECT_EQ(length, 2 * kinfo_proc::Layout::kSize);
+    EXPECT_EQ(kinfo_proc::Layout::decode(buffer.data() + kinfo_proc::Layout::kSize).pid, 2);
 }
 
 TEST_F(FakeProcRootTest, PerProcessQueriesAnswerNothingForNonProcesses) {
     OneProcess answer = oneProcess(backend, 200);
     EXPECT_EQ(answer.result, 0);
-    EXPECT_EQ(answer.length, kinfo_proc::kSize);
+    EXPECT_EQ(answer.length, kinfo_proc::Layout::kSize);
     EXPECT_EQ(answer.process.comm, "we) (ird name");
     for (const int32_t pid : {701, 900, 4242, -1}) {
         answer = oneProcess(backend, pid);
@@ -160,13 +159,13 @@ TEST_F(FakeProcRootTest, AProcessReapedAfterTheTableReadAnswersNothing) {
     ASSERT_TRUE(processTable(copy));
     std::filesystem::remove_all(root + "/proc/200");
     EXPECT_EQ(oneProcess(copy, 200).length, 0u);
-    EXPECT_EQ(oneProcess(copy, 100).length, kinfo_proc::kSize);
+    EXPECT_EQ(oneProcess(copy, 100).length, kinfo_proc::Layout::kSize);
 }
 
 TEST_F(FakeProcRootTest, TaskInfoFromStat) {
-    unsigned char record[proc_taskinfo::kSize];
+    unsigned char record[proc_taskinfo::Layout::kSize];
     ASSERT_EQ(backend.proc_pidinfo(100, PROC_PIDTASKINFO, 0, record, sizeof record), 96);
-    const ProcTaskInfo info = decodeProcTaskInfo(record);
+    const ProcTaskInfo info = proc_taskinfo::Layout::decode(record);
     EXPECT_EQ(info.virtualSize, 9000000u);
     EXPECT_EQ(info.residentSize, 1234u * static_cast<uint64_t>(::sysconf(_SC_PAGESIZE)));
     EXPECT_EQ(info.totalUser, 120000000u);
@@ -175,7 +174,8 @@ TEST_F(FakeProcRootTest, TaskInfoFromStat) {
     EXPECT_EQ(info.threadnum, 1);
 
     ASSERT_EQ(backend.proc_pidinfo(2, PROC_PIDTASKINFO, 0, record, sizeof record), 96);
-    EXPECT_EQ(decodeProcTaskInfo(record).residentSize, 0u) << "a kernel thread has no memory";
+    EXPECT_EQ(proc_taskinfo::Layout::decode(record).residentSize, 0u)
+        << "a kernel thread has no memory";
     for (const int32_t pid : {300, 701, 4242}) {
         errno = 0;
         EXPECT_EQ(backend.proc_pidinfo(pid, PROC_PIDTASKINFO, 0, record, sizeof record), 0);
@@ -218,7 +218,7 @@ protected:
 
 TEST_F(LiveProcessTest, OwnRecordMatchesTheProcess) {
     const OneProcess own = oneProcess(backend, ::getpid());
-    ASSERT_EQ(own.length, kinfo_proc::kSize);
+    ASSERT_EQ(own.length, kinfo_proc::Layout::kSize);
     EXPECT_EQ(own.process.pid, ::getpid());
     EXPECT_EQ(own.process.ppid, ::getppid());
     EXPECT_EQ(own.process.pgid, ::getpgrp());
@@ -228,7 +228,7 @@ TEST_F(LiveProcessTest, OwnRecordMatchesTheProcess) {
     EXPECT_EQ(own.process.comm, std::string(program_invocation_short_name).substr(0, 15));
     EXPECT_EQ(own.process.stat, SRUN);
     EXPECT_EQ(own.process.flag & (P_EXEC | P_SYSTEM), P_EXEC);
-    EXPECT_LE(own.process.startSec, std::time(nullptr));
+    EXPECT_LE(own.process.starttime.sec, std::time(nullptr));
     EXPECT_EQ(backend.getpid(), ::getpid());
     EXPECT_EQ(backend.getuid(), ::getuid());
     EXPECT_EQ(backend.userName(0), "root");
@@ -251,7 +251,7 @@ TEST_F(LiveProcessTest, ZombieChildAndVanishedPid) {
     siginfo_t info{};
     ASSERT_EQ(::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOWAIT), 0);
     EXPECT_EQ(oneProcess(backend, child).process.stat, SZOMB);
-    unsigned char record[proc_taskinfo::kSize];
+    unsigned char record[proc_taskinfo::Layout::kSize];
     EXPECT_EQ(backend.proc_pidinfo(child, PROC_PIDTASKINFO, 0, record, sizeof record), 0);
     EXPECT_EQ(errno, ESRCH);
 
@@ -263,15 +263,15 @@ TEST_F(LiveProcessTest, ZombieChildAndVanishedPid) {
     EXPECT_EQ(errno, ESRCH);
 
     ASSERT_EQ(backend.proc_pidinfo(::getpid(), PROC_PIDTASKINFO, 0, record, sizeof record), 96);
-    EXPECT_GT(decodeProcTaskInfo(record).residentSize, 0u);
+    EXPECT_GT(proc_taskinfo::Layout::decode(record).residentSize, 0u);
 }
 
 TEST_F(LiveProcessTest, SignalGoesOnlyToTheProcessThatStartedThen) {
     const pid_t child = startSleepingChild();
     ASSERT_GT(child, 0);
     const OneProcess record = oneProcess(backend, child);
-    ASSERT_EQ(record.length, kinfo_proc::kSize);
-    const int32_t start = record.process.startSec;
+    ASSERT_EQ(record.length, kinfo_proc::Layout::kSize);
+    const int32_t start = record.process.starttime.sec;
 
     errno = 0;
     EXPECT_EQ(backend.killProcessStartedAt(child, start - 1, SIGTERM), -1);

@@ -32,26 +32,31 @@ VmStatistics64 sampleStatistics64() {
             215};
 }
 
-using Words15 = std::array<natural_t, vm_statistics::kWords>;
-using Words24 = std::array<natural_t, vm_statistics64::kWords>;
+using Words15 = std::array<natural_t, 15>;
+using Words24 = std::array<natural_t, 24>;
 
 } // namespace
 
+// darwin-abi.md, section 3.
 TEST(VmStatistics, WordsFollowTheKernelRecord) {
+    ASSERT_EQ(vm_statistics::Layout::kSize, sizeof(Words15));
     Words15 words{};
-    encodeVmStatistics(sampleStatistics(), words.data());
-    EXPECT_EQ(decodeVmStatistics(words.data()), sampleStatistics());
+    vm_statistics::Layout::encode(sampleStatistics(), words.data());
+    EXPECT_EQ(vm_statistics::Layout::decode(words.data()), sampleStatistics());
     EXPECT_EQ(words, (Words15{101, 102, 103, 104, 105, 106, 107, 108, 0xfffffff9u, 110, 111, 112,
                               113, 114, 115}));
 }
 
 TEST(VmStatistics64, WideCountersTakeTwoWordsLowFirst) {
+    ASSERT_EQ(vm_statistics64::Layout::kSize, sizeof(Words24));
     Words24 words{};
-    encodeVmStatistics64(sampleStatistics64(), words.data());
-    EXPECT_EQ(decodeVmStatistics64(words.data()), sampleStatistics64());
-    EXPECT_EQ(words[vm_statistics64::kWireCount], 0xfffffffeu);
-    EXPECT_EQ(words[vm_statistics64::kZeroFillCount], 5u) << "word 4: zero_fill_count, low half";
-    EXPECT_EQ(words[vm_statistics64::kZeroFillCount + 1], 1u);
+    vm_statistics64::Layout::encode(sampleStatistics64(), words.data());
+    EXPECT_EQ(vm_statistics64::Layout::decode(words.data()), sampleStatistics64());
+    EXPECT_EQ(words[3], 0xfffffffeu) << "wire_count";
+    EXPECT_EQ(words[4], 5u) << "word 4: zero_fill_count, low half";
+    EXPECT_EQ(words[5], 1u);
+    EXPECT_EQ(words[18], 0xcu) << "hits";
+    EXPECT_EQ(words[19], 8u);
     EXPECT_EQ(words[20], 0xffffffffu) << "purges precedes the two narrow counts";
     EXPECT_EQ(words[21], 0xffffffffu);
     EXPECT_EQ(words[22], 214u) << "purgeable_count";
@@ -101,7 +106,7 @@ TEST(HostStatisticsRequest, ShortCountsGetTheOlderRevisions) {
                   .reply(sampleStatistics64()),
               KERN_SUCCESS);
     EXPECT_EQ(count, 24u);
-    EXPECT_EQ(decodeVmStatistics64(reinterpret_cast<const natural_t*>(info.data())),
+    EXPECT_EQ(vm_statistics64::Layout::decode(reinterpret_cast<const natural_t*>(info.data())),
               sampleStatistics64());
     EXPECT_EQ(info[24], -1);
 }

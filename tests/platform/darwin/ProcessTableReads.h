@@ -28,8 +28,9 @@ inline std::optional<std::vector<darwin::KinfoProc>> processTable(darwin::Backen
         return std::nullopt;
     }
     std::vector<darwin::KinfoProc> processes;
-    for (size_t at = 0; at + darwin::kinfo_proc::kSize <= length; at += darwin::kinfo_proc::kSize) {
-        processes.push_back(darwin::decodeKinfoProc(buffer.data() + at));
+    for (size_t at = 0; at + darwin::kinfo_proc::Layout::kSize <= length;
+         at += darwin::kinfo_proc::Layout::kSize) {
+        processes.push_back(darwin::kinfo_proc::Layout::decode(buffer.data() + at));
     }
     return processes;
 }
@@ -43,12 +44,12 @@ struct OneProcess {
 
 inline OneProcess oneProcess(darwin::Backend& backend, int32_t pid) {
     const int mib[] = {darwin::CTL_KERN, darwin::KERN_PROC, darwin::KERN_PROC_PID, pid};
-    unsigned char record[darwin::kinfo_proc::kSize] = {};
+    unsigned char record[darwin::kinfo_proc::Layout::kSize] = {};
     OneProcess answer;
     answer.length = sizeof record;
     errno = 0;
     answer.result = backend.sysctl(mib, 4, record, &answer.length, nullptr, 0);
-    answer.process = darwin::decodeKinfoProc(record);
+    answer.process = darwin::kinfo_proc::Layout::decode(record);
     return answer;
 }
 

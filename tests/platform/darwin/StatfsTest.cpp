@@ -32,27 +32,33 @@ StatfsRecord sampleRecord() {
 
 } // namespace
 
-TEST(Statfs, RoundTripsEveryFieldAtTheDeviceOffsets) {
-    std::vector<unsigned char> bytes(statfs64::kSize, 0xaa);
-    encodeStatfs(sampleRecord(), bytes.data());
-    EXPECT_EQ(decodeStatfs(bytes.data()), sampleRecord());
+// darwin-abi.md, section 4.
+TEST(Statfs, FieldsSitAtTheDocumentedOffsets) {
+    ASSERT_EQ(statfs64::Layout::kSize, 2168u);
+    std::vector<unsigned char> bytes(2168, 0xaa);
+    statfs64::Layout::encode(sampleRecord(), bytes.data());
+    EXPECT_EQ(statfs64::Layout::decode(bytes.data()), sampleRecord());
 
     EXPECT_EQ(readLE<uint32_t>(bytes.data(), 0), 4096u);
     EXPECT_EQ(readLE<int32_t>(bytes.data(), 4), -2);
     EXPECT_EQ(readLE<uint32_t>(bytes.data(), 8), 0x23456789u) << "f_blocks, low word";
     EXPECT_EQ(readLE<uint32_t>(bytes.data(), 12), 1u) << "f_blocks, high word";
+    EXPECT_EQ(readLE<uint64_t>(bytes.data(), 16), 0x100000001ULL);
     EXPECT_EQ(readLE<uint64_t>(bytes.data(), 24), 0xffffffff00000000ULL);
     EXPECT_EQ(readLE<uint64_t>(bytes.data(), 32), 0x0102030405060708ULL);
+    EXPECT_EQ(readLE<uint64_t>(bytes.data(), 40), 7u);
     EXPECT_EQ(readLE<uint64_t>(bytes.data(), 48), 0u) << "f_fsid stays zero";
     EXPECT_EQ(readLE<uint32_t>(bytes.data(), 56), 501u);
+    EXPECT_EQ(readLE<uint32_t>(bytes.data(), 60), 0xef53u);
     EXPECT_EQ(readLE<uint32_t>(bytes.data(), 64), 0x10805000u);
+    EXPECT_EQ(readLE<uint32_t>(bytes.data(), 68), 1u);
     EXPECT_EQ(bytes[72], 'f');
     EXPECT_EQ(bytes[87], 'k') << "a 16-byte type name leaves no NUL";
     EXPECT_EQ(bytes[88], '/');
     EXPECT_EQ(bytes[1111], 'm') << "a 1024-byte mount point leaves no NUL";
     EXPECT_EQ(bytes[1112], 'f');
     EXPECT_EQ(bytes[2135], 'f');
-    for (size_t i = 2136; i < statfs64::kSize; ++i) {
+    for (size_t i = 2136; i < 2168; ++i) {
         ASSERT_EQ(bytes[i], 0) << "f_reserved byte " << i;
     }
 }
@@ -76,14 +82,15 @@ TEST(Statfs, EachThreadKeepsItsOwnMountBuffer) {
         StatfsRecord other;
         other.mntonname = "/other";
         EXPECT_EQ(handOutMountTable({other}, &theirs), 1);
-        EXPECT_EQ(decodeStatfs(theirs).mntonname, "/other");
+        EXPECT_EQ(statfs64::Layout::decode(theirs).mntonname, "/other");
     }).join();
 
-    EXPECT_EQ(decodeStatfs(mine).mntonname, "/") << "another thread's call leaves ours alone";
-    EXPECT_EQ(decodeStatfs(mine + statfs64::kSize), sampleRecord());
+    EXPECT_EQ(statfs64::Layout::decode(mine).mntonname, "/")
+        << "another thread's call leaves ours alone";
+    EXPECT_EQ(statfs64::Layout::decode(mine + statfs64::Layout::kSize), sampleRecord());
 
     errno = 0;
     EXPECT_EQ(handOutMountTable({root}, nullptr), 0);
     EXPECT_EQ(errno, EFAULT);
-    EXPECT_EQ(decodeStatfs(mine).mntonname, "/") << "a refused call keeps the buffer";
+    EXPECT_EQ(statfs64::Layout::decode(mine).mntonname, "/") << "a refused call keeps the buffer";
 }
