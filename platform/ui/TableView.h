@@ -29,6 +29,8 @@ enum class TableViewCellSeparatorStyle { None = 0, SingleLine = 1, SingleLineEtc
 // source to take them again. Geometry is in points; the content offset is the
 // distance scrolled from the top.
 class TableView : public QAbstractScrollArea {
+    Q_OBJECT
+
 public:
     TableView(Rect frame, TableViewStyle style);
     ~TableView() override;

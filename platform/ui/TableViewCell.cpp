@@ -169,10 +169,8 @@ bool TableViewCell::showsHighlight() const {
 
 void TableViewCell::propagateHighlight() {
     const bool highlight = showsHighlight();
-    for (QLabel* label : findChildren<QLabel*>()) {
-        if (auto* ours = dynamic_cast<Label*>(label)) {
-            ours->setHighlighted(highlight);
-        }
+    for (Label* label : findChildren<Label*>()) {
+        label->setHighlighted(highlight);
     }
 }
 

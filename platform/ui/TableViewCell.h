@@ -27,6 +27,8 @@ enum class TableViewCellEditingStyle { None = 0, Delete = 1, Insert = 2 };
 // place them in layoutSubviews(). Cells are reused: prepareForReuse() runs when the
 // table hands one out again.
 class TableViewCell : public QWidget {
+    Q_OBJECT
+
 public:
     // Where a cell sits in a grouped section, for its rounded corners.
     enum class GroupPosition { None, Top, Middle, Bottom, Single };

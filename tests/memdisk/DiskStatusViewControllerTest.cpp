@@ -129,7 +129,7 @@ TEST_F(DiskStatusViewControllerTest, RefreshingKeepsOneChartPerChartRow) {
     }
     // Chart rows waiting for reuse hold one chart each as well; text rows hold none.
     for (QWidget* widget : table->findChildren<QWidget*>()) {
-        auto* cell = dynamic_cast<ui::TableViewCell*>(widget);
+        auto* cell = qobject_cast<ui::TableViewCell*>(widget);
         if (cell == nullptr) {
             continue;
         }

@@ -58,14 +58,9 @@ public:
     }
 };
 
-// Cells are direct children of the viewport (findChildren cannot tell them apart:
-// the cell class has no meta-object of its own).
 int countCellWidgets(TableView& table) {
-    int count = 0;
-    for (QObject* child : table.viewport()->children()) {
-        count += dynamic_cast<TableViewCell*>(child) != nullptr ? 1 : 0;
-    }
-    return count;
+    return static_cast<int>(
+        table.viewport()->findChildren<TableViewCell*>(Qt::FindDirectChildrenOnly).size());
 }
 
 } // namespace

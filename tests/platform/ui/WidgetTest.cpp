@@ -149,7 +149,7 @@ TEST(BarButtonItem, TriggerRunsTheActionOnlyWhileEnabled) {
     EXPECT_EQ(runs, 1);
     item.setEnabled(true);
     // A click on its widget is a trigger as well.
-    auto* button = dynamic_cast<QAbstractButton*>(item.widget());
+    auto* button = qobject_cast<QAbstractButton*>(item.widget());
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(item.widget(), button);
     button->click();
