@@ -116,11 +116,8 @@ QString DiskStatusViewController::megabytesText(int64_t kilobytes) const {
 
 ui::TableViewCell* DiskStatusViewController::textCell(ui::TableView* tableView,
                                                       const DiskInfo& disk, int row) const {
-    auto* cell = static_cast<DiskStatusTableCell*>(
-        tableView->dequeueReusableCellWithIdentifier(kDiskStatusTableCellIdentifier));
-    if (cell == nullptr) {
-        cell = new DiskStatusTableCell(kDiskStatusTableCellIdentifier);
-    }
+    auto* cell =
+        tableView->dequeueReusableCell<DiskStatusTableCell>(kDiskStatusTableCellIdentifier);
     cell->setOffset(0);
     cell->setValueColor(ui::Color::black());
     cell->title()->setText(QString());
@@ -162,12 +159,8 @@ ui::TableViewCell* DiskStatusViewController::textCell(ui::TableView* tableView,
 // The chart row keeps exactly one chart: the one of the current record.
 ui::TableViewCell* DiskStatusViewController::chartCell(ui::TableView* tableView,
                                                        const DiskInfo& disk) const {
-    ui::TableViewCell* cell =
-        tableView->dequeueReusableCellWithIdentifier(kDiskStatusGraphCellIdentifier);
-    if (cell == nullptr) {
-        cell = new ui::TableViewCell(kDiskStatusGraphCellIdentifier);
-        cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
-    }
+    auto* cell = tableView->dequeueReusableCell<ui::TableViewCell>(kDiskStatusGraphCellIdentifier);
+    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
     const QObjectList children = cell->contentView()->children();
     for (QObject* child : children) {
         if (dynamic_cast<GraphView*>(child) != nullptr) {

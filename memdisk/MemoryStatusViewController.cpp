@@ -117,12 +117,9 @@ MemoryStatusViewController::rowAt(const ui::IndexPath& indexPath) const {
 
 // The chart row keeps exactly one chart: the one of the current reading.
 ui::TableViewCell* MemoryStatusViewController::chartCell(ui::TableView* tableView) const {
-    ui::TableViewCell* cell =
-        tableView->dequeueReusableCellWithIdentifier(kMemoryStatusGraphCellIdentifier);
-    if (cell == nullptr) {
-        cell = new ui::TableViewCell(kMemoryStatusGraphCellIdentifier);
-        cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
-    }
+    auto* cell =
+        tableView->dequeueReusableCell<ui::TableViewCell>(kMemoryStatusGraphCellIdentifier);
+    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
     const QObjectList children = cell->contentView()->children();
     for (QObject* child : children) {
         if (dynamic_cast<MemoryStatusGraphView*>(child) != nullptr) {
@@ -141,11 +138,8 @@ MemoryStatusViewController::tableViewCellForRowAtIndexPath(ui::TableView* tableV
     if (indexPath.section == BasicInfoSection) {
         return chartCell(tableView);
     }
-    auto* cell = static_cast<MemoryStatusTableCell*>(
-        tableView->dequeueReusableCellWithIdentifier(kMemoryStatusTableCellIdentifier));
-    if (cell == nullptr) {
-        cell = new MemoryStatusTableCell(kMemoryStatusTableCellIdentifier);
-    }
+    auto* cell =
+        tableView->dequeueReusableCell<MemoryStatusTableCell>(kMemoryStatusTableCellIdentifier);
     const Row row = rowAt(indexPath);
     cell->setOffset(0);
     cell->setColor(ui::Color::black());

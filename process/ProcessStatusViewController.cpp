@@ -120,21 +120,13 @@ ProcessStatusViewController::tableViewCellForRowAtIndexPath(ui::TableView* table
                                                             const ui::IndexPath& indexPath) {
     const ProcessStatus::Record record = recordAt(indexPath);
     if (indexPath.section == ProcessGroups::OtherProcs) {
-        auto* cell = static_cast<ProcessStatusOtherUsersTableCell*>(
-            tableView->dequeueReusableCellWithIdentifier(
-                kProcessStatusOtherUsersTableCellIdentifier));
-        if (cell == nullptr) {
-            cell =
-                new ProcessStatusOtherUsersTableCell(kProcessStatusOtherUsersTableCellIdentifier);
-        }
+        auto* cell = tableView->dequeueReusableCell<ProcessStatusOtherUsersTableCell>(
+            kProcessStatusOtherUsersTableCellIdentifier);
         cell->setLabel(record);
         return cell;
     }
-    auto* cell = static_cast<ProcessStatusMobileUserTableCell*>(
-        tableView->dequeueReusableCellWithIdentifier(kProcessStatusMobileUserTableCellIdentifier));
-    if (cell == nullptr) {
-        cell = new ProcessStatusMobileUserTableCell(kProcessStatusMobileUserTableCellIdentifier);
-    }
+    auto* cell = tableView->dequeueReusableCell<ProcessStatusMobileUserTableCell>(
+        kProcessStatusMobileUserTableCellIdentifier);
     cell->setLabel(record);
     return cell;
 }

@@ -226,6 +226,22 @@ QRect TableViewCell::deleteButtonRect() const {
                              kDeleteButtonHeight});
 }
 
+TableViewCell::Part TableViewCell::partAtPoint(QPoint point) const {
+    if (showsDeleteConfirmation_ && deleteButtonRect().contains(point)) {
+        return Part::DeleteButton;
+    }
+    if (editing_ && editingStyle_ == TableViewCellEditingStyle::Delete &&
+        deleteControlRect().contains(point)) {
+        return Part::DeleteControl;
+    }
+    const bool drawsDetailButton =
+        accessoryType_ == TableViewCellAccessoryType::DetailDisclosureButton && !accessoryView_;
+    if (drawsDetailButton && accessoryRect().contains(point)) {
+        return Part::DetailDisclosureButton;
+    }
+    return Part::Row;
+}
+
 void TableViewCell::layoutSubviews() {
     const Rect bounds = Screen::toPoints(rect());
     const double left = editingInset();

@@ -85,6 +85,11 @@ public:
     QRect deleteControlRect() const;
     QRect deleteButtonRect() const;
 
+    // What a touch lands on: a control the cell shows, else the row itself.
+    enum class Part { Row, DeleteControl, DeleteButton, DetailDisclosureButton };
+    // `point` is in the cell's pixels.
+    Part partAtPoint(QPoint point) const;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

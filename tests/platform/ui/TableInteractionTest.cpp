@@ -26,10 +26,7 @@ public:
         return static_cast<int>(words.size());
     }
     TableViewCell* tableViewCellForRowAtIndexPath(TableView* table, const IndexPath& p) override {
-        TableViewCell* cell = table->dequeueReusableCellWithIdentifier("Word");
-        if (cell == nullptr) {
-            cell = new TableViewCell("Word");
-        }
+        auto* cell = table->dequeueReusableCell<TableViewCell>("Word");
         cell->textLabel()->setText(words[p.row]);
         cell->setAccessoryType(p.row == 1 ? TableViewCellAccessoryType::DetailDisclosureButton
                                           : TableViewCellAccessoryType::None);
