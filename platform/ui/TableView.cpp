@@ -12,11 +12,6 @@
 
 namespace ui {
 
-double TableViewDelegate::tableViewHeightForRowAtIndexPath(TableView* tableView,
-                                                           const IndexPath& /*indexPath*/) {
-    return tableView->rowHeight();
-}
-
 namespace {
 
 constexpr double kGroupInset = 10;
@@ -103,13 +98,10 @@ double TableView::rowHeightFor(const IndexPath& indexPath) {
 }
 
 double TableView::headerHeightFor(int section) {
-    if (delegate_ != nullptr) {
-        const double asked = delegate_->tableViewHeightForHeaderInSection(this, section);
-        if (asked >= 0) {
-            return asked;
-        }
-    }
-    return headers_.automaticHeight(section, sectionHeaderHeight_);
+    const double asked = delegate_ != nullptr
+                             ? delegate_->tableViewHeightForHeaderInSection(this, section)
+                             : TableViewDelegate::automaticHeight;
+    return asked >= 0 ? asked : headers_.automaticHeight(section, sectionHeaderHeight_);
 }
 
 void TableView::rebuildGeometry() {
@@ -141,20 +133,8 @@ void TableView::rebuildGeometry() {
     updateScrollRange();
 }
 
-double TableView::tableWidth() const {
-    return Screen::toPoints(width());
-}
-
-double TableView::viewportHeight() const {
-    return Screen::toPoints(height());
-}
-
 double TableView::rowX() const {
     return style_ == TableViewStyle::Grouped ? kGroupInset : 0;
-}
-
-double TableView::rowWidth() const {
-    return std::max(0.0, tableWidth() - 2 * rowX());
 }
 
 bool TableView::isValid(const IndexPath& indexPath) {
@@ -207,21 +187,6 @@ std::optional<IndexPath> TableView::indexPathForRowAtPoint(Point point) {
 
 std::optional<IndexPath> TableView::indexPathForCell(const TableViewCell* cell) const {
     return pool_.indexPathForCell(cell);
-}
-
-TableViewCell::GroupPosition TableView::groupPositionFor(const IndexPath& indexPath) const {
-    if (style_ != TableViewStyle::Grouped) {
-        return TableViewCell::GroupPosition::None;
-    }
-    const int rows = geometry_.numberOfRowsInSection(indexPath.section);
-    if (rows == 1) {
-        return TableViewCell::GroupPosition::Single;
-    }
-    if (indexPath.row == 0) {
-        return TableViewCell::GroupPosition::Top;
-    }
-    return indexPath.row == rows - 1 ? TableViewCell::GroupPosition::Bottom
-                                     : TableViewCell::GroupPosition::Middle;
 }
 
 // ---- scrolling -------------------------------------------------------------------
@@ -294,20 +259,14 @@ TableViewCell* TableView::obtainCell(const IndexPath& indexPath) {
 }
 
 void TableView::configureCell(TableViewCell* cell, const IndexPath& indexPath) {
-    cell->setGroupPosition(groupPositionFor(indexPath));
+    cell->setGroupPosition(
+        style_ == TableViewStyle::Grouped
+            ? TableViewCell::groupPositionOfRow(indexPath.row,
+                                                geometry_.numberOfRowsInSection(indexPath.section))
+            : TableViewCell::GroupPosition::None);
     cell->setSeparator(separatorStyle_ != TableViewCellSeparatorStyle::None,
                        separatorColor_.toQColor());
-    const bool editable = editing_ && dataSource_ != nullptr &&
-                          dataSource_->tableViewCanEditRowAtIndexPath(this, indexPath);
-    if (editable) {
-        cell->setEditingStyle(
-            delegate_ != nullptr
-                ? delegate_->tableViewEditingStyleForRowAtIndexPath(this, indexPath)
-                : TableViewCellEditingStyle::Delete);
-    }
-    cell->setEditing(editable);
-    cell->setShowsDeleteConfirmation(confirming_ == indexPath);
-    cell->setSelected(selected_ == indexPath);
+    interaction_.configureCell(cell, indexPath);
 }
 
 void TableView::configureVisibleCells() {
@@ -392,8 +351,7 @@ QList<IndexPath> TableView::indexPathsForVisibleRows() {
 
 void TableView::reloadData() {
     pool_.enqueueAllCellsForRows();
-    selected_.reset();
-    confirming_.reset();
+    interaction_.forgetRows();
     relayout();
 }
 
@@ -413,9 +371,7 @@ void TableView::reloadSectionsWithRowAnimation(const QList<int>& sections,
                                                TableViewRowAnimation /*animation*/) {
     pool_.enqueueCellsForRowsIf(
         [&sections](const IndexPath& indexPath) { return sections.contains(indexPath.section); });
-    if (selected_ && sections.contains(selected_->section)) {
-        selected_.reset();
-    }
+    interaction_.forgetSections(sections);
     relayout();
 }
 
@@ -436,23 +392,8 @@ void TableView::insertRowsAtIndexPathsWithRowAnimation(const QList<IndexPath>& i
     rowsMoved(indexPaths, +1);
 }
 
-// Rows below those deleted (direction -1) or inserted (+1) move by one; a deleted
-// selected row is no longer selected.
 void TableView::rowsMoved(const QList<IndexPath>& changed, int direction) {
-    QList<IndexPath> ordered = changed;
-    std::sort(ordered.begin(), ordered.end());
-    if (direction < 0) {
-        std::reverse(ordered.begin(), ordered.end());
-    }
-    for (const IndexPath& indexPath : ordered) {
-        if (selected_ && direction < 0 && *selected_ == indexPath) {
-            selected_.reset();
-        } else if (selected_ && selected_->section == indexPath.section &&
-                   selected_->row >= indexPath.row) {
-            selected_->row += direction;
-        }
-    }
-    confirming_.reset();
+    interaction_.moveRows(changed, direction);
     pool_.enqueueAllCellsForRows();
     relayout();
 }
@@ -462,41 +403,17 @@ void TableView::rowsMoved(const QList<IndexPath>& changed, int direction) {
 void TableView::selectRowAtIndexPathAnimatedScrollPosition(const IndexPath& indexPath,
                                                            bool animated,
                                                            TableViewScrollPosition position) {
-    if (!isValid(indexPath)) {
-        if (selected_) {
-            deselectRowAtIndexPathAnimated(*selected_, animated);
-        }
-        return;
-    }
-    if (selected_ && *selected_ != indexPath) {
-        deselectRowAtIndexPathAnimated(*selected_, animated);
-    }
-    selected_ = indexPath;
-    if (TableViewCell* cell = cellForRowAtIndexPath(indexPath)) {
-        cell->setSelectedAnimated(true, animated);
-    }
-    if (position != TableViewScrollPosition::None) {
-        scrollToRowAtIndexPathAtScrollPositionAnimated(indexPath, position, animated);
-    }
+    interaction_.selectRow(indexPath, animated, position);
 }
 
 void TableView::deselectRowAtIndexPathAnimated(const IndexPath& indexPath, bool animated) {
-    if (selected_ != indexPath) {
-        return;
-    }
-    selected_.reset();
-    if (TableViewCell* cell = pool_.cellForRowAtIndexPath(indexPath)) {
-        cell->setSelectedAnimated(false, animated);
-    }
+    interaction_.deselectRow(indexPath, animated);
 }
 
 void TableView::setEditing(bool editing, bool /*animated*/) {
-    if (editing_ == editing) {
-        return;
+    if (interaction_.setEditing(editing)) {
+        configureVisibleCells();
     }
-    editing_ = editing;
-    hideDeleteConfirmation();
-    configureVisibleCells();
 }
 
 void TableView::setBackgroundColor(Color color) {
@@ -515,61 +432,23 @@ void TableView::setSeparatorColor(Color color) {
 }
 
 void TableView::hideDeleteConfirmation() {
-    if (!confirming_) {
-        return;
-    }
-    if (TableViewCell* cell = pool_.cellForRowAtIndexPath(*confirming_)) {
-        cell->setShowsDeleteConfirmation(false);
-    }
-    confirming_.reset();
+    interaction_.hideDeleteConfirmation();
 }
 
 void TableView::tapRowAtIndexPath(const IndexPath& indexPath) {
-    if (confirming_) {
-        hideDeleteConfirmation();
-        return;
-    }
-    if (!isValid(indexPath) || editing_ || !allowsSelection_) {
-        return;
-    }
-    selectRowAtIndexPathAnimatedScrollPosition(indexPath, false, TableViewScrollPosition::None);
-    if (delegate_ != nullptr) {
-        delegate_->tableViewDidSelectRowAtIndexPath(this, indexPath);
-    }
+    interaction_.tapRow(indexPath);
 }
 
 void TableView::tapAccessoryAtIndexPath(const IndexPath& indexPath) {
-    if (isValid(indexPath) && delegate_ != nullptr) {
-        delegate_->tableViewAccessoryButtonTappedForRowWithIndexPath(this, indexPath);
-    }
+    interaction_.tapAccessory(indexPath);
 }
 
 void TableView::swipeToDeleteRowAtIndexPath(const IndexPath& indexPath) {
-    if (!isValid(indexPath) || dataSource_ == nullptr ||
-        !dataSource_->tableViewCanEditRowAtIndexPath(this, indexPath)) {
-        return;
-    }
-    const TableViewCellEditingStyle style =
-        delegate_ != nullptr ? delegate_->tableViewEditingStyleForRowAtIndexPath(this, indexPath)
-                             : TableViewCellEditingStyle::Delete;
-    if (style != TableViewCellEditingStyle::Delete) {
-        return;
-    }
-    hideDeleteConfirmation();
-    confirming_ = indexPath;
-    if (TableViewCell* cell = cellForRowAtIndexPath(indexPath)) {
-        cell->setShowsDeleteConfirmation(true);
-    }
+    interaction_.swipeToDeleteRow(indexPath);
 }
 
 void TableView::confirmDeleteAtIndexPath(const IndexPath& indexPath) {
-    hideDeleteConfirmation();
-    if (!isValid(indexPath) || dataSource_ == nullptr ||
-        !dataSource_->tableViewCanEditRowAtIndexPath(this, indexPath)) {
-        return;
-    }
-    dataSource_->tableViewCommitEditingStyleForRowAtIndexPath(
-        this, TableViewCellEditingStyle::Delete, indexPath);
+    interaction_.confirmDelete(indexPath);
 }
 
 // ---- text ------------------------------------------------------------------------
@@ -632,16 +511,7 @@ std::optional<IndexPath> TableView::rowAtPoint(QPoint point) {
 }
 
 void TableView::highlightRow(const IndexPath& indexPath, bool highlighted) {
-    if (highlighted && (editing_ || confirming_ || !allowsSelection_)) {
-        return;
-    }
-    if (TableViewCell* cell = cellForRowAtIndexPath(indexPath)) {
-        cell->setHighlighted(highlighted);
-    }
-}
-
-int TableView::scrollPosition() const {
-    return verticalScrollBar()->value();
+    interaction_.highlightRow(indexPath, highlighted);
 }
 
 } // namespace ui

@@ -9,13 +9,16 @@
 #include "platform/ui/TableViewDelegate.h"
 #include "platform/ui/TableViewGeometry.h"
 #include "platform/ui/TableViewGestureRecognizer.h"
+#include "platform/ui/TableViewInteraction.h"
 #include "platform/ui/TableViewSectionHeaders.h"
 #include "platform/ui/TableViewStyle.h"
 
 #include <QAbstractScrollArea>
 #include <QList>
 #include <QPointer>
+#include <QScrollBar>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -78,7 +81,7 @@ public:
     void selectRowAtIndexPathAnimatedScrollPosition(const IndexPath& indexPath, bool animated,
                                                     TableViewScrollPosition position);
     void deselectRowAtIndexPathAnimated(const IndexPath& indexPath, bool animated);
-    std::optional<IndexPath> indexPathForSelectedRow() const { return selected_; }
+    std::optional<IndexPath> indexPathForSelectedRow() const { return interaction_.selectedRow(); }
 
     // Visible rows only; nullptr for the others.
     TableViewCell* cellForRowAtIndexPath(const IndexPath& indexPath) override;
@@ -102,7 +105,7 @@ public:
     int numberOfRowsInSection(int section);
 
     void setEditing(bool editing, bool animated);
-    bool isEditing() const { return editing_; }
+    bool isEditing() const { return interaction_.isEditing(); }
     void setScrollEnabled(bool enabled) { scrollEnabled_ = enabled; }
     bool isScrollEnabled() const override { return scrollEnabled_; }
     void setBackgroundColor(Color color);
@@ -121,7 +124,7 @@ public:
     void swipeToDeleteRowAtIndexPath(const IndexPath& indexPath) override;
     void confirmDeleteAtIndexPath(const IndexPath& indexPath) override;
     std::optional<IndexPath> indexPathShowingDeleteConfirmation() const override {
-        return confirming_;
+        return interaction_.rowShowingDeleteConfirmation();
     }
 
     // Every section and row as text, rows off screen too: "-- <header>" (or "--") a
@@ -149,10 +152,11 @@ private:
     double rowHeightFor(const IndexPath& indexPath);
     bool isValid(const IndexPath& indexPath);
     Rect rowRect(const IndexPath& indexPath) const;
-    double tableWidth() const;
-    double viewportHeight() const;
+    double tableWidth() const { return Screen::toPoints(width()); }
+    double viewportHeight() const { return Screen::toPoints(height()); }
+    // The left edge of the rows: grouped rows are inset.
     double rowX() const;
-    double rowWidth() const;
+    double rowWidth() const { return std::max(0.0, tableWidth() - 2 * rowX()); }
 
     void layoutVisibleRows();
     void placeTableViews(double top);
@@ -166,13 +170,12 @@ private:
     void setOffsetPixels(int value);
     std::optional<IndexPath> indexPathAtPixel(QPoint position);
 
-    TableViewCell::GroupPosition groupPositionFor(const IndexPath& indexPath) const;
     void rowsMoved(const QList<IndexPath>& changed, int direction);
 
     // TableViewGestureRecognizerDelegate, beside the public operations it shares
     std::optional<IndexPath> rowAtPoint(QPoint point) override;
     void highlightRow(const IndexPath& indexPath, bool highlighted) override;
-    int scrollPosition() const override;
+    int scrollPosition() const override { return verticalScrollBar()->value(); }
     void scrollToPosition(int position) override { setOffsetPixels(position); }
     void hideDeleteConfirmation() override;
 
@@ -191,9 +194,7 @@ private:
     bool inLayout_ = false;
 
     TableViewCellPool pool_;
-    std::optional<IndexPath> selected_;
-    std::optional<IndexPath> confirming_;
-    bool editing_ = false;
+    TableViewInteraction interaction_{this, &pool_};
     bool scrollEnabled_ = true;
     bool allowsSelection_ = true;
     std::optional<Color> backgroundColor_;

@@ -150,6 +150,16 @@ void TableViewCell::setBackgroundColor(Color color) {
     update();
 }
 
+TableViewCell::GroupPosition TableViewCell::groupPositionOfRow(int row, int rows) {
+    if (rows == 1) {
+        return GroupPosition::Single;
+    }
+    if (row == 0) {
+        return GroupPosition::Top;
+    }
+    return row == rows - 1 ? GroupPosition::Bottom : GroupPosition::Middle;
+}
+
 void TableViewCell::setGroupPosition(GroupPosition position) {
     if (groupPosition_ != position) {
         groupPosition_ = position;

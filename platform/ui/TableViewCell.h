@@ -75,6 +75,8 @@ public:
     // The content view's bounds, in points.
     Rect contentBounds() const;
 
+    // Where row `row` of a grouped section of `rows` rows sits.
+    static GroupPosition groupPositionOfRow(int row, int rows);
     // Set by the table that shows the cell.
     void setGroupPosition(GroupPosition position);
     GroupPosition groupPosition() const { return groupPosition_; }
