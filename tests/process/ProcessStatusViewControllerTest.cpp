@@ -35,10 +35,11 @@ protected:
         stack->endAppearanceTransition();
     }
 
-    // A cell of the row, laid out, owned by the test.
+    // The cell the screen makes for a row, laid out; like every cell, it belongs to the
+    // table.
     template <typename Cell> Cell* cellAt(int section, int row) {
-        cells.emplace_back(list->tableViewCellForRowAtIndexPath(list->tableView(), {section, row}));
-        auto* cell = dynamic_cast<Cell*>(cells.back().get());
+        auto* cell = dynamic_cast<Cell*>(
+            list->tableViewCellForRowAtIndexPath(list->tableView(), {section, row}));
         cell->resize(ui::Screen::px(320), ui::Screen::px(52));
         cell->layoutSubviews();
         return cell;
@@ -47,7 +48,6 @@ protected:
     ProcessTableFixture kernel;
     std::unique_ptr<ui::NavigationController> stack;
     ProcessStatusViewController* list = nullptr;
-    std::vector<std::unique_ptr<ui::TableViewCell>> cells;
 };
 
 TEST_F(ProcessStatusViewControllerTest, GroupsByNameFirstThenUserKeepingSnapshotOrder) {
@@ -163,4 +163,33 @@ TEST(ProcessStatusOtherUsersTableCellFit, SevenDigitPidsFitTheirLabels) {
                   id->text());
     }
     ui::Screen::setScale(scale);
+}
+
+TEST(ProcessStatusMobileUserTableCell, ShowsWhatItIsGivenAndLaysOutForTheOwnUser) {
+    using Cell = ProcessStatusMobileUserTableCell;
+    Cell cell(kProcessStatusMobileUserTableCellIdentifier);
+    cell.resize(ui::Screen::px(320), ui::Screen::px(52));
+    cell.setLabel({"syncd", "2 mins, 5 secs", Cell::kOwnUserColor, true, "7.0 MB", "Mail.png"});
+    EXPECT_EQ(cell.name()->text(), "syncd");
+    EXPECT_EQ(cell.uptime()->text(), "2 mins, 5 secs");
+    EXPECT_EQ(cell.memory()->text(), "7.0 MB");
+    EXPECT_TRUE(cell.memory()->isVisibleTo(&cell));
+    EXPECT_EQ(cell.name()->textColor(), Cell::kOwnUserColor);
+    EXPECT_EQ(cell.iconName(), "Mail.png");
+
+    cell.setLabel({"cron", "1 sec", ui::Color::black(), false, QString(), "none48.png"});
+    EXPECT_FALSE(cell.memory()->isVisibleTo(&cell));
+    EXPECT_DOUBLE_EQ(ui::frame(cell.iconBox()).x, cell.contentBounds().x + 80);
+}
+
+TEST(ProcessStatusOtherUsersTableCell, ShowsWhatItIsGiven) {
+    using Cell = ProcessStatusOtherUsersTableCell;
+    Cell cell(kProcessStatusOtherUsersTableCellIdentifier);
+    cell.setLabel(
+        {"httpd", "www", "1 sec", "PID: 3", "PPID: 1", Cell::kZombieColor, ui::Color::black()});
+    EXPECT_EQ(cell.name()->text(), "httpd");
+    EXPECT_EQ(cell.user()->text(), "www");
+    EXPECT_EQ(cell.pid()->text(), "PID: 3");
+    EXPECT_EQ(cell.ppid()->text(), "PPID: 1");
+    EXPECT_EQ(cell.name()->textColor(), Cell::kZombieColor);
 }
