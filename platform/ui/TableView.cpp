@@ -1,5 +1,6 @@
 #include "platform/ui/TableView.h"
 
+#include "platform/ui/TableViewAccessibility.h"
 #include "platform/ui/TableViewPainting.h"
 #include "platform/ui/TableViewTextRenderer.h"
 
@@ -38,6 +39,7 @@ TableView::TableView(Rect frame, TableViewStyle style)
         separatorColor_ = Color{0.67, 0.67, 0.67, 1};
     }
     setFrame(this, frame);
+    TableViewAccessibility::installFactory();
 }
 
 TableView::~TableView() = default;
@@ -353,6 +355,10 @@ void TableView::reloadData() {
     pool_.enqueueAllCellsForRows();
     interaction_.forgetRows();
     relayout();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent rowsChanged(this, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&rowsChanged);
+    }
 }
 
 void TableView::relayout() {

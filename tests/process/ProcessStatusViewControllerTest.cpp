@@ -9,6 +9,7 @@
 
 #include "support/QtPrinters.h"
 
+#include <QAccessible>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -69,6 +70,24 @@ TEST_F(ProcessStatusViewControllerTest, GroupsByNameFirstThenUserKeepingSnapshot
                                                "sshd\talice\t1 hour, 30 secs\tPID: 90\tPPID: 1\n"
                                                "launchd\troot\t1 hour, 30 secs\tPID: 1\tPPID: 1\n");
     EXPECT_EQ(list->title(), "Processes");
+}
+
+TEST_F(ProcessStatusViewControllerTest, AScreenReaderReadsEverySectionAndRow) {
+    show({P::process(1, "launchd", 0), P::process(30, "MobileSafari", 0),
+          P::process(40, "SpringBoard", 501), P::process(90, "sshd", 4242)});
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(list->tableView());
+    ASSERT_NE(table, nullptr);
+    QStringList names;
+    for (int i = 0; i < table->childCount(); ++i) {
+        names.append(table->child(i)->text(QAccessible::Name));
+    }
+    EXPECT_EQ(names,
+              QStringList({"Main Applications", "MobileSafari\t1 hour, 30 secs", "User Processes",
+                           "SpringBoard\t? MB\t1 hour, 30 secs", "Other Processes",
+                           "sshd\talice\t1 hour, 30 secs\tPID: 90\tPPID: 1",
+                           "launchd\troot\t1 hour, 30 secs\tPID: 1\tPPID: 1"}));
+    EXPECT_EQ(table->child(0)->role(), QAccessible::Heading);
+    EXPECT_EQ(table->child(1)->role(), QAccessible::ListItem);
 }
 
 TEST_F(ProcessStatusViewControllerTest, OwnUsersRowsShowColourIconAndMemory) {
