@@ -8,7 +8,8 @@ TableViewCellPool::TableViewCellPool(QWidget* host) : host_(host) {}
 
 void TableViewCellPool::adopt(TableViewCell* cell) {
     if (cell->parentWidget() != host_) {
-        cell->setParent(host_); // hides it until the table shows it
+        cell->setParent(host_);
+        cell->hide(); // until the table shows it
     }
 }
 
