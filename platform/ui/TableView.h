@@ -19,11 +19,8 @@
 #include <QScrollBar>
 
 #include <algorithm>
-#include <functional>
-#include <map>
 #include <optional>
 #include <utility>
-#include <vector>
 
 namespace ui {
 
@@ -168,7 +165,6 @@ private:
     void relayoutIfShown();
     void updateScrollRange();
     void setOffsetPixels(int value);
-    std::optional<IndexPath> indexPathAtPixel(QPoint position);
 
     void rowsMoved(const QList<IndexPath>& changed, int direction);
 
