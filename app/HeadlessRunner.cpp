@@ -70,7 +70,7 @@ ui::ViewController* showTab(AppController& controller, int index) {
     ui::TabBarController* tabs = controller.tabBarManager();
     tabs->setSelectedIndex(index);
     settle();
-    auto* stack = dynamic_cast<ui::NavigationController*>(tabs->selectedViewController());
+    auto* stack = qobject_cast<ui::NavigationController*>(tabs->selectedViewController());
     return stack != nullptr ? stack->topViewController() : tabs->selectedViewController();
 }
 
@@ -189,7 +189,7 @@ bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen
             return false;
         }
     }
-    auto* screenWithTable = dynamic_cast<ui::TableViewController*>(shown);
+    auto* screenWithTable = qobject_cast<ui::TableViewController*>(shown);
     ui::TableView* table = screenWithTable != nullptr ? screenWithTable->tableView() : nullptr;
     if (table == nullptr) {
         *error = QStringLiteral("screen %1 has no table").arg(screen);

@@ -4,6 +4,7 @@
 #include "common/NumberText.h"
 #include "common/Resources.h"
 #include "memdisk/DiskStatus.h"
+#include "memdisk/DiskStatusGraphCell.h"
 #include "memdisk/DiskStatusTableCell.h"
 #include "memdisk/GraphView.h"
 #include "platform/services/PlatformProfile.h"
@@ -12,8 +13,6 @@
 #include "platform/ui/TableView.h"
 
 #include <iterator>
-
-const QString kDiskStatusGraphCellIdentifier = QStringLiteral("DiskStatusGraphCellIdentifier");
 
 namespace {
 
@@ -80,11 +79,10 @@ QString DiskStatusViewController::headerTitle(const DiskInfo& disk) {
     return QStringLiteral("%1 [%2]").arg(Resources::text(area), disk.filesystem());
 }
 
-GraphView* DiskStatusViewController::makeGraphView(const DiskInfo& disk) {
-    auto* graph = new GraphView({12, 3, 294, 106});
+void DiskStatusViewController::setGraphData(GraphView* graph, const DiskInfo& disk) {
+    graph->clearData();
     graph->setDataWithColor(static_cast<float>(disk.avail() / 1024), kAvailableColor);
     graph->setDataWithColor(static_cast<float>(disk.used() / 1024), kUsedColor);
-    return graph;
 }
 
 const DiskInfo* DiskStatusViewController::diskAt(int section) const {
@@ -116,11 +114,8 @@ QString DiskStatusViewController::megabytesText(int64_t kilobytes) const {
 
 ui::TableViewCell* DiskStatusViewController::textCell(ui::TableView* tableView,
                                                       const DiskInfo& disk, int row) const {
-    auto* cell = static_cast<DiskStatusTableCell*>(
-        tableView->dequeueReusableCellWithIdentifier(kDiskStatusTableCellIdentifier));
-    if (cell == nullptr) {
-        cell = new DiskStatusTableCell(kDiskStatusTableCellIdentifier);
-    }
+    auto* cell =
+        tableView->dequeueReusableCell<DiskStatusTableCell>(kDiskStatusTableCellIdentifier);
     cell->setOffset(0);
     cell->setValueColor(ui::Color::black());
     cell->title()->setText(QString());
@@ -159,24 +154,11 @@ ui::TableViewCell* DiskStatusViewController::textCell(ui::TableView* tableView,
     return cell;
 }
 
-// The chart row keeps exactly one chart: the one of the current record.
 ui::TableViewCell* DiskStatusViewController::chartCell(ui::TableView* tableView,
                                                        const DiskInfo& disk) const {
-    ui::TableViewCell* cell =
-        tableView->dequeueReusableCellWithIdentifier(kDiskStatusGraphCellIdentifier);
-    if (cell == nullptr) {
-        cell = new ui::TableViewCell(kDiskStatusGraphCellIdentifier);
-        cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
-    }
-    const QObjectList children = cell->contentView()->children();
-    for (QObject* child : children) {
-        if (dynamic_cast<GraphView*>(child) != nullptr) {
-            delete child;
-        }
-    }
-    GraphView* graph = makeGraphView(disk);
-    graph->setParent(cell->contentView());
-    graph->show();
+    auto* cell =
+        tableView->dequeueReusableCell<DiskStatusGraphCell>(kDiskStatusGraphCellIdentifier);
+    setGraphData(cell->graphView(), disk);
     return cell;
 }
 

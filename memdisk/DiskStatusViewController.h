@@ -11,8 +11,6 @@ class DiskInfo;
 class DiskStatus;
 class GraphView;
 
-extern const QString kDiskStatusGraphCellIdentifier;
-
 // The Disk tab's root screen: a snapshot of the mounted disks taken each time the
 // screen comes on screen or is refreshed, one section per file system with its mount
 // point, type, options, sizes, capacity and a chart of available against used space.
@@ -37,8 +35,9 @@ public:
     // "System [/dev/disk0s1]" for the system area, "User [/dev/disk0s2]" for the users'
     // area, the device's name for any other.
     static QString headerTitle(const DiskInfo& disk);
-    // The chart of a file system: available and used megabytes.
-    static GraphView* makeGraphView(const DiskInfo& disk);
+    // Shows a file system's available and used megabytes in `graph`, in place of what
+    // it showed.
+    static void setGraphData(GraphView* graph, const DiskInfo& disk);
 
     int numberOfSectionsInTableView(ui::TableView*) override;
     int tableViewNumberOfRowsInSection(ui::TableView*, int section) override;

@@ -62,11 +62,8 @@ int MemoryStatusGraphView::tableViewNumberOfRowsInSection(ui::TableView*, int) {
 ui::TableViewCell*
 MemoryStatusGraphView::tableViewCellForRowAtIndexPath(ui::TableView* tableView,
                                                       const ui::IndexPath& indexPath) {
-    auto* cell = static_cast<MemoryStatusTableCell*>(
-        tableView->dequeueReusableCellWithIdentifier(kMemoryStatusTableCellIdentifier));
-    if (cell == nullptr) {
-        cell = new MemoryStatusTableCell(kMemoryStatusTableCellIdentifier);
-    }
+    auto* cell =
+        tableView->dequeueReusableCell<MemoryStatusTableCell>(kMemoryStatusTableCellIdentifier);
     cell->setOffset(40);
     const QString key = kLegendKeys[std::clamp(indexPath.row, 0, kLegendRows - 1)];
     const auto pair = data_.constFind(key);

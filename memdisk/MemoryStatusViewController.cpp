@@ -4,13 +4,12 @@
 #include "common/NumberText.h"
 #include "common/Resources.h"
 #include "memdisk/MemoryStatus.h"
+#include "memdisk/MemoryStatusGraphCell.h"
 #include "memdisk/MemoryStatusGraphView.h"
 #include "memdisk/MemoryStatusTableCell.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/TableView.h"
-
-const QString kMemoryStatusGraphCellIdentifier = QStringLiteral("MemoryStatusGraphCellIdentifier");
 
 namespace {
 
@@ -58,8 +57,8 @@ QString MemoryStatusViewController::megabytesText(uint64_t count) const {
         .arg(numberText(appCon_, megabytes(count, memStat_->pagesize())));
 }
 
-MemoryStatusGraphView* MemoryStatusViewController::makeGraphView() const {
-    auto* graph = new MemoryStatusGraphView();
+void MemoryStatusViewController::setGraphData(MemoryStatusGraphView* graph) const {
+    graph->clearData();
     const uint32_t pagesize = memStat_->pagesize();
     const auto share = [pagesize](uint64_t pages) {
         return static_cast<float>(megabytes(pages, pagesize));
@@ -70,7 +69,6 @@ MemoryStatusGraphView* MemoryStatusViewController::makeGraphView() const {
     graph->setDataWithColorForKey(share(memStat_->inactive()), kInactiveColor,
                                   QStringLiteral("Inactive"));
     graph->setDataWithColorForKey(share(memStat_->wired()), kWiredColor, QStringLiteral("Wired"));
-    return graph;
 }
 
 int MemoryStatusViewController::tableViewNumberOfRowsInSection(ui::TableView*, int section) {
@@ -115,23 +113,10 @@ MemoryStatusViewController::rowAt(const ui::IndexPath& indexPath) const {
     }
 }
 
-// The chart row keeps exactly one chart: the one of the current reading.
 ui::TableViewCell* MemoryStatusViewController::chartCell(ui::TableView* tableView) const {
-    ui::TableViewCell* cell =
-        tableView->dequeueReusableCellWithIdentifier(kMemoryStatusGraphCellIdentifier);
-    if (cell == nullptr) {
-        cell = new ui::TableViewCell(kMemoryStatusGraphCellIdentifier);
-        cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
-    }
-    const QObjectList children = cell->contentView()->children();
-    for (QObject* child : children) {
-        if (dynamic_cast<MemoryStatusGraphView*>(child) != nullptr) {
-            delete child;
-        }
-    }
-    MemoryStatusGraphView* graph = makeGraphView();
-    graph->setParent(cell->contentView());
-    graph->show();
+    auto* cell =
+        tableView->dequeueReusableCell<MemoryStatusGraphCell>(kMemoryStatusGraphCellIdentifier);
+    setGraphData(cell->graphView());
     return cell;
 }
 
@@ -141,11 +126,8 @@ MemoryStatusViewController::tableViewCellForRowAtIndexPath(ui::TableView* tableV
     if (indexPath.section == BasicInfoSection) {
         return chartCell(tableView);
     }
-    auto* cell = static_cast<MemoryStatusTableCell*>(
-        tableView->dequeueReusableCellWithIdentifier(kMemoryStatusTableCellIdentifier));
-    if (cell == nullptr) {
-        cell = new MemoryStatusTableCell(kMemoryStatusTableCellIdentifier);
-    }
+    auto* cell =
+        tableView->dequeueReusableCell<MemoryStatusTableCell>(kMemoryStatusTableCellIdentifier);
     const Row row = rowAt(indexPath);
     cell->setOffset(0);
     cell->setColor(ui::Color::black());

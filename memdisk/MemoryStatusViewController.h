@@ -10,8 +10,6 @@ class AppState;
 class MemoryStatus;
 class MemoryStatusGraphView;
 
-extern const QString kMemoryStatusGraphCellIdentifier;
-
 // The Memory tab's root screen: a fresh reading of the virtual-memory counters each
 // time the screen comes on screen or is refreshed, as a chart of free, active, inactive
 // and wired memory, page-in and page-out volumes, fault counters and the object cache.
@@ -35,8 +33,8 @@ public:
     // the device works them out: (count / 1024) × (pagesize / 1024), each division cut
     // off, so 5000 pages of 4 KB are 16 MB, not 19.5.
     static uint64_t megabytes(uint64_t count, uint32_t pagesize);
-    // The chart of the current reading.
-    MemoryStatusGraphView* makeGraphView() const;
+    // Shows the current reading in `graph`, in place of what it showed.
+    void setGraphData(MemoryStatusGraphView* graph) const;
 
     int numberOfSectionsInTableView(ui::TableView*) override { return kSectionCount; }
     int tableViewNumberOfRowsInSection(ui::TableView*, int section) override;

@@ -196,11 +196,8 @@ int ProcessDetailViewController::tableViewNumberOfRowsInSection(ui::TableView*, 
 ui::TableViewCell*
 ProcessDetailViewController::tableViewCellForRowAtIndexPath(ui::TableView* tableView,
                                                             const ui::IndexPath& indexPath) {
-    auto* cell = static_cast<ProcessDetailTableCell*>(
-        tableView->dequeueReusableCellWithIdentifier(kProcessDetailTableCellIdentifier));
-    if (cell == nullptr) {
-        cell = new ProcessDetailTableCell(kProcessDetailTableCellIdentifier);
-    }
+    auto* cell =
+        tableView->dequeueReusableCell<ProcessDetailTableCell>(kProcessDetailTableCellIdentifier);
     cell->setLabel(dataCells_.value(indexPath.row));
     return cell;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "platform/ui/Color.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TableViewCell.h"
-#include "process/ProcessStatus.h"
 
-#include <cstdint>
+#include <QString>
 
 extern const QString kProcessStatusMobileUserTableCellIdentifier;
 
@@ -20,35 +20,39 @@ public:
     static constexpr ui::Color kOwnProcessColor{0, 0.7, 0, 1};
     static constexpr ui::Color kOwnUserColor{0, 0, 0.7, 1};
 
+    // What a row shows; the screen works it out from the process.
+    struct Data {
+        QString name;
+        QString uptime;
+        ui::Color nameColor = ui::Color::black();
+        // A process of the application's own user: its memory shows, its icon further
+        // right.
+        bool ownUser = false;
+        QString memory;
+        // The bundle name of the icon ("none48.png" when none fits).
+        QString iconName;
+        bool operator==(const Data&) const = default;
+    };
+
     explicit ProcessStatusMobileUserTableCell(const QString& reuseIdentifier);
 
-    // Shows `record`; nothing changes when it is the record already shown.
-    void setLabel(const ProcessStatus::Record& record);
+    // Shows `data`; nothing changes when it is what the row already shows.
+    void setLabel(const Data& data);
     void layoutSubviews() override;
 
-    const ProcessStatus::Record& info() const { return info_; }
-    uint32_t myuid() const { return myuid_; }
-    int32_t mypid() const { return mypid_; }
-    bool myProc() const { return myProc_; }
+    const Data& data() const { return data_; }
     ui::Label* name() const { return name_; }
     ui::Label* uptime() const { return uptime_; }
     ui::Label* memory() const { return memory_; }
     ui::ImageView* iconBox() const { return iconBox_; }
-    // The bundle name of the image shown ("none48.png" when none fits).
-    const QString& iconName() const { return iconName_; }
+    const QString& iconName() const { return data_.iconName; }
 
 private:
-    ui::Color nameColorFor(const ProcessInfo& info) const;
-    QString ownIconNameFor(const ProcessInfo& info) const;
-
-    ProcessStatus::Record info_;
-    uint32_t myuid_;
-    int32_t mypid_;
+    Data data_;
+    bool shown_ = false;
     ui::Label* name_;
     ui::Label* uptime_;
     ui::Label* memory_;
     ui::ImageView* iconBox_;
     ui::Image icon_;
-    QString iconName_;
-    bool myProc_ = false;
 };

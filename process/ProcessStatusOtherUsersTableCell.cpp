@@ -34,20 +34,19 @@ ProcessStatusOtherUsersTableCell::ProcessStatusOtherUsersTableCell(const QString
     setSelectionStyle(ui::TableViewCellSelectionStyle::None);
 }
 
-void ProcessStatusOtherUsersTableCell::setLabel(const ProcessStatus::Record& record) {
-    if (record == info_ || record == nullptr) {
+void ProcessStatusOtherUsersTableCell::setLabel(const Data& data) {
+    if (shown_ && data == data_) {
         return;
     }
-    info_ = record;
-    const ProcessInfo& info = *record;
-    name_->setText(info.name());
-    uptime_->setText(ProcessStatus::stringWithUptime(info.starttime()));
-    pid_->setText(QString::asprintf("PID: %d", info.pid()));
-    ppid_->setText(QString::asprintf("PPID: %d", info.ppid()));
-    user_->setText(info.user());
-    name_->setTextColor(info.isZombie() ? kZombieColor : ui::Color::black());
-    const bool superuser = info.uid() == 0 || info.user() == QLatin1String("root");
-    user_->setTextColor(superuser ? kSuperuserColor : ui::Color::black());
+    data_ = data;
+    shown_ = true;
+    name_->setText(data.name);
+    uptime_->setText(data.uptime);
+    pid_->setText(data.pid);
+    ppid_->setText(data.ppid);
+    user_->setText(data.user);
+    name_->setTextColor(data.nameColor);
+    user_->setTextColor(data.userColor);
 }
 
 void ProcessStatusOtherUsersTableCell::layoutSubviews() {

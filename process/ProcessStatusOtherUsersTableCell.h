@@ -1,8 +1,10 @@
 #pragma once
 
+#include "platform/ui/Color.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TableViewCell.h"
-#include "process/ProcessStatus.h"
+
+#include <QString>
 
 extern const QString kProcessStatusOtherUsersTableCellIdentifier;
 
@@ -14,13 +16,25 @@ public:
     // The toolkit's brown.
     static constexpr ui::Color kSuperuserColor{0.6, 0.4, 0.2, 1};
 
+    // What a row shows; the screen works it out from the process.
+    struct Data {
+        QString name;
+        QString user;
+        QString uptime;
+        QString pid;
+        QString ppid;
+        ui::Color nameColor = ui::Color::black();
+        ui::Color userColor = ui::Color::black();
+        bool operator==(const Data&) const = default;
+    };
+
     explicit ProcessStatusOtherUsersTableCell(const QString& reuseIdentifier);
 
-    // Shows `record`; nothing changes when it is the record already shown.
-    void setLabel(const ProcessStatus::Record& record);
+    // Shows `data`; nothing changes when it is what the row already shows.
+    void setLabel(const Data& data);
     void layoutSubviews() override;
 
-    const ProcessStatus::Record& info() const { return info_; }
+    const Data& data() const { return data_; }
     ui::Label* name() const { return name_; }
     ui::Label* uptime() const { return uptime_; }
     ui::Label* pid() const { return pid_; }
@@ -28,7 +42,8 @@ public:
     ui::Label* user() const { return user_; }
 
 private:
-    ProcessStatus::Record info_;
+    Data data_;
+    bool shown_ = false;
     ui::Label* name_;
     ui::Label* uptime_;
     ui::Label* pid_;

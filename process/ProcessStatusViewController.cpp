@@ -1,18 +1,18 @@
 #include "process/ProcessStatusViewController.h"
 
 #include "common/Resources.h"
+#include "platform/darwin/Darwin.h"
 #include "platform/services/PlatformProfile.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/TableView.h"
 #include "process/ProcessDetailViewController.h"
-#include "process/ProcessStatusMobileUserTableCell.h"
-#include "process/ProcessStatusOtherUsersTableCell.h"
 
 namespace {
 
-// Room left below the table for the tab bar, in points.
+const QString kNoIcon = QStringLiteral("none48.png");
+const QString kOwnIcon = QStringLiteral("Ormel.png");
 
 const char* const kSectionHeaderKeys[ProcessGroups::GroupCount] = {"MainApps", "MobileProcs",
                                                                    "OtherProcs"};
@@ -20,7 +20,8 @@ const char* const kSectionHeaderKeys[ProcessGroups::GroupCount] = {"MainApps", "
 } // namespace
 
 ProcessStatusViewController::ProcessStatusViewController()
-    : ui::TableViewController(ui::TableViewStyle::Plain), pstat_(ProcessStatus::sharedInstance()) {
+    : ui::TableViewController(ui::TableViewStyle::Plain), pstat_(ProcessStatus::sharedInstance()),
+      myuid_(darwin::getuid()), mypid_(darwin::getpid()) {
     setTitle(Resources::text("ProcessStatus"));
 }
 
@@ -115,27 +116,69 @@ QString ProcessStatusViewController::tableViewTitleForHeaderInSection(ui::TableV
     return Resources::text(kSectionHeaderKeys[section]);
 }
 
+ProcessStatusMobileUserTableCell::Data
+ProcessStatusViewController::mobileUserRow(const ProcessInfo& info) const {
+    const bool ownUser = info.uid() == myuid_;
+    const bool showsMemory = ownUser && !info.isZombie();
+    return {info.name(),
+            ProcessStatus::stringWithUptime(info.starttime()),
+            nameColorFor(info),
+            ownUser,
+            showsMemory ? ProcessStatus::stringWithOccupiedMemoryForPID(info.pid()) : QString(),
+            ownUser ? ownIconNameFor(info) : kNoIcon};
+}
+
+ui::Color ProcessStatusViewController::nameColorFor(const ProcessInfo& info) const {
+    if (info.isZombie()) {
+        return ProcessStatusMobileUserTableCell::kZombieColor;
+    }
+    if (info.pid() == mypid_) {
+        return ProcessStatusMobileUserTableCell::kOwnProcessColor;
+    }
+    if (info.uid() == myuid_) {
+        return ProcessStatusMobileUserTableCell::kOwnUserColor;
+    }
+    return ui::Color::black();
+}
+
+QString ProcessStatusViewController::ownIconNameFor(const ProcessInfo& info) const {
+    const QString application =
+        ProcessGroups::iconNameOf(ProcessGroups::mainApplicationOf(info.name()));
+    if (!application.isEmpty()) {
+        return application;
+    }
+    return info.pid() == mypid_ ? kOwnIcon : kNoIcon;
+}
+
+ProcessStatusOtherUsersTableCell::Data
+ProcessStatusViewController::otherUsersRow(const ProcessInfo& info) const {
+    const bool superuser = info.uid() == 0 || info.user() == QLatin1String("root");
+    return {info.name(),
+            info.user(),
+            ProcessStatus::stringWithUptime(info.starttime()),
+            QString::asprintf("PID: %d", info.pid()),
+            QString::asprintf("PPID: %d", info.ppid()),
+            info.isZombie() ? ProcessStatusOtherUsersTableCell::kZombieColor : ui::Color::black(),
+            superuser ? ProcessStatusOtherUsersTableCell::kSuperuserColor : ui::Color::black()};
+}
+
 ui::TableViewCell*
 ProcessStatusViewController::tableViewCellForRowAtIndexPath(ui::TableView* tableView,
                                                             const ui::IndexPath& indexPath) {
     const ProcessStatus::Record record = recordAt(indexPath);
     if (indexPath.section == ProcessGroups::OtherProcs) {
-        auto* cell = static_cast<ProcessStatusOtherUsersTableCell*>(
-            tableView->dequeueReusableCellWithIdentifier(
-                kProcessStatusOtherUsersTableCellIdentifier));
-        if (cell == nullptr) {
-            cell =
-                new ProcessStatusOtherUsersTableCell(kProcessStatusOtherUsersTableCellIdentifier);
+        auto* cell = tableView->dequeueReusableCell<ProcessStatusOtherUsersTableCell>(
+            kProcessStatusOtherUsersTableCellIdentifier);
+        if (record != nullptr) {
+            cell->setLabel(otherUsersRow(*record));
         }
-        cell->setLabel(record);
         return cell;
     }
-    auto* cell = static_cast<ProcessStatusMobileUserTableCell*>(
-        tableView->dequeueReusableCellWithIdentifier(kProcessStatusMobileUserTableCellIdentifier));
-    if (cell == nullptr) {
-        cell = new ProcessStatusMobileUserTableCell(kProcessStatusMobileUserTableCellIdentifier);
+    auto* cell = tableView->dequeueReusableCell<ProcessStatusMobileUserTableCell>(
+        kProcessStatusMobileUserTableCellIdentifier);
+    if (record != nullptr) {
+        cell->setLabel(mobileUserRow(*record));
     }
-    cell->setLabel(record);
     return cell;
 }
 

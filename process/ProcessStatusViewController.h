@@ -3,6 +3,8 @@
 #include "platform/ui/TableViewController.h"
 #include "process/ProcessGroups.h"
 #include "process/ProcessStatus.h"
+#include "process/ProcessStatusMobileUserTableCell.h"
+#include "process/ProcessStatusOtherUsersTableCell.h"
 
 #include <QList>
 
@@ -32,6 +34,9 @@ public:
     const QList<ProcessStatus::Record>& otherProcs() const { return otherProcs_; }
     // The row that shows the process `pid`, if it is listed.
     std::optional<ui::IndexPath> indexPathOfPID(int32_t pid) const;
+    // What the row of a process shows, in the first two sections and in the third.
+    ProcessStatusMobileUserTableCell::Data mobileUserRow(const ProcessInfo& info) const;
+    ProcessStatusOtherUsersTableCell::Data otherUsersRow(const ProcessInfo& info) const;
 
     int numberOfSectionsInTableView(ui::TableView*) override { return ProcessGroups::GroupCount; }
     int tableViewNumberOfRowsInSection(ui::TableView*, int section) override;
@@ -47,8 +52,13 @@ public:
 private:
     const QList<ProcessStatus::Record>* listOf(int section) const;
     ProcessStatus::Record recordAt(const ui::IndexPath& indexPath) const;
+    ui::Color nameColorFor(const ProcessInfo& info) const;
+    QString ownIconNameFor(const ProcessInfo& info) const;
 
     ProcessStatus* pstat_;
+    // The application's own user and process.
+    uint32_t myuid_;
+    int32_t mypid_;
     QList<ProcessStatus::Record> mainApps_;
     QList<ProcessStatus::Record> mobileProcs_;
     QList<ProcessStatus::Record> otherProcs_;

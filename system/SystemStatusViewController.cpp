@@ -92,11 +92,8 @@ SystemStatusViewController::rowAt(const ui::IndexPath& indexPath) const {
 ui::TableViewCell*
 SystemStatusViewController::tableViewCellForRowAtIndexPath(ui::TableView* tableView,
                                                            const ui::IndexPath& indexPath) {
-    auto* cell = static_cast<SystemStatusTableCell*>(
-        tableView->dequeueReusableCellWithIdentifier(kSystemStatusTableCellIdentifier));
-    if (cell == nullptr) {
-        cell = new SystemStatusTableCell(kSystemStatusTableCellIdentifier);
-    }
+    auto* cell =
+        tableView->dequeueReusableCell<SystemStatusTableCell>(kSystemStatusTableCellIdentifier);
     const Row row = rowAt(indexPath);
     cell->title()->setText(row.title);
     cell->value()->setText(row.value);

@@ -12,6 +12,8 @@ class BarButtonItem;
 // item's title, image or system glyph, bordered or plain, in the colours of the
 // bar it sits on.
 class BarButton : public QAbstractButton {
+    Q_OBJECT
+
 public:
     explicit BarButton(BarButtonItem* item, QWidget* parent = nullptr);
     // A back button (the arrow-shaped one) with the given title.

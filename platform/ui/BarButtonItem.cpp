@@ -55,7 +55,7 @@ BarButtonItem::~BarButtonItem() {
 
 void BarButtonItem::setTitle(const QString& title) {
     title_ = title;
-    if (auto* button = dynamic_cast<BarButton*>(widget_.data())) {
+    if (auto* button = qobject_cast<BarButton*>(widget_.data())) {
         button->refresh();
     }
 }
@@ -83,7 +83,7 @@ void BarButtonItem::setEnabled(bool enabled) {
 
 void BarButtonItem::setWidth(double width) {
     width_ = width;
-    if (auto* button = dynamic_cast<BarButton*>(widget_.data())) {
+    if (auto* button = qobject_cast<BarButton*>(widget_.data())) {
         button->refresh();
     }
 }

@@ -9,6 +9,8 @@ namespace ui {
 // A line (or lines) of text in the system font: transparent by default, black text,
 // a second colour for highlighted rows, tail truncation when it is one line.
 class Label : public QLabel {
+    Q_OBJECT
+
 public:
     explicit Label(QWidget* parent = nullptr);
     explicit Label(const QString& text, QWidget* parent = nullptr);

@@ -88,7 +88,7 @@ QSize NavigationBar::sizeHint() const {
 
 void NavigationBar::styleButtons() {
     for (QWidget* widget : {left_.data(), right_.data()}) {
-        if (auto* button = dynamic_cast<BarButton*>(widget)) {
+        if (auto* button = qobject_cast<BarButton*>(widget)) {
             button->setAppearance(true, barStyle_);
         }
     }

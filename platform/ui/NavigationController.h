@@ -12,6 +12,8 @@ namespace ui {
 // A stack of screens under a navigation bar: pushing shows a new screen with a back
 // button to the previous one; popping returns. Owns the controllers on its stack.
 class NavigationController : public ViewController {
+    Q_OBJECT
+
 public:
     // Takes ownership of `root`.
     explicit NavigationController(ViewController* root);

@@ -84,7 +84,7 @@ void TabBarController::setSelectedIndex(int index) {
 void TabBarController::userSelected(int index) {
     if (index == selected_) {
         // A second touch on the selected tab takes its navigation stack back to the root.
-        if (auto* navigation = dynamic_cast<NavigationController*>(selectedViewController())) {
+        if (auto* navigation = qobject_cast<NavigationController*>(selectedViewController())) {
             navigation->popToRootViewControllerAnimated(true);
         }
         return;
@@ -116,7 +116,7 @@ void TabBarController::updateTabBarVisibility() {
     if (!tabBar_) {
         return;
     }
-    auto* navigation = dynamic_cast<NavigationController*>(selectedViewController());
+    auto* navigation = qobject_cast<NavigationController*>(selectedViewController());
     ViewController* top = navigation != nullptr ? navigation->topViewController() : nullptr;
     const bool hide = top != nullptr && top->hidesBottomBarWhenPushed();
     tabBar_->setVisible(!hide);

@@ -13,6 +13,8 @@ namespace ui {
 // Screens side by side, one shown at a time, chosen with the tab bar at the bottom.
 // Owns its controllers.
 class TabBarController : public ViewController {
+    Q_OBJECT
+
 public:
     TabBarController();
 

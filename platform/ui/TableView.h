@@ -4,31 +4,37 @@
 #include "platform/ui/Geometry.h"
 #include "platform/ui/IndexPath.h"
 #include "platform/ui/TableViewCell.h"
+#include "platform/ui/TableViewCellPool.h"
 #include "platform/ui/TableViewDataSource.h"
 #include "platform/ui/TableViewDelegate.h"
+#include "platform/ui/TableViewGeometry.h"
+#include "platform/ui/TableViewGestureRecognizer.h"
+#include "platform/ui/TableViewInteraction.h"
+#include "platform/ui/TableViewSectionHeaders.h"
+#include "platform/ui/TableViewStyle.h"
 
 #include <QAbstractScrollArea>
-#include <QHash>
 #include <QList>
 #include <QPointer>
+#include <QScrollBar>
 
-#include <map>
+#include <algorithm>
 #include <optional>
-#include <vector>
+#include <utility>
 
 namespace ui {
 
-enum class TableViewStyle { Plain = 0, Grouped = 1 };
 enum class TableViewRowAnimation { Fade = 0, Right, Left, Top, Bottom, None };
-enum class TableViewScrollPosition { None = 0, Top, Middle, Bottom };
 enum class TableViewCellSeparatorStyle { None = 0, SingleLine = 1, SingleLineEtched = 2 };
 
 // A scrolling list of rows in sections. It keeps the geometry of every row (asking
 // the delegate for heights once per reload) but has widgets only for the rows on
 // screen: cells that scroll away wait in a pool, by reuse identifier, for the data
-// source to take them again. Geometry is in points; the content offset is the
-// distance scrolled from the top.
-class TableView : public QAbstractScrollArea {
+// source to dequeue them again. The table owns every cell it has. Geometry is in
+// points; the content offset is the distance scrolled from the top.
+class TableView : public QAbstractScrollArea, private TableViewGestureRecognizerDelegate {
+    Q_OBJECT
+
 public:
     TableView(Rect frame, TableViewStyle style);
     ~TableView() override;
@@ -41,7 +47,9 @@ public:
 
     double rowHeight() const { return rowHeight_; }
     void setRowHeight(double height);
-    double sectionHeaderHeight() const { return sectionHeaderHeight_; }
+    double sectionHeaderHeight() const {
+        return sectionHeaderHeight_.value_or(TableViewSectionHeaders::kPlainHeaderHeight);
+    }
     void setSectionHeaderHeight(double height);
     // Views above the first and below the last section; the table owns them.
     void setTableHeaderView(QWidget* view);
@@ -49,8 +57,13 @@ public:
     void setTableFooterView(QWidget* view);
     QWidget* tableFooterView() const { return tableFooterView_; }
 
-    // A cell from the pool (after its prepareForReuse()), or nullptr.
-    TableViewCell* dequeueReusableCellWithIdentifier(const QString& identifier);
+    // A cell of class `Cell` for a data source to fill and hand back: one that waits
+    // under `identifier` (after its prepareForReuse()), or else a new
+    // `Cell(arguments..., identifier)`. It belongs to the table.
+    template <class Cell = TableViewCell, class... Arguments>
+    Cell* dequeueReusableCell(const QString& identifier, Arguments&&... arguments) {
+        return pool_.dequeueReusableCell<Cell>(identifier, std::forward<Arguments>(arguments)...);
+    }
 
     void reloadData();
     void reloadSectionsWithRowAnimation(const QList<int>& sections,
@@ -65,10 +78,10 @@ public:
     void selectRowAtIndexPathAnimatedScrollPosition(const IndexPath& indexPath, bool animated,
                                                     TableViewScrollPosition position);
     void deselectRowAtIndexPathAnimated(const IndexPath& indexPath, bool animated);
-    std::optional<IndexPath> indexPathForSelectedRow() const { return selected_; }
+    std::optional<IndexPath> indexPathForSelectedRow() const { return interaction_.selectedRow(); }
 
     // Visible rows only; nullptr for the others.
-    TableViewCell* cellForRowAtIndexPath(const IndexPath& indexPath);
+    TableViewCell* cellForRowAtIndexPath(const IndexPath& indexPath) override;
     QList<TableViewCell*> visibleCells();
     QList<IndexPath> indexPathsForVisibleRows();
     std::optional<IndexPath> indexPathForRowAtPoint(Point point);
@@ -84,13 +97,14 @@ public:
     // In content coordinates (points).
     Rect rectForRowAtIndexPath(const IndexPath& indexPath);
     Rect rectForHeaderInSection(int section);
+    QString titleForHeaderInSection(int section);
     int numberOfSections();
     int numberOfRowsInSection(int section);
 
     void setEditing(bool editing, bool animated);
-    bool isEditing() const { return editing_; }
+    bool isEditing() const { return interaction_.isEditing(); }
     void setScrollEnabled(bool enabled) { scrollEnabled_ = enabled; }
-    bool isScrollEnabled() const { return scrollEnabled_; }
+    bool isScrollEnabled() const override { return scrollEnabled_; }
     void setBackgroundColor(Color color);
     void setSeparatorStyle(TableViewCellSeparatorStyle style);
     TableViewCellSeparatorStyle separatorStyle() const { return separatorStyle_; }
@@ -100,13 +114,15 @@ public:
 
     // A user's touch on a row or on its detail-disclosure button: the same selection
     // and delegate calls as a click.
-    void tapRowAtIndexPath(const IndexPath& indexPath);
-    void tapAccessoryAtIndexPath(const IndexPath& indexPath);
+    void tapRowAtIndexPath(const IndexPath& indexPath) override;
+    void tapAccessoryAtIndexPath(const IndexPath& indexPath) override;
     // A swipe across an editable row shows its red Delete button; confirming commits
     // the deletion through the data source.
-    void swipeToDeleteRowAtIndexPath(const IndexPath& indexPath);
-    void confirmDeleteAtIndexPath(const IndexPath& indexPath);
-    std::optional<IndexPath> indexPathShowingDeleteConfirmation() const { return confirming_; }
+    void swipeToDeleteRowAtIndexPath(const IndexPath& indexPath) override;
+    void confirmDeleteAtIndexPath(const IndexPath& indexPath) override;
+    std::optional<IndexPath> indexPathShowingDeleteConfirmation() const override {
+        return interaction_.rowShowingDeleteConfirmation();
+    }
 
     // Every section and row as text, rows off screen too: "-- <header>" (or "--") a
     // section, then a row's label texts in reading order joined by tabs.
@@ -114,7 +130,7 @@ public:
     QStringList rowTexts(const IndexPath& indexPath);
 
     // How many cells wait in the reuse pool (all identifiers).
-    int reusableCellCount() const;
+    int reusableCellCount() const { return pool_.count(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -127,80 +143,61 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    struct Section {
-        double top = 0;
-        double headerHeight = 0;
-        double footerHeight = 0;
-        QString title;
-        QPointer<QWidget> headerView;
-        std::vector<double> rowTops; // relative to the first row; one more than rows
-        double rowsTop() const { return top + headerHeight; }
-        double bottom() const { return rowsTop() + rowTops.back() + footerHeight; }
-        int rows() const { return static_cast<int>(rowTops.size()) - 1; }
-    };
-
     void ensureGeometry();
     void rebuildGeometry();
-    double headerHeightFor(int section, const QString& title, QWidget* view);
+    double headerHeightFor(int section);
     double rowHeightFor(const IndexPath& indexPath);
     bool isValid(const IndexPath& indexPath);
     Rect rowRect(const IndexPath& indexPath) const;
-    double tableWidth() const;
-    double viewportHeight() const;
+    double tableWidth() const { return Screen::toPoints(width()); }
+    double viewportHeight() const { return Screen::toPoints(height()); }
+    // The left edge of the rows: grouped rows are inset.
     double rowX() const;
-    double rowWidth() const;
+    double rowWidth() const { return std::max(0.0, tableWidth() - 2 * rowX()); }
 
     void layoutVisibleRows();
-    void placeHeaderViews(double top, double bottom);
+    void placeTableViews(double top);
     TableViewCell* obtainCell(const IndexPath& indexPath);
-    void adopt(TableViewCell* cell);
     void configureCell(TableViewCell* cell, const IndexPath& indexPath);
-    void recycle(TableViewCell* cell);
-    void recycleAllVisible();
+    void configureVisibleCells();
     void invalidate();
+    void relayout();
     void relayoutIfShown();
     void updateScrollRange();
     void setOffsetPixels(int value);
 
-    TableViewCell::GroupPosition groupPositionFor(const IndexPath& indexPath) const;
-    void shiftSelection(const QList<IndexPath>& changed, int direction);
-    void hideDeleteConfirmation();
-    void paintHeader(QPainter& painter, int section, double offset);
-    void handleClick(QPoint position);
+    void rowsMoved(const QList<IndexPath>& changed, int direction);
+
+    // TableViewGestureRecognizerDelegate, beside the public operations it shares
+    std::optional<IndexPath> rowAtPoint(QPoint point) override;
+    void highlightRow(const IndexPath& indexPath, bool highlighted) override;
+    int scrollPosition() const override { return verticalScrollBar()->value(); }
+    void scrollToPosition(int position) override { setOffsetPixels(position); }
+    void hideDeleteConfirmation() override;
 
     TableViewStyle style_;
     TableViewDataSource* dataSource_ = nullptr;
     TableViewDelegate* delegate_ = nullptr;
     double rowHeight_ = 44;
-    double sectionHeaderHeight_ = 22;
-    bool sectionHeaderHeightSet_ = false;
+    std::optional<double> sectionHeaderHeight_;
     QPointer<QWidget> tableHeaderView_;
     QPointer<QWidget> tableFooterView_;
 
-    std::vector<Section> sections_;
-    double contentHeight_ = 0;
+    TableViewGeometry geometry_;
+    TableViewSectionHeaders headers_;
     bool geometryValid_ = false;
     bool laidOut_ = false;
     bool inLayout_ = false;
 
-    std::map<IndexPath, QPointer<TableViewCell>> visible_;
-    QHash<QString, QList<QPointer<TableViewCell>>> pool_;
-    QList<QPointer<TableViewCell>> detached_;
-    std::optional<IndexPath> selected_;
-    std::optional<IndexPath> confirming_;
-    bool editing_ = false;
+    TableViewCellPool pool_;
+    TableViewInteraction interaction_{this, &pool_};
     bool scrollEnabled_ = true;
     bool allowsSelection_ = true;
     std::optional<Color> backgroundColor_;
     TableViewCellSeparatorStyle separatorStyle_ = TableViewCellSeparatorStyle::SingleLine;
     Color separatorColor_{0.88, 0.88, 0.88, 1};
 
-    // Mouse tracking: a press becomes a tap, a drag (scroll) or a swipe.
-    QPoint pressPosition_;
-    int pressOffset_ = 0;
-    bool pressed_ = false;
-    bool dragging_ = false;
-    std::optional<IndexPath> pressedRow_;
+    TableViewGestureRecognizer gestures_{this};
 };
 
 } // namespace ui

@@ -150,6 +150,16 @@ void TableViewCell::setBackgroundColor(Color color) {
     update();
 }
 
+TableViewCell::GroupPosition TableViewCell::groupPositionOfRow(int row, int rows) {
+    if (rows == 1) {
+        return GroupPosition::Single;
+    }
+    if (row == 0) {
+        return GroupPosition::Top;
+    }
+    return row == rows - 1 ? GroupPosition::Bottom : GroupPosition::Middle;
+}
+
 void TableViewCell::setGroupPosition(GroupPosition position) {
     if (groupPosition_ != position) {
         groupPosition_ = position;
@@ -169,10 +179,8 @@ bool TableViewCell::showsHighlight() const {
 
 void TableViewCell::propagateHighlight() {
     const bool highlight = showsHighlight();
-    for (QLabel* label : findChildren<QLabel*>()) {
-        if (auto* ours = dynamic_cast<Label*>(label)) {
-            ours->setHighlighted(highlight);
-        }
+    for (Label* label : findChildren<Label*>()) {
+        label->setHighlighted(highlight);
     }
 }
 
@@ -226,6 +234,22 @@ QRect TableViewCell::deleteButtonRect() const {
     return Screen::toPixels({bounds.width - kDeleteButtonWidth - kMargin / 2,
                              (bounds.height - kDeleteButtonHeight) / 2, kDeleteButtonWidth,
                              kDeleteButtonHeight});
+}
+
+TableViewCell::Part TableViewCell::partAtPoint(QPoint point) const {
+    if (showsDeleteConfirmation_ && deleteButtonRect().contains(point)) {
+        return Part::DeleteButton;
+    }
+    if (editing_ && editingStyle_ == TableViewCellEditingStyle::Delete &&
+        deleteControlRect().contains(point)) {
+        return Part::DeleteControl;
+    }
+    const bool drawsDetailButton =
+        accessoryType_ == TableViewCellAccessoryType::DetailDisclosureButton && !accessoryView_;
+    if (drawsDetailButton && accessoryRect().contains(point)) {
+        return Part::DetailDisclosureButton;
+    }
+    return Part::Row;
 }
 
 void TableViewCell::layoutSubviews() {

@@ -27,6 +27,8 @@ enum class TableViewCellEditingStyle { None = 0, Delete = 1, Insert = 2 };
 // place them in layoutSubviews(). Cells are reused: prepareForReuse() runs when the
 // table hands one out again.
 class TableViewCell : public QWidget {
+    Q_OBJECT
+
 public:
     // Where a cell sits in a grouped section, for its rounded corners.
     enum class GroupPosition { None, Top, Middle, Bottom, Single };
@@ -73,6 +75,8 @@ public:
     // The content view's bounds, in points.
     Rect contentBounds() const;
 
+    // Where row `row` of a grouped section of `rows` rows sits.
+    static GroupPosition groupPositionOfRow(int row, int rows);
     // Set by the table that shows the cell.
     void setGroupPosition(GroupPosition position);
     GroupPosition groupPosition() const { return groupPosition_; }
@@ -82,6 +86,11 @@ public:
     QRect accessoryRect() const;
     QRect deleteControlRect() const;
     QRect deleteButtonRect() const;
+
+    // What a touch lands on: a control the cell shows, else the row itself.
+    enum class Part { Row, DeleteControl, DeleteButton, DetailDisclosureButton };
+    // `point` is in the cell's pixels.
+    Part partAtPoint(QPoint point) const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

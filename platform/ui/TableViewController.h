@@ -14,6 +14,8 @@ namespace ui {
 class TableViewController : public ViewController,
                             public TableViewDataSource,
                             public TableViewDelegate {
+    Q_OBJECT
+
 public:
     explicit TableViewController(TableViewStyle style = TableViewStyle::Plain);
 

@@ -52,7 +52,7 @@ void Toolbar::rebuild() {
         } else if (item->systemItem() == BarButtonSystemItem::FixedSpace) {
             row_->addSpacing(Screen::px(item->width()));
         } else if (QWidget* widget = item->widget()) {
-            if (auto* button = dynamic_cast<BarButton*>(widget)) {
+            if (auto* button = qobject_cast<BarButton*>(widget)) {
                 // Glyph items stand bare on a toolbar; worded ones keep their border.
                 const bool glyph = item->systemItem() && item->title().isEmpty();
                 button->setAppearance(!glyph && item->style() != BarButtonItemStyle::Plain,

@@ -57,7 +57,7 @@ ViewController* ViewController::viewControllerForView(const QWidget* view) {
     if (view == nullptr) {
         return nullptr;
     }
-    return dynamic_cast<ViewController*>(view->property(kControllerProperty).value<QObject*>());
+    return qobject_cast<ViewController*>(view->property(kControllerProperty).value<QObject*>());
 }
 
 void ViewController::loadView() {
@@ -121,7 +121,7 @@ void ViewController::setTabBarItem(TabBarItem* item) {
 
 NavigationController* ViewController::navigationController() const {
     for (ViewController* up = parent_; up != nullptr; up = up->parent_) {
-        if (auto* navigation = dynamic_cast<NavigationController*>(up)) {
+        if (auto* navigation = qobject_cast<NavigationController*>(up)) {
             return navigation;
         }
     }
@@ -130,7 +130,7 @@ NavigationController* ViewController::navigationController() const {
 
 TabBarController* ViewController::tabBarController() const {
     for (ViewController* up = parent_; up != nullptr; up = up->parent_) {
-        if (auto* tabs = dynamic_cast<TabBarController*>(up)) {
+        if (auto* tabs = qobject_cast<TabBarController*>(up)) {
             return tabs;
         }
     }

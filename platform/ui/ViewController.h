@@ -26,6 +26,8 @@ enum class ModalTransitionStyle {
 // and hears of its appearing and disappearing from the container that shows it
 // (navigation controller, tab bar controller, window, modal presentation).
 class ViewController : public QObject {
+    Q_OBJECT
+
 public:
     enum class AppearanceState { Disappeared, Appearing, Appeared, Disappearing };
 

@@ -10,7 +10,7 @@ ViewFitter::ViewFitter(QWidget* child) : QObject(child), child_(child) {}
 void ViewFitter::fill(QWidget* child, QWidget* parent) {
     // One fitter per child, watching its current parent.
     for (QObject* object : child->children()) {
-        if (auto* old = dynamic_cast<ViewFitter*>(object)) {
+        if (auto* old = qobject_cast<ViewFitter*>(object)) {
             delete old;
             break;
         }

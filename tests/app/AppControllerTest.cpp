@@ -8,11 +8,11 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TabBarItem.h"
 #include "process/ProcessStatusViewController.h"
+#include "support/EventLoop.h"
 #include "support/SystemFixture.h"
 #include "system/SystemStatusViewController.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include "support/QtPrinters.h"
 
@@ -26,16 +26,6 @@ namespace {
 
 using services::NetworkPath;
 using services::NetworkReachability;
-
-// Runs the event loop until `done` holds, for at most a few seconds.
-template <class Predicate> bool processEventsUntil(Predicate done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
-}
 
 // Stores that record what the controller does with them.
 struct RecordingStores {
@@ -120,7 +110,7 @@ TEST_F(AppControllerTest, BuildsTheFiveTabsInOrder) {
     ASSERT_EQ(stacks.size(), 5);
     const QStringList titles = {"System", "Process", "Memory", "Disk", "Network"};
     for (int tag = 0; tag < 5; ++tag) {
-        auto* stack = dynamic_cast<ui::NavigationController*>(stacks[tag]);
+        auto* stack = qobject_cast<ui::NavigationController*>(stacks[tag]);
         ASSERT_NE(stack, nullptr);
         EXPECT_EQ(stack->tabBarItem()->tag(), tag);
         EXPECT_EQ(stack->tabBarItem()->title(), titles[tag]);
@@ -232,7 +222,7 @@ TEST_F(AppControllerTest, BackgroundArmsOnePassAndTheForegroundCancelsIt) {
     controller->applicationDidEnterBackground(application);
     EXPECT_NE(controller->backgroundTaskIdentifier(), ui::Application::BackgroundTaskInvalid);
     // The arming ends the background task on the main queue once it is registered.
-    ASSERT_TRUE(processEventsUntil([&] {
+    ASSERT_TRUE(testenv::processEventsUntil([&] {
         return controller->backgroundTaskIdentifier() == ui::Application::BackgroundTaskInvalid;
     }));
     EXPECT_EQ(ui::DelayedPerform::pendingCount(controller.get()), 1);

@@ -2,6 +2,7 @@
 #include "MemDiskFixture.h"
 #include "common/Resources.h"
 #include "memdisk/DiskStatus.h"
+#include "memdisk/DiskStatusGraphCell.h"
 #include "memdisk/DiskStatusTableCell.h"
 #include "memdisk/GraphView.h"
 #include "platform/ui/TableView.h"
@@ -16,16 +17,6 @@ using darwin::StatfsRecord;
 
 QString t(const char* key) {
     return Resources::text(key);
-}
-
-QList<GraphView*> chartsIn(QWidget* table) {
-    QList<GraphView*> charts;
-    for (QWidget* widget : table->findChildren<QWidget*>()) {
-        if (auto* chart = dynamic_cast<GraphView*>(widget)) {
-            charts.append(chart);
-        }
-    }
-    return charts;
 }
 
 class DiskStatusViewControllerTest : public ::testing::Test {
@@ -47,6 +38,14 @@ protected:
     DiskStatusTableCell* row(int section, int row) {
         return dynamic_cast<DiskStatusTableCell*>(
             screen.tableView()->cellForRowAtIndexPath({section, row}));
+    }
+
+    // The chart row of a section, scrolled on screen.
+    DiskStatusGraphCell* chartRow(int section) {
+        const ui::IndexPath chart{section, screen.rowGraph()};
+        screen.tableView()->scrollToRowAtIndexPathAtScrollPositionAnimated(
+            chart, ui::TableViewScrollPosition::Middle, false);
+        return dynamic_cast<DiskStatusGraphCell*>(screen.tableView()->cellForRowAtIndexPath(chart));
     }
 
     MemDiskFixture kernel;
@@ -99,12 +98,11 @@ TEST_F(DiskStatusViewControllerTest, RowsTakeTheirOffsetsColoursAndHeights) {
 }
 
 TEST_F(DiskStatusViewControllerTest, TheChartComparesAvailableWithUsedSpace) {
-    ui::TableViewCell* cell = screen.tableView()->cellForRowAtIndexPath({0, 7});
+    DiskStatusGraphCell* cell = chartRow(0);
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->reuseIdentifier(), kDiskStatusGraphCellIdentifier);
-    const QList<GraphView*> charts = chartsIn(cell);
-    ASSERT_EQ(charts.size(), 1);
-    GraphView* chart = charts.front();
+    GraphView* chart = cell->graphView();
+    EXPECT_EQ(chart->parentWidget(), cell->contentView());
     EXPECT_EQ(ui::frame(chart), (ui::Rect{12, 3, 294, 106}));
     ASSERT_EQ(chart->data().size(), 2);
     EXPECT_EQ(chart->data().at(0).value(GraphViewDataValueKey).toFloat(), 781.0F);
@@ -114,28 +112,24 @@ TEST_F(DiskStatusViewControllerTest, TheChartComparesAvailableWithUsedSpace) {
     EXPECT_EQ(chart->radius(), 40.0F);
 }
 
-TEST_F(DiskStatusViewControllerTest, RefreshingKeepsOneChartPerChartRow) {
-    ui::TableView* table = screen.tableView();
-    for (int i = 0; i < 4; ++i) {
+TEST_F(DiskStatusViewControllerTest, RefreshingSetsTheDataOfTheChartTheRowKeeps) {
+    GraphView* chart = chartRow(0)->graphView();
+    StatfsRecord fuller =
+        MemDiskFixture::disk("/dev/disk0s1", "/", "hfs", darwin::MNT_LOCAL | darwin::MNT_ROOTFS);
+    fuller.bavail = 0;
+    kernel.backend->setMounts({fuller});
+    for (int i = 0; i < 3; ++i) {
         screen.refreshAction();
-        for (int section = 0; section < 3; ++section) {
-            const ui::IndexPath chartRow{section, screen.rowGraph()};
-            table->scrollToRowAtIndexPathAtScrollPositionAnimated(
-                chartRow, ui::TableViewScrollPosition::Middle, false);
-            ui::TableViewCell* cell = table->cellForRowAtIndexPath(chartRow);
-            ASSERT_NE(cell, nullptr);
-            EXPECT_EQ(chartsIn(cell).size(), 1);
-        }
     }
-    // Chart rows waiting for reuse hold one chart each as well; text rows hold none.
-    for (QWidget* widget : table->findChildren<QWidget*>()) {
-        auto* cell = dynamic_cast<ui::TableViewCell*>(widget);
-        if (cell == nullptr) {
-            continue;
-        }
-        const bool chartRow = cell->reuseIdentifier() == kDiskStatusGraphCellIdentifier;
-        EXPECT_EQ(chartsIn(cell).size(), chartRow ? 1 : 0);
-    }
+    DiskStatusGraphCell* cell = chartRow(0);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->graphView(), chart) << "the same chart, not a new one";
+    const QList<QWidget*> inRow = cell->contentView()->findChildren<QWidget*>();
+    EXPECT_EQ(std::count_if(inRow.begin(), inRow.end(),
+                            [](QWidget* w) { return dynamic_cast<GraphView*>(w) != nullptr; }),
+              1);
+    ASSERT_EQ(chart->data().size(), 2);
+    EXPECT_EQ(chart->data().at(0).value(GraphViewDataValueKey).toFloat(), 0.0F) << "available";
 }
 
 TEST_F(DiskStatusViewControllerTest, LeavingTheScreenDropsTheSnapshot) {

@@ -3,6 +3,7 @@
 #include "common/AppState.h"
 #include "common/Resources.h"
 #include "memdisk/MemoryStatus.h"
+#include "memdisk/MemoryStatusGraphCell.h"
 #include "memdisk/MemoryStatusGraphView.h"
 #include "memdisk/MemoryStatusTableCell.h"
 #include "platform/ui/TableView.h"
@@ -81,13 +82,11 @@ TEST_F(MemoryStatusViewControllerTest, RowHeightsAndTextRows) {
 }
 
 TEST_F(MemoryStatusViewControllerTest, TheChartHasFourColouredSlicesAndLegendRows) {
-    ui::TableViewCell* cell = screen.tableView()->cellForRowAtIndexPath({0, 0});
+    auto* cell =
+        dynamic_cast<MemoryStatusGraphCell*>(screen.tableView()->cellForRowAtIndexPath({0, 0}));
     ASSERT_NE(cell, nullptr);
-    MemoryStatusGraphView* chart = nullptr;
-    for (QObject* child : cell->contentView()->children()) {
-        chart = chart != nullptr ? chart : dynamic_cast<MemoryStatusGraphView*>(child);
-    }
-    ASSERT_NE(chart, nullptr);
+    MemoryStatusGraphView* chart = cell->graphView();
+    EXPECT_EQ(chart->parentWidget(), cell->contentView());
     EXPECT_EQ(ui::frame(chart), (ui::Rect{4, 3, 296, 106})); // fits the 300-point row
     EXPECT_EQ(chart->graph()->total(), 40.0F);
     ASSERT_EQ(chart->graph()->data().size(), 4);
@@ -104,9 +103,11 @@ TEST_F(MemoryStatusViewControllerTest, TheChartHasFourColouredSlicesAndLegendRow
     EXPECT_EQ(chart->graph()->data().size(), 4);
 }
 
-TEST_F(MemoryStatusViewControllerTest, RefreshingKeepsOneChartWithTheNewReading) {
+TEST_F(MemoryStatusViewControllerTest, RefreshingSetsTheDataOfTheChartTheRowKeeps) {
     ui::TableView* table = screen.tableView();
-    table->cellForRowAtIndexPath({0, 0});
+    auto* cell = dynamic_cast<MemoryStatusGraphCell*>(table->cellForRowAtIndexPath({0, 0}));
+    ASSERT_NE(cell, nullptr);
+    MemoryStatusGraphView* chart = cell->graphView();
     darwin::VmStatistics64 later = MemDiskFixture::memory();
     later.freeCount = 10 * 1024;
     kernel.backend->setVmStatistics64(later);
@@ -115,6 +116,10 @@ TEST_F(MemoryStatusViewControllerTest, RefreshingKeepsOneChartWithTheNewReading)
         table->cellForRowAtIndexPath({0, 0});
     }
     EXPECT_EQ(chartsIn(table), 1) << "one chart row, never reused for text";
+    EXPECT_EQ(cell->graphView(), chart);
+    EXPECT_EQ(table->cellForRowAtIndexPath({0, 0}), cell);
+    ASSERT_EQ(chart->graph()->data().size(), 4) << "the old slices went";
+    EXPECT_EQ(chart->graph()->total(), 40.0F + 12 + 8 + 4);
     EXPECT_TRUE(table->renderText().contains(t("Free") + "\t40 MBytes\t"));
 }
 

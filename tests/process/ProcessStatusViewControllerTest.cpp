@@ -9,6 +9,7 @@
 
 #include "support/QtPrinters.h"
 
+#include <QAccessible>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -35,10 +36,11 @@ protected:
         stack->endAppearanceTransition();
     }
 
-    // A cell of the row, laid out, owned by the test.
+    // The cell the screen makes for a row, laid out; like every cell, it belongs to the
+    // table.
     template <typename Cell> Cell* cellAt(int section, int row) {
-        cells.emplace_back(list->tableViewCellForRowAtIndexPath(list->tableView(), {section, row}));
-        auto* cell = dynamic_cast<Cell*>(cells.back().get());
+        auto* cell = dynamic_cast<Cell*>(
+            list->tableViewCellForRowAtIndexPath(list->tableView(), {section, row}));
         cell->resize(ui::Screen::px(320), ui::Screen::px(52));
         cell->layoutSubviews();
         return cell;
@@ -47,7 +49,6 @@ protected:
     ProcessTableFixture kernel;
     std::unique_ptr<ui::NavigationController> stack;
     ProcessStatusViewController* list = nullptr;
-    std::vector<std::unique_ptr<ui::TableViewCell>> cells;
 };
 
 TEST_F(ProcessStatusViewControllerTest, GroupsByNameFirstThenUserKeepingSnapshotOrder) {
@@ -69,6 +70,24 @@ TEST_F(ProcessStatusViewControllerTest, GroupsByNameFirstThenUserKeepingSnapshot
                                                "sshd\talice\t1 hour, 30 secs\tPID: 90\tPPID: 1\n"
                                                "launchd\troot\t1 hour, 30 secs\tPID: 1\tPPID: 1\n");
     EXPECT_EQ(list->title(), "Processes");
+}
+
+TEST_F(ProcessStatusViewControllerTest, AScreenReaderReadsEverySectionAndRow) {
+    show({P::process(1, "launchd", 0), P::process(30, "MobileSafari", 0),
+          P::process(40, "SpringBoard", 501), P::process(90, "sshd", 4242)});
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(list->tableView());
+    ASSERT_NE(table, nullptr);
+    QStringList names;
+    for (int i = 0; i < table->childCount(); ++i) {
+        names.append(table->child(i)->text(QAccessible::Name));
+    }
+    EXPECT_EQ(names,
+              QStringList({"Main Applications", "MobileSafari\t1 hour, 30 secs", "User Processes",
+                           "SpringBoard\t? MB\t1 hour, 30 secs", "Other Processes",
+                           "sshd\talice\t1 hour, 30 secs\tPID: 90\tPPID: 1",
+                           "launchd\troot\t1 hour, 30 secs\tPID: 1\tPPID: 1"}));
+    EXPECT_EQ(table->child(0)->role(), QAccessible::Heading);
+    EXPECT_EQ(table->child(1)->role(), QAccessible::ListItem);
 }
 
 TEST_F(ProcessStatusViewControllerTest, OwnUsersRowsShowColourIconAndMemory) {
@@ -163,4 +182,33 @@ TEST(ProcessStatusOtherUsersTableCellFit, SevenDigitPidsFitTheirLabels) {
                   id->text());
     }
     ui::Screen::setScale(scale);
+}
+
+TEST(ProcessStatusMobileUserTableCell, ShowsWhatItIsGivenAndLaysOutForTheOwnUser) {
+    using Cell = ProcessStatusMobileUserTableCell;
+    Cell cell(kProcessStatusMobileUserTableCellIdentifier);
+    cell.resize(ui::Screen::px(320), ui::Screen::px(52));
+    cell.setLabel({"syncd", "2 mins, 5 secs", Cell::kOwnUserColor, true, "7.0 MB", "Mail.png"});
+    EXPECT_EQ(cell.name()->text(), "syncd");
+    EXPECT_EQ(cell.uptime()->text(), "2 mins, 5 secs");
+    EXPECT_EQ(cell.memory()->text(), "7.0 MB");
+    EXPECT_TRUE(cell.memory()->isVisibleTo(&cell));
+    EXPECT_EQ(cell.name()->textColor(), Cell::kOwnUserColor);
+    EXPECT_EQ(cell.iconName(), "Mail.png");
+
+    cell.setLabel({"cron", "1 sec", ui::Color::black(), false, QString(), "none48.png"});
+    EXPECT_FALSE(cell.memory()->isVisibleTo(&cell));
+    EXPECT_DOUBLE_EQ(ui::frame(cell.iconBox()).x, cell.contentBounds().x + 80);
+}
+
+TEST(ProcessStatusOtherUsersTableCell, ShowsWhatItIsGiven) {
+    using Cell = ProcessStatusOtherUsersTableCell;
+    Cell cell(kProcessStatusOtherUsersTableCellIdentifier);
+    cell.setLabel(
+        {"httpd", "www", "1 sec", "PID: 3", "PPID: 1", Cell::kZombieColor, ui::Color::black()});
+    EXPECT_EQ(cell.name()->text(), "httpd");
+    EXPECT_EQ(cell.user()->text(), "www");
+    EXPECT_EQ(cell.pid()->text(), "PID: 3");
+    EXPECT_EQ(cell.ppid()->text(), "PPID: 1");
+    EXPECT_EQ(cell.name()->textColor(), Cell::kZombieColor);
 }

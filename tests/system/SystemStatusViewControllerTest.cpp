@@ -61,8 +61,8 @@ TEST_F(SystemStatusViewControllerTest, RowsUseTheirOffsetsAndAre28PointsHigh) {
     const ui::IndexPath uptime{SystemStatusViewController::UptimeSection, 0};
     EXPECT_EQ(table->rectForRowAtIndexPath(uptime).height, 28);
 
-    std::unique_ptr<ui::TableViewCell> made(screen.tableViewCellForRowAtIndexPath(table, noUser));
-    auto* cell = dynamic_cast<SystemStatusTableCell*>(made.get());
+    auto* cell =
+        dynamic_cast<SystemStatusTableCell*>(screen.tableViewCellForRowAtIndexPath(table, noUser));
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->offset(), 100);
     EXPECT_DOUBLE_EQ(ui::frame(cell->title()).width, 200);

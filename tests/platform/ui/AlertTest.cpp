@@ -1,7 +1,7 @@
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertView.h"
 
-#include "UiTestSupport.h"
+#include "support/EventLoop.h"
 
 #include <QAbstractButton>
 #include <QPointer>
@@ -74,7 +74,7 @@ TEST(AlertView, ClickingAButtonTellsTheDelegateInOrderAndGoesAway) {
     yes->click();
     EXPECT_EQ(journal.calls, QStringList({"clicked 1", "willDismiss 1", "didDismiss 1"}));
     EXPECT_TRUE(AlertView::visibleAlerts().isEmpty());
-    uitest::flushEvents();
+    testenv::flushEvents();
     EXPECT_TRUE(watched.isNull());
 }
 
@@ -85,7 +85,7 @@ TEST(AlertView, DismissingTwiceTellsTheDelegateOnce) {
     alert->dismissWithClickedButtonIndexAnimated(0, false);
     alert->dismissWithClickedButtonIndexAnimated(0, false);
     EXPECT_EQ(journal.calls.size(), 3);
-    uitest::flushEvents();
+    testenv::flushEvents();
 }
 
 TEST(ActionSheet, DestructiveIsFirstAndCancelIsLast) {
@@ -116,5 +116,5 @@ TEST(ActionSheet, ShowsUntilAButtonIsChosen) {
     sheet->dismissWithClickedButtonIndexAnimated(sheet->destructiveButtonIndex(), true);
     EXPECT_EQ(journal.calls, QStringList({"clicked Delete", "didDismiss 0"}));
     EXPECT_TRUE(ActionSheet::visibleSheets().isEmpty());
-    uitest::flushEvents();
+    testenv::flushEvents();
 }

@@ -5,7 +5,7 @@
 #include "platform/ui/TabBarItem.h"
 #include "platform/ui/Window.h"
 
-#include "UiTestSupport.h"
+#include "support/EventLoop.h"
 
 #include <QPointer>
 #include <gtest/gtest.h>
@@ -124,7 +124,7 @@ TEST(NavigationController, BackButtonShowsThePreviousTitleOrItsBackTitleOrBack) 
     QPointer<ViewController> poppedUntitled = untitled;
     bar->backButton()->click();
     EXPECT_EQ(navigation.topViewController(), third);
-    uitest::flushEvents();
+    testenv::flushEvents();
     EXPECT_TRUE(poppedUntitled.isNull());
     EXPECT_EQ(bar->title(), "Third");
     EXPECT_EQ(bar->backButtonTitle(), "Info");
@@ -244,7 +244,7 @@ TEST(ViewController, ModalCoversTheScreenBelowAndDismissesFromEitherSide) {
     EXPECT_EQ(appearanceOnly(journal), QStringList({"Modal willDisappear", "Home willAppear",
                                                     "Modal didDisappear", "Home didAppear"}));
     EXPECT_EQ(home->modalViewController(), nullptr);
-    uitest::flushEvents();
+    testenv::flushEvents();
     EXPECT_TRUE(watched.isNull());
 
     // Dismissing from the presenter works too.

@@ -1,6 +1,6 @@
 #include "platform/ui/DelayedPerform.h"
 
-#include "UiTestSupport.h"
+#include "support/EventLoop.h"
 
 #include <QThread>
 #include <gtest/gtest.h>
@@ -15,8 +15,8 @@ TEST(DelayedPerform, RunsOnceAfterTheDelay) {
     int runs = 0;
     DelayedPerform::performAfterDelay(&target, 0.01, [&] { ++runs; });
     EXPECT_EQ(DelayedPerform::pendingCount(&target), 1);
-    EXPECT_TRUE(uitest::processEventsUntil([&] { return runs == 1; }));
-    uitest::flushEvents();
+    EXPECT_TRUE(testenv::processEventsUntil([&] { return runs == 1; }));
+    testenv::flushEvents();
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(DelayedPerform::pendingCount(&target), 0);
 }
@@ -32,8 +32,8 @@ TEST(DelayedPerform, CancelStopsOnlyThatTargetsRequests) {
     DelayedPerform::cancelPreviousPerformRequestsWithTarget(&cancelledTarget);
     EXPECT_EQ(DelayedPerform::pendingCount(&cancelledTarget), 0);
     EXPECT_EQ(DelayedPerform::pendingCount(&otherTarget), 1);
-    EXPECT_TRUE(uitest::processEventsUntil([&] { return otherRuns == 1; }));
-    uitest::flushEvents();
+    EXPECT_TRUE(testenv::processEventsUntil([&] { return otherRuns == 1; }));
+    testenv::flushEvents();
     EXPECT_EQ(cancelledRuns, 0);
 }
 
@@ -47,7 +47,7 @@ TEST(DelayedPerform, RequestCancelledFromAnotherThreadAfterItsTimerFiredDoesNotR
     std::thread canceller(
         [&] { DelayedPerform::cancelPreviousPerformRequestsWithTarget(&target); });
     canceller.join();
-    uitest::flushEvents();
+    testenv::flushEvents();
     EXPECT_EQ(runs, 0);
 }
 
@@ -66,7 +66,7 @@ TEST(DelayedPerform, RunsOnTheEventLoopOfTheThreadThatAsked) {
                                               [&] { ranOn = QThread::currentThread(); });
         },
         Qt::QueuedConnection);
-    EXPECT_TRUE(uitest::processEventsUntil([&] { return ranOn.load() != nullptr; }));
+    EXPECT_TRUE(testenv::processEventsUntil([&] { return ranOn.load() != nullptr; }));
     EXPECT_EQ(ranOn.load(), &worker);
     worker.quit();
     worker.wait();
@@ -82,7 +82,7 @@ TEST(DelayedPerform, ACancelFromAnotherThreadWhileOthersCountStopsEveryRequest) 
     std::thread b([&] { (void)DelayedPerform::pendingCount(&target); });
     a.join();
     b.join();
-    uitest::flushEvents();
+    testenv::flushEvents();
     EXPECT_EQ(runs.load(), 0);
     EXPECT_EQ(DelayedPerform::pendingCount(&target), 0);
 }

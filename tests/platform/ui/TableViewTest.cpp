@@ -3,13 +3,22 @@
 
 #include <gtest/gtest.h>
 
-#include <QSet>
+#include <QPointer>
 
 #include <functional>
 
 using namespace ui;
 
 namespace {
+
+// A Value1 cell that counts how many of its kind were made.
+class CountedCell : public TableViewCell {
+public:
+    CountedCell(int* made, const QString& identifier)
+        : TableViewCell(TableViewCellStyle::Value1, identifier) {
+        ++*made;
+    }
+};
 
 // A data source of numbered rows that counts the cells it has to make.
 class CountingSource : public TableViewDataSource, public TableViewDelegate {
@@ -19,53 +28,26 @@ public:
     int cellsCreated = 0;
     int cellsAsked = 0;
     std::function<double(const IndexPath&)> height;
-    QList<IndexPath> selections;
-    QList<IndexPath> accessoryTaps;
-    QList<IndexPath> deletions;
-    bool editable = false;
 
     int numberOfSectionsInTableView(TableView*) override { return sections; }
     int tableViewNumberOfRowsInSection(TableView*, int) override { return rows; }
     TableViewCell* tableViewCellForRowAtIndexPath(TableView* table,
                                                   const IndexPath& indexPath) override {
         ++cellsAsked;
-        TableViewCell* cell = table->dequeueReusableCellWithIdentifier("Row");
-        if (cell == nullptr) {
-            ++cellsCreated;
-            cell = new TableViewCell(TableViewCellStyle::Value1, "Row");
-        }
+        auto* cell = table->dequeueReusableCell<CountedCell>("Row", &cellsCreated);
         cell->textLabel()->setText(QString("Row %1").arg(indexPath.row));
         cell->detailTextLabel()->setText(QString::number(indexPath.section));
         return cell;
-    }
-    bool tableViewCanEditRowAtIndexPath(TableView*, const IndexPath&) override { return editable; }
-    void tableViewCommitEditingStyleForRowAtIndexPath(TableView*, TableViewCellEditingStyle style,
-                                                      const IndexPath& indexPath) override {
-        if (style == TableViewCellEditingStyle::Delete) {
-            deletions.append(indexPath);
-        }
     }
     double tableViewHeightForRowAtIndexPath(TableView* table, const IndexPath& indexPath) override {
         return height ? height(indexPath)
                       : TableViewDelegate::tableViewHeightForRowAtIndexPath(table, indexPath);
     }
-    void tableViewDidSelectRowAtIndexPath(TableView*, const IndexPath& indexPath) override {
-        selections.append(indexPath);
-    }
-    void tableViewAccessoryButtonTappedForRowWithIndexPath(TableView*,
-                                                           const IndexPath& indexPath) override {
-        accessoryTaps.append(indexPath);
-    }
 };
 
-// Cells are direct children of the viewport (findChildren cannot tell them apart:
-// the cell class has no meta-object of its own).
 int countCellWidgets(TableView& table) {
-    int count = 0;
-    for (QObject* child : table.viewport()->children()) {
-        count += dynamic_cast<TableViewCell*>(child) != nullptr ? 1 : 0;
-    }
-    return count;
+    return static_cast<int>(
+        table.viewport()->findChildren<TableViewCell*>(Qt::FindDirectChildrenOnly).size());
 }
 
 } // namespace
@@ -143,7 +125,7 @@ TEST(TableView, VariableRowHeightsGiveRowRectsAndVisibleRows) {
     EXPECT_EQ(table.indexPathForRowAtPoint({5, 4500 + 150}), (IndexPath{1, 1}));
 }
 
-TEST(TableView, HeadersTakeTheirHeightFromTheTitle) {
+TEST(TableView, RowsStartBelowTheirHeaderAndGroupedRowsAreInset) {
     struct Titled : CountingSource {
         QString tableViewTitleForHeaderInSection(TableView*, int section) override {
             return section == 0 ? "First" : QString();
@@ -153,197 +135,67 @@ TEST(TableView, HeadersTakeTheirHeightFromTheTitle) {
     source.rows = 2;
     TableView plain({0, 0, 320, 480}, TableViewStyle::Plain);
     plain.setDataSource(&source);
-    EXPECT_EQ(plain.rectForHeaderInSection(0).height, 22);
-    EXPECT_EQ(plain.rectForRowAtIndexPath({0, 0}).y, 22);
-    EXPECT_EQ(plain.rectForHeaderInSection(1).height, 0);
+    EXPECT_EQ(plain.rectForRowAtIndexPath({0, 0}), (Rect{0, 22, 320, 44}));
+    EXPECT_EQ(plain.titleForHeaderInSection(0), "First");
 
     TableView grouped({0, 0, 320, 480}, TableViewStyle::Grouped);
     grouped.setDataSource(&source);
-    // Grouped rows are inset from both sides.
-    EXPECT_EQ(grouped.rectForRowAtIndexPath({0, 0}).x, 10);
-    EXPECT_EQ(grouped.rectForRowAtIndexPath({0, 0}).width, 300);
-    EXPECT_GT(grouped.rectForHeaderInSection(0).height, grouped.rectForHeaderInSection(1).height);
+    EXPECT_EQ(grouped.rectForRowAtIndexPath({0, 0}), (Rect{10, 46, 300, 44}));
+    EXPECT_EQ(grouped.rectForHeaderInSection(2), Rect{});
 }
 
 namespace {
 
-// A cell with its own labels placed out of creation order, one of them hidden.
-class TwoLineCell : public TableViewCell {
+// Rows whose cells have no reuse identifier: the table cannot reuse them.
+class OneOffCells : public TableViewDataSource {
 public:
-    TwoLineCell() : TableViewCell("TwoLine") {
-        right = new Label(contentView());
-        bottom = new Label(contentView());
-        left = new Label(contentView());
-        hidden = new Label(contentView());
-        hidden->setText("never shown");
-        hidden->hide();
-    }
-    void layoutSubviews() override {
-        TableViewCell::layoutSubviews();
-        setFrame(left, {10, 2, 150, 20});
-        setFrame(right, {170, 2, 100, 20});
-        setFrame(bottom, {10, 24, 260, 18});
-        setFrame(hidden, {0, 0, 50, 10});
-    }
-    Label* left;
-    Label* right;
-    Label* bottom;
-    Label* hidden;
-};
+    QList<QPointer<TableViewCell>> made;
 
-class GroupedSource : public TableViewDataSource {
-public:
-    int made = 0;
-    int numberOfSectionsInTableView(TableView*) override { return 3; }
-    int tableViewNumberOfRowsInSection(TableView*, int section) override {
-        return section == 2 ? 30 : 2;
-    }
-    QString tableViewTitleForHeaderInSection(TableView*, int section) override {
-        return section == 0 ? "Hardware" : section == 2 ? "Many" : QString();
-    }
-    TableViewCell* tableViewCellForRowAtIndexPath(TableView* table, const IndexPath& p) override {
-        if (p.section == 1) {
-            auto* cell =
-                static_cast<TwoLineCell*>(table->dequeueReusableCellWithIdentifier("TwoLine"));
-            if (cell == nullptr) {
-                ++made;
-                cell = new TwoLineCell;
-            }
-            cell->left->setText(QString("Left %1").arg(p.row));
-            cell->right->setText(QString("Right %1").arg(p.row));
-            cell->bottom->setText(p.row == 0 ? QString("Bottom") : QString());
-            return cell;
-        }
-        TableViewCell* cell = table->dequeueReusableCellWithIdentifier("Value1");
-        if (cell == nullptr) {
-            ++made;
-            cell = new TableViewCell(TableViewCellStyle::Value1, "Value1");
-        }
-        cell->textLabel()->setText(QString("Name %1.%2").arg(p.section).arg(p.row));
-        cell->detailTextLabel()->setText(QString("Value %1").arg(p.row));
+    int tableViewNumberOfRowsInSection(TableView*, int) override { return 30; }
+    TableViewCell* tableViewCellForRowAtIndexPath(TableView*, const IndexPath& p) override {
+        auto* cell = new TableViewCell(QString());
+        cell->textLabel()->setText(QString("Row %1").arg(p.row));
+        made.append(cell);
         return cell;
     }
 };
 
+int livingCells(const QList<QPointer<TableViewCell>>& cells) {
+    return static_cast<int>(
+        std::count_if(cells.begin(), cells.end(), [](const auto& cell) { return !cell.isNull(); }));
+}
+
 } // namespace
 
-TEST(TableView, RenderTextListsEverySectionAndRowInReadingOrder) {
-    GroupedSource source;
-    TableView table({0, 0, 320, 200}, TableViewStyle::Grouped);
+TEST(TableView, OwnsTheCellsItIsGivenAndDeletesThoseItCannotReuseWhenTheyLeave) {
+    OneOffCells source;
+    TableView table({0, 0, 320, 88}, TableViewStyle::Plain);
     table.setDataSource(&source);
-    const QString text = table.renderText();
-    const QStringList lines = text.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 3 + 2 + 2 + 30);
-    EXPECT_EQ(lines[0], "-- Hardware");
-    EXPECT_EQ(lines[1], "Name 0.0\tValue 0");
-    EXPECT_EQ(lines[2], "Name 0.1\tValue 1");
-    EXPECT_EQ(lines[3], "--");
-    // Top edge first, then left edge; the hidden and the empty labels are left out.
-    EXPECT_EQ(lines[4], "Left 0\tRight 0\tBottom");
-    EXPECT_EQ(lines[5], "Left 1\tRight 1");
-    EXPECT_EQ(lines[6], "-- Many");
-    EXPECT_EQ(lines.last(), "Name 2.29\tValue 29");
-    // Rows off screen went through the reuse pool instead of piling up cells.
-    EXPECT_LE(source.made, 10);
-    EXPECT_EQ(table.rowTexts({2, 7}), QStringList({"Name 2.7", "Value 7"}));
+    table.show();
+    ASSERT_EQ(table.visibleCells().size(), 2);
+    EXPECT_EQ(source.made.first()->parentWidget(), table.viewport());
+
+    table.setContentOffset({0, 44 * 10});
+    EXPECT_EQ(livingCells(source.made), 2) << "only the rows on screen have cells";
+    EXPECT_EQ(table.reusableCellCount(), 0);
+
+    // Reading a row off screen makes its cell and lets it go.
+    EXPECT_EQ(table.rowTexts({0, 25}), QStringList({"Row 25"}));
+    EXPECT_EQ(livingCells(source.made), 2);
+    table.reloadData();
+    EXPECT_EQ(livingCells(source.made), 2);
+    table.hide();
 }
 
-TEST(TableView, TapSelectsOneRowAndTellsTheDelegate) {
-    CountingSource source;
-    source.rows = 20;
-    TableView table({0, 0, 320, 440}, TableViewStyle::Plain);
-    table.setDataSource(&source);
-    table.setDelegate(&source);
-    table.tapRowAtIndexPath({0, 3});
-    table.tapRowAtIndexPath({0, 4});
-    EXPECT_EQ(source.selections, (QList<IndexPath>{{0, 3}, {0, 4}}));
-    EXPECT_EQ(table.indexPathForSelectedRow(), (IndexPath{0, 4}));
-    EXPECT_FALSE(table.cellForRowAtIndexPath({0, 3})->isSelected());
-    EXPECT_TRUE(table.cellForRowAtIndexPath({0, 4})->isSelected());
-    table.deselectRowAtIndexPathAnimated({0, 4}, false);
-    EXPECT_FALSE(table.indexPathForSelectedRow().has_value());
-    EXPECT_FALSE(table.cellForRowAtIndexPath({0, 4})->isSelected());
-
-    table.tapAccessoryAtIndexPath({0, 2});
-    EXPECT_EQ(source.accessoryTaps, (QList<IndexPath>{{0, 2}}));
-    // Out-of-range touches are ignored.
-    table.tapRowAtIndexPath({0, 99});
-    EXPECT_EQ(source.selections.size(), 2);
-}
-
-TEST(TableView, SelectedRowFollowsDeletionsAndInsertionsAbove) {
-    CountingSource source;
-    source.rows = 20;
-    TableView table({0, 0, 320, 440}, TableViewStyle::Plain);
-    table.setDataSource(&source);
-    table.tapRowAtIndexPath({0, 5});
-    source.rows = 19;
-    table.deleteRowsAtIndexPathsWithRowAnimation({{0, 1}}, TableViewRowAnimation::Fade);
-    EXPECT_EQ(table.indexPathForSelectedRow(), (IndexPath{0, 4}));
-    source.rows = 21;
-    table.insertRowsAtIndexPathsWithRowAnimation({{0, 0}, {0, 1}}, TableViewRowAnimation::Fade);
-    EXPECT_EQ(table.indexPathForSelectedRow(), (IndexPath{0, 6}));
-    source.rows = 20;
-    table.deleteRowsAtIndexPathsWithRowAnimation({{0, 6}}, TableViewRowAnimation::Fade);
-    EXPECT_FALSE(table.indexPathForSelectedRow().has_value());
-    EXPECT_EQ(table.numberOfRowsInSection(0), 20);
-}
-
-TEST(TableView, SwipeShowsDeleteAndConfirmingCommitsOnlyForEditableRows) {
-    CountingSource source;
-    source.rows = 5;
-    TableView table({0, 0, 320, 440}, TableViewStyle::Plain);
-    table.setDataSource(&source);
-    table.setDelegate(&source);
-
-    table.swipeToDeleteRowAtIndexPath({0, 1});
-    EXPECT_FALSE(table.indexPathShowingDeleteConfirmation().has_value());
-
-    source.editable = true;
-    table.swipeToDeleteRowAtIndexPath({0, 1});
-    EXPECT_EQ(table.indexPathShowingDeleteConfirmation(), (IndexPath{0, 1}));
-    EXPECT_TRUE(table.cellForRowAtIndexPath({0, 1})->showsDeleteConfirmation());
-    // A tap elsewhere only takes the Delete button away.
-    table.tapRowAtIndexPath({0, 3});
-    EXPECT_TRUE(source.selections.isEmpty());
-    EXPECT_FALSE(table.cellForRowAtIndexPath({0, 1})->showsDeleteConfirmation());
-
-    table.swipeToDeleteRowAtIndexPath({0, 2});
-    table.confirmDeleteAtIndexPath({0, 2});
-    EXPECT_EQ(source.deletions, (QList<IndexPath>{{0, 2}}));
-    EXPECT_FALSE(table.indexPathShowingDeleteConfirmation().has_value());
-}
-
-TEST(TableView, ReusedCellsArePreparedAndLoseTheirSelection) {
-    struct Tracking : TableViewCell {
-        Tracking() : TableViewCell("T") {}
-        void prepareForReuse() override {
-            TableViewCell::prepareForReuse();
-            ++prepared;
-        }
-        int prepared = 0;
-    };
-    TableView table({0, 0, 320, 100}, TableViewStyle::Plain);
-    auto* cell = new Tracking;
-    cell->setParent(table.viewport());
-    cell->setSelected(true);
-    // Nothing is in the pool yet.
-    EXPECT_EQ(table.dequeueReusableCellWithIdentifier("T"), nullptr);
-
-    struct OneCell : TableViewDataSource {
-        Tracking* cell;
-        int tableViewNumberOfRowsInSection(TableView*, int) override { return 1; }
+TEST(TableView, ARowWithoutACellFromItsDataSourceShowsNothing) {
+    struct NoCells : TableViewDataSource {
+        int tableViewNumberOfRowsInSection(TableView*, int) override { return 2; }
         TableViewCell* tableViewCellForRowAtIndexPath(TableView*, const IndexPath&) override {
-            return cell;
+            return nullptr;
         }
     } source;
-    source.cell = cell;
+    TableView table({0, 0, 320, 88}, TableViewStyle::Plain);
     table.setDataSource(&source);
-    ASSERT_EQ(table.visibleCells().size(), 1);
-    source.cell = nullptr;
-    table.reloadData(); // the cell goes back to the pool
-    EXPECT_EQ(table.reusableCellCount(), 1);
-    EXPECT_EQ(table.dequeueReusableCellWithIdentifier("T"), cell);
-    EXPECT_EQ(cell->prepared, 1);
-    EXPECT_FALSE(cell->isSelected());
+    EXPECT_EQ(table.visibleCells().size(), 2);
+    EXPECT_EQ(table.renderText(), "--\n\n\n");
 }

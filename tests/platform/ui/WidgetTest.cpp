@@ -85,6 +85,39 @@ TEST(TableViewCell, SelectionHighlightsTheLabelsUnlessSelectionStyleIsNone) {
     EXPECT_FALSE(cell.isHighlighted());
 }
 
+TEST(TableViewCell, ATouchLandsOnTheControlTheCellShowsThere) {
+    TableViewCell cell("T");
+    setFrame(&cell, {0, 0, 320, 44});
+    const QPoint middle = cell.rect().center();
+    EXPECT_EQ(cell.partAtPoint(middle), TableViewCell::Part::Row);
+    // Hit areas count only while their control shows.
+    EXPECT_EQ(cell.partAtPoint(cell.accessoryRect().center()), TableViewCell::Part::Row);
+    cell.setAccessoryType(TableViewCellAccessoryType::DetailDisclosureButton);
+    EXPECT_EQ(cell.partAtPoint(cell.accessoryRect().center()),
+              TableViewCell::Part::DetailDisclosureButton);
+    EXPECT_EQ(cell.partAtPoint(cell.deleteControlRect().center()), TableViewCell::Part::Row);
+    cell.setEditing(true);
+    EXPECT_EQ(cell.partAtPoint(cell.deleteControlRect().center()),
+              TableViewCell::Part::DeleteControl);
+    cell.setEditingStyle(TableViewCellEditingStyle::Insert);
+    EXPECT_EQ(cell.partAtPoint(cell.deleteControlRect().center()), TableViewCell::Part::Row);
+    cell.setShowsDeleteConfirmation(true);
+    EXPECT_EQ(cell.partAtPoint(cell.deleteButtonRect().center()),
+              TableViewCell::Part::DeleteButton);
+    // A view of its own in place of the detail button takes its touches itself.
+    cell.setShowsDeleteConfirmation(false);
+    cell.setAccessoryView(new QWidget);
+    EXPECT_EQ(cell.partAtPoint(cell.accessoryRect().center()), TableViewCell::Part::Row);
+}
+
+TEST(TableViewCell, GroupPositionsRoundTheFirstAndLastRowsOfAGroup) {
+    using Position = TableViewCell::GroupPosition;
+    EXPECT_EQ(TableViewCell::groupPositionOfRow(0, 1), Position::Single);
+    EXPECT_EQ(TableViewCell::groupPositionOfRow(0, 3), Position::Top);
+    EXPECT_EQ(TableViewCell::groupPositionOfRow(1, 3), Position::Middle);
+    EXPECT_EQ(TableViewCell::groupPositionOfRow(2, 3), Position::Bottom);
+}
+
 TEST(Label, HighlightSwapsTheTextColour) {
     Label label("Text");
     label.setTextColor(Color{0.2, 0.3, 0.4, 1});
@@ -149,7 +182,7 @@ TEST(BarButtonItem, TriggerRunsTheActionOnlyWhileEnabled) {
     EXPECT_EQ(runs, 1);
     item.setEnabled(true);
     // A click on its widget is a trigger as well.
-    auto* button = dynamic_cast<QAbstractButton*>(item.widget());
+    auto* button = qobject_cast<QAbstractButton*>(item.widget());
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(item.widget(), button);
     button->click();

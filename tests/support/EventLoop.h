@@ -5,9 +5,10 @@
 
 #include <functional>
 
-namespace uitest {
+namespace testenv {
 
 // Runs the event loop until `done` holds or a generous bound passes; returns `done`.
+// The bound only keeps a broken test from hanging: no test relies on it.
 inline bool processEventsUntil(const std::function<bool()>& done, int boundMs = 5000) {
     QElapsedTimer timer;
     timer.start();
@@ -25,4 +26,4 @@ inline void flushEvents() {
     }
 }
 
-} // namespace uitest
+} // namespace testenv

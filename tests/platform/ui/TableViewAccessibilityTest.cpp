@@ -1,0 +1,104 @@
+#include "platform/ui/TableView.h"
+
+#include <QAccessible>
+#include <gtest/gtest.h>
+
+using namespace ui;
+
+namespace {
+
+// Sections: "Fruit" with two rows, an untitled one with one row, an empty untitled one
+// (shows nothing), and "Empty", titled without rows.
+class Shelves : public TableViewDataSource {
+public:
+    QList<QStringList> rows{{"apple", "pear"}, {"bread"}, {}, {}};
+    QStringList titles{"Fruit", "", "", "Empty"};
+
+    int numberOfSectionsInTableView(TableView*) override { return static_cast<int>(rows.size()); }
+    int tableViewNumberOfRowsInSection(TableView*, int section) override {
+        return static_cast<int>(rows[section].size());
+    }
+    QString tableViewTitleForHeaderInSection(TableView*, int section) override {
+        return titles[section];
+    }
+    TableViewCell* tableViewCellForRowAtIndexPath(TableView* table, const IndexPath& p) override {
+        auto* cell = table->dequeueReusableCell<TableViewCell>("Shelf", TableViewCellStyle::Value1);
+        cell->textLabel()->setText(rows[p.section][p.row]);
+        cell->detailTextLabel()->setText(QString::number(p.row + 1));
+        return cell;
+    }
+};
+
+QStringList childNames(QAccessibleInterface* list) {
+    QStringList names;
+    for (int i = 0; i < list->childCount(); ++i) {
+        names.append(list->child(i)->text(QAccessible::Name));
+    }
+    return names;
+}
+
+class TableViewAccessibilityTest : public ::testing::Test {
+protected:
+    void SetUp() override { table.setDataSource(&shelves); }
+
+    Shelves shelves;
+    TableView table{{0, 0, 320, 88}, TableViewStyle::Plain};
+};
+
+TEST_F(TableViewAccessibilityTest, EveryTableIsAListOfItsHeadersAndRowsInReadingOrder) {
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&table);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->role(), QAccessible::List);
+    EXPECT_EQ(childNames(list), QStringList({"Fruit", "apple\t1", "pear\t2", "bread\t1", "Empty"}));
+    EXPECT_EQ(list->child(0)->role(), QAccessible::Heading);
+    EXPECT_EQ(list->child(1)->role(), QAccessible::ListItem);
+    EXPECT_EQ(list->child(5), nullptr);
+    for (int i = 0; i < list->childCount(); ++i) {
+        EXPECT_EQ(list->indexOfChild(list->child(i)), i);
+        EXPECT_EQ(list->child(i)->parent(), list);
+    }
+}
+
+TEST_F(TableViewAccessibilityTest, NamesFollowTheDataAfterAReload) {
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&table);
+    QAccessibleInterface* second = list->child(2);
+    shelves.rows[0] = {"apple", "plum", "quince"};
+    table.reloadData();
+    EXPECT_EQ(second->text(QAccessible::Name), "plum\t2");
+    EXPECT_EQ(childNames(list).size(), 6);
+
+    shelves.rows[0] = {"apple"};
+    table.reloadData();
+    EXPECT_FALSE(second->isValid()) << "its row went";
+    EXPECT_EQ(list->indexOfChild(second), -1);
+}
+
+TEST_F(TableViewAccessibilityTest, RowsOffScreenAreListedAndSaySo) {
+    table.show();
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&table);
+    // 88 points show the header (22 points) and the first row and a half.
+    EXPECT_FALSE(list->child(0)->state().offscreen);
+    EXPECT_FALSE(list->child(2)->state().offscreen);
+    EXPECT_TRUE(list->child(3)->state().offscreen);
+    EXPECT_EQ(list->child(3)->text(QAccessible::Name), "bread\t1");
+    EXPECT_TRUE(list->child(4)->state().offscreen);
+    EXPECT_EQ(list->child(4)->text(QAccessible::Name), "Empty");
+
+    table.tapRowAtIndexPath({0, 1});
+    EXPECT_TRUE(list->child(2)->state().selected);
+    EXPECT_FALSE(list->child(1)->state().selected);
+}
+
+TEST_F(TableViewAccessibilityTest, APointFindsTheRowUnderIt) {
+    table.show();
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&table);
+    const QRect pear = list->child(2)->rect();
+    EXPECT_EQ(pear.height(), Screen::px(44));
+    QAccessibleInterface* hit = list->childAt(pear.center().x(), pear.center().y());
+    ASSERT_NE(hit, nullptr);
+    EXPECT_EQ(hit->text(QAccessible::Name), "pear\t2");
+    const QPoint aboveRows = table.viewport()->mapToGlobal(QPoint(5, 5));
+    EXPECT_EQ(list->childAt(aboveRows.x(), aboveRows.y()), nullptr) << "over the header";
+}
+
+} // namespace

@@ -1,0 +1,101 @@
+#include "platform/ui/TableViewGeometry.h"
+
+#include <gtest/gtest.h>
+
+using namespace ui;
+using Span = TableViewGeometry::Span;
+
+namespace {
+
+// A 50-point table header view; section 0: a 22-point header and rows of 44 and 30;
+// section 1 empty, taking no room; section 2: a 10-point header, one 20-point row and
+// a 10-point footer; a 5-point table footer view.
+TableViewGeometry threeSections() {
+    TableViewGeometry geometry;
+    geometry.reset(50, 5);
+    geometry.appendSection(22, {44, 30}, 0);
+    geometry.appendSection(0, {}, 0);
+    geometry.appendSection(10, {20}, 10);
+    return geometry;
+}
+
+TEST(TableViewGeometry, SectionsStackBelowTheTableHeaderView) {
+    const TableViewGeometry geometry = threeSections();
+    EXPECT_EQ(geometry.numberOfSections(), 3);
+    EXPECT_EQ(geometry.headerSpan(0), (Span{50, 22}));
+    EXPECT_EQ(geometry.rowSpan({0, 0}), (Span{72, 44}));
+    EXPECT_EQ(geometry.rowSpan({0, 1}), (Span{116, 30}));
+    EXPECT_EQ(geometry.headerSpan(1), (Span{146, 0}));
+    EXPECT_EQ(geometry.headerSpan(2), (Span{146, 10}));
+    EXPECT_EQ(geometry.rowSpan({2, 0}), (Span{156, 20}));
+    EXPECT_EQ(geometry.contentHeight(), 156 + 20 + 10 + 5);
+}
+
+TEST(TableViewGeometry, RowsAndSectionsThatDoNotExistHaveNoRoom) {
+    const TableViewGeometry geometry = threeSections();
+    EXPECT_EQ(geometry.numberOfRowsInSection(1), 0);
+    EXPECT_EQ(geometry.numberOfRowsInSection(3), 0);
+    EXPECT_EQ(geometry.numberOfRowsInSection(-1), 0);
+    EXPECT_FALSE(geometry.contains({0, 2}));
+    EXPECT_FALSE(geometry.contains({1, 0}));
+    EXPECT_FALSE(geometry.contains({0, -1}));
+    EXPECT_EQ(geometry.rowSpan({1, 0}), Span{});
+    EXPECT_EQ(geometry.headerSpan(7), Span{});
+
+    TableViewGeometry empty;
+    empty.reset(0, 0);
+    EXPECT_EQ(empty.contentHeight(), 0);
+    EXPECT_FALSE(empty.indexPathForRowAtY(0));
+    EXPECT_TRUE(empty.indexPathsForRowsBetween(0, 480).empty());
+}
+
+TEST(TableViewGeometry, ARowOwnsItsTopEdgeAndTheNextRowItsBottomEdge) {
+    const TableViewGeometry geometry = threeSections();
+    EXPECT_EQ(geometry.indexPathForRowAtY(72), (IndexPath{0, 0}));
+    EXPECT_EQ(geometry.indexPathForRowAtY(115.9), (IndexPath{0, 0}));
+    EXPECT_EQ(geometry.indexPathForRowAtY(116), (IndexPath{0, 1}));
+    EXPECT_EQ(geometry.indexPathForRowAtY(156), (IndexPath{2, 0}));
+    // The table header view, a section header, the footer and the space below hold no row.
+    EXPECT_FALSE(geometry.indexPathForRowAtY(10));
+    EXPECT_FALSE(geometry.indexPathForRowAtY(60));
+    EXPECT_FALSE(geometry.indexPathForRowAtY(150));
+    EXPECT_FALSE(geometry.indexPathForRowAtY(180));
+    EXPECT_FALSE(geometry.indexPathForRowAtY(-1));
+}
+
+TEST(TableViewGeometry, RowsBetweenTwoLinesAreThoseShowingAtLeastInPart) {
+    const TableViewGeometry geometry = threeSections();
+    using Rows = std::vector<IndexPath>;
+    EXPECT_EQ(geometry.indexPathsForRowsBetween(0, 480), (Rows{{0, 0}, {0, 1}, {2, 0}}));
+    // A row ending at the top line or starting at the bottom line does not show.
+    EXPECT_EQ(geometry.indexPathsForRowsBetween(116, 156), (Rows{{0, 1}}));
+    EXPECT_EQ(geometry.indexPathsForRowsBetween(115, 157), (Rows{{0, 0}, {0, 1}, {2, 0}}));
+    EXPECT_EQ(geometry.indexPathsForRowsBetween(0, 72), Rows{});
+    EXPECT_EQ(geometry.indexPathsForRowsBetween(146, 156), Rows{}) << "headers only";
+}
+
+TEST(TableViewGeometry, ManyRowsAreFoundByPosition) {
+    TableViewGeometry geometry;
+    geometry.reset(0, 0);
+    geometry.appendSection(0, std::vector<double>(10000, 44), 0);
+    EXPECT_EQ(geometry.indexPathForRowAtY(44 * 5000 + 1), (IndexPath{0, 5000}));
+    const std::vector<IndexPath> shown = geometry.indexPathsForRowsBetween(44 * 9995, 44 * 10000);
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(shown.front(), (IndexPath{0, 9995}));
+}
+
+TEST(TableViewGeometry, ScrollingToARowPutsItWhereAsked) {
+    const TableViewGeometry geometry = threeSections(); // row {0, 1}: 116 to 146
+    const IndexPath row{0, 1};
+    EXPECT_EQ(geometry.contentOffsetShowingRow(row, TableViewScrollPosition::Top, 0, 40), 116);
+    EXPECT_EQ(geometry.contentOffsetShowingRow(row, TableViewScrollPosition::Middle, 0, 40), 111);
+    EXPECT_EQ(geometry.contentOffsetShowingRow(row, TableViewScrollPosition::Bottom, 0, 40), 106);
+    // None moves only as far as needed, and not at all for a row already in view.
+    EXPECT_EQ(geometry.contentOffsetShowingRow(row, TableViewScrollPosition::None, 0, 40), 106);
+    EXPECT_EQ(geometry.contentOffsetShowingRow(row, TableViewScrollPosition::None, 200, 40), 116);
+    EXPECT_EQ(geometry.contentOffsetShowingRow(row, TableViewScrollPosition::None, 110, 40), 110);
+    // Never above the top.
+    EXPECT_EQ(geometry.contentOffsetShowingRow({0, 0}, TableViewScrollPosition::Bottom, 0, 400), 0);
+}
+
+} // namespace

@@ -1,0 +1,56 @@
+#include "platform/ui/TableViewSectionHeaders.h"
+
+#include "platform/ui/Geometry.h"
+
+#include <QPointer>
+#include <gtest/gtest.h>
+
+using namespace ui;
+
+namespace {
+
+TEST(TableViewSectionHeaders, AutomaticHeightsByStyleAndTitle) {
+    QWidget host;
+    TableViewSectionHeaders plain(&host, TableViewStyle::Plain);
+    plain.append("Titled", nullptr);
+    plain.append("", nullptr);
+    EXPECT_EQ(plain.automaticHeight(0, std::nullopt), 22);
+    EXPECT_EQ(plain.automaticHeight(0, 30.0), 30);
+    EXPECT_EQ(plain.automaticHeight(1, 30.0), 0) << "an untitled plain header takes no room";
+
+    TableViewSectionHeaders grouped(&host, TableViewStyle::Grouped);
+    grouped.append("Titled", nullptr);
+    grouped.append("", nullptr);
+    EXPECT_EQ(grouped.automaticHeight(0, std::nullopt), 46);
+    EXPECT_EQ(grouped.automaticHeight(0, 30.0), 30);
+    EXPECT_EQ(grouped.automaticHeight(1, std::nullopt), TableViewSectionHeaders::kGroupedGap);
+}
+
+TEST(TableViewSectionHeaders, ViewsBelongToTheHostTakeTheirHeightAndFollowTheScroll) {
+    QWidget host;
+    TableViewSectionHeaders headers(&host, TableViewStyle::Grouped);
+    auto* view = new QWidget;
+    setFrame(view, {0, 0, 100, 30});
+    headers.append("Ignored for the height", view);
+    headers.append("", nullptr);
+    EXPECT_EQ(view->parentWidget(), &host);
+    EXPECT_EQ(headers.view(0), view);
+    EXPECT_EQ(headers.automaticHeight(0, 22.0), 30);
+    EXPECT_FALSE(headers.isEmpty(0));
+    EXPECT_TRUE(headers.isEmpty(1));
+    EXPECT_EQ(headers.title(5), "");
+    EXPECT_EQ(headers.view(5), nullptr);
+
+    TableViewGeometry geometry;
+    geometry.reset(40, 0);
+    geometry.appendSection(30, {44}, 0);
+    headers.placeViews(geometry, 15, 320);
+    EXPECT_EQ(frame(view), (Rect{0, 25, 320, 30}));
+
+    QPointer<QWidget> watched = view;
+    headers.clear();
+    EXPECT_TRUE(watched.isNull());
+    EXPECT_EQ(headers.count(), 0);
+}
+
+} // namespace
