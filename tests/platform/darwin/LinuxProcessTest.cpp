@@ -12,6 +12,8 @@
 #include <csignal>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 using namespace darwin;
@@ -150,18 +152,6 @@ TEST_F(FakeProcRootTest, PerProcessQueriesAnswerNothingForNonProcesses) {
     }
 }
 
-TEST_F(FakeProcRootTest, AProcessReapedAfterTheTableReadAnswersNothing) {
-    const std::string root = testenv::makeTempDir("linux-root-proc").toStdString();
-    std::filesystem::copy(testenv::fixturePath("linux-root-proc").toStdString(), root,
-                          std::filesystem::copy_options::recursive |
-                              std::filesystem::copy_options::copy_symlinks);
-    LinuxBackend copy(root);
-    ASSERT_TRUE(processTable(copy));
-    std::filesystem::remove_all(root + "/proc/200");
-    EXPECT_EQ(oneProcess(copy, 200).length, 0u);
-    EXPECT_EQ(oneProcess(copy, 100).length, kinfo_proc::Layout::kSize);
-}
-
 TEST_F(FakeProcRootTest, TaskInfoFromStat) {
     unsigned char record[proc_taskinfo::Layout::kSize];
     ASSERT_EQ(backend.proc_pidinfo(100, PROC_PIDTASKINFO, 0, record, sizeof record), 96);
@@ -194,6 +184,57 @@ TEST_F(FakeProcRootTest, AccountNamesComeFromTheRootsFilesAndSignalsStayInside) 
     EXPECT_EQ(errno, EPERM) << "the fake tree's pids are not the host's";
     EXPECT_EQ(backend.killProcessStartedAt(100, kBootTime + 123, 0), -1);
     EXPECT_EQ(errno, EPERM);
+}
+
+// The kept table over a clock the test moves by hand.
+TEST(RecentProcessTable, AnswersFromTheKeptTableUntilItsLifetimeEnds) {
+    using namespace std::chrono_literals;
+    RecentProcessTable::TimePoint now{1h};
+    const auto clock = [&now] { return now; };
+    const auto table = [](std::vector<KinfoProc> processes) {
+        return kinfo_proc::Layout::encodeTable(processes);
+    };
+    const auto process = [](int32_t pid, std::string comm) {
+        KinfoProc record;
+        record.pid = pid;
+        record.comm = std::move(comm);
+        return record;
+    };
+
+    RecentProcessTable recent(clock);
+    unsigned char record[kinfo_proc::Layout::kSize];
+    EXPECT_FALSE(recent.find(1, record)) << "nothing kept yet";
+    recent.keep(table({process(1, "init"), process(5, "first"), process(9, "last")}));
+    now += RecentProcessTable::kLifetime - 1ns;
+    ASSERT_TRUE(recent.find(5, record));
+    EXPECT_EQ(kinfo_proc::Layout::decode(record).comm, "first");
+    EXPECT_TRUE(recent.find(9, record));
+    EXPECT_FALSE(recent.find(3, record)) << "not in the table";
+    now += 1ns;
+    EXPECT_FALSE(recent.find(5, record)) << "as old as the lifetime";
+    recent.keep(table({process(3, "new")}));
+    EXPECT_TRUE(recent.find(3, record)) << "kept anew, dated now";
+    EXPECT_FALSE(recent.find(5, record)) << "the new table replaces the old one";
+
+    // Through the backend: within the lifetime a query is answered from the table, but a
+    // process reaped since answers nothing.
+    const std::string root = testenv::makeTempDir("linux-root-proc").toStdString();
+    std::filesystem::copy(testenv::fixturePath("linux-root-proc").toStdString(), root,
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::copy_symlinks);
+    LinuxBackend backend(root, clock);
+    ASSERT_TRUE(processTable(backend));
+    std::ifstream in(root + "/proc/100/stat");
+    std::string stat((std::istreambuf_iterator<char>(in)), {});
+    stat.replace(stat.find("(bash)"), 6, "(zsh)");
+    std::ofstream(root + "/proc/100/stat", std::ios::trunc) << stat;
+    std::filesystem::remove_all(root + "/proc/200");
+
+    now += RecentProcessTable::kLifetime - 1ns;
+    EXPECT_EQ(oneProcess(backend, 100).process.comm, "bash") << "served from the table";
+    EXPECT_EQ(oneProcess(backend, 200).length, 0u) << "listed, but no longer there";
+    now += 1ns;
+    EXPECT_EQ(oneProcess(backend, 100).process.comm, "zsh") << "read from /proc again";
 }
 
 namespace {
