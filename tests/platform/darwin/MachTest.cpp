@@ -1,5 +1,4 @@
 #include "platform/darwin/Mach.h"
-#include "platform/darwin/HostStatisticsRequest.h"
 
 #include <gtest/gtest.h>
 
@@ -67,46 +66,4 @@ TEST(VmStatistics64, TruncationKeepsTheLow32BitsOfEachCounter) {
     const VmStatistics narrow = truncatedVmStatistics(sampleStatistics64());
     EXPECT_EQ(narrow, (VmStatistics{201, 202, 203, 0xfffffffeu, 5, 6, 7, 8, 9, 10, 11, 12, 214,
                                     0xffffffffu, 215}));
-}
-
-TEST(HostStatisticsRequest, CountsShortOfTheRecordAreRefused) {
-    std::array<int32_t, 30> info{};
-    natural_t count = 11;
-    EXPECT_EQ(HostStatisticsRequest(kHostPort, HOST_VM_INFO, info.data(), &count)
-                  .reply(sampleStatistics()),
-              KERN_FAILURE);
-    EXPECT_EQ(count, 11u) << "nothing written";
-    count = HOST_VM_INFO64_COUNT - 1;
-    EXPECT_EQ(HostStatisticsRequest(kHostPort, HOST_VM_INFO64, info.data(), &count)
-                  .reply(sampleStatistics64()),
-              KERN_FAILURE);
-    EXPECT_EQ(info, (std::array<int32_t, 30>{}));
-}
-
-TEST(HostStatisticsRequest, ShortCountsGetTheOlderRevisions) {
-    const struct {
-        natural_t count;
-        natural_t written;
-    } cases[] = {{12, 12}, {13, 12}, {14, 14}, {15, 15}, {30, 15}};
-    for (const auto& c : cases) {
-        std::array<int32_t, 30> info;
-        info.fill(-1);
-        natural_t count = c.count;
-        ASSERT_EQ(HostStatisticsRequest(kHostPort, HOST_VM_INFO, info.data(), &count)
-                      .reply(sampleStatistics()),
-                  KERN_SUCCESS);
-        EXPECT_EQ(count, c.written) << "count " << c.count;
-        EXPECT_EQ(info[c.written - 1], static_cast<int32_t>(100 + c.written));
-        EXPECT_EQ(info[c.written], -1) << "nothing past the revision the count holds";
-    }
-    std::array<int32_t, 30> info;
-    info.fill(-1);
-    natural_t count = 30;
-    ASSERT_EQ(HostStatisticsRequest(kHostPort, HOST_VM_INFO64, info.data(), &count)
-                  .reply(sampleStatistics64()),
-              KERN_SUCCESS);
-    EXPECT_EQ(count, 24u);
-    EXPECT_EQ(vm_statistics64::Layout::decode(reinterpret_cast<const natural_t*>(info.data())),
-              sampleStatistics64());
-    EXPECT_EQ(info[24], -1);
 }
