@@ -5,12 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <csignal>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -235,93 +231,4 @@ TEST(RecentProcessTable, AnswersFromTheKeptTableUntilItsLifetimeEnds) {
     EXPECT_EQ(oneProcess(backend, 200).length, 0u) << "listed, but no longer there";
     now += 1ns;
     EXPECT_EQ(oneProcess(backend, 100).process.comm, "zsh") << "read from /proc again";
-}
-
-namespace {
-
-// A child that waits for a signal; reaped by the test.
-pid_t startSleepingChild() {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        for (;;) {
-            ::pause();
-        }
-    }
-    return child;
-}
-
-class LiveProcessTest : public ::testing::Test {
-protected:
-    LinuxBackend backend{"/"};
-};
-
-} // namespace
-
-TEST_F(LiveProcessTest, OwnRecordMatchesTheProcess) {
-    const OneProcess own = oneProcess(backend, ::getpid());
-    ASSERT_EQ(own.length, kinfo_proc::Layout::kSize);
-    EXPECT_EQ(own.process.pid, ::getpid());
-    EXPECT_EQ(own.process.ppid, ::getppid());
-    EXPECT_EQ(own.process.pgid, ::getpgrp());
-    EXPECT_EQ(own.process.uid, ::geteuid());
-    EXPECT_EQ(own.process.ruid, ::getuid());
-    EXPECT_EQ(own.process.gid0, ::getegid());
-    EXPECT_EQ(own.process.comm, std::string(program_invocation_short_name).substr(0, 15));
-    EXPECT_EQ(own.process.stat, SRUN);
-    EXPECT_EQ(own.process.flag & (P_EXEC | P_SYSTEM), P_EXEC);
-    EXPECT_LE(own.process.starttime.sec, std::time(nullptr));
-    EXPECT_EQ(backend.getpid(), ::getpid());
-    EXPECT_EQ(backend.getuid(), ::getuid());
-    EXPECT_EQ(backend.userName(0), "root");
-
-    const auto table = processTable(backend);
-    ASSERT_TRUE(table);
-    EXPECT_TRUE(
-        std::is_sorted(table->begin(), table->end(),
-                       [](const KinfoProc& a, const KinfoProc& b) { return a.pid < b.pid; }));
-    EXPECT_TRUE(std::any_of(table->begin(), table->end(),
-                            [&](const KinfoProc& p) { return p == own.process; }));
-}
-
-TEST_F(LiveProcessTest, ZombieChildAndVanishedPid) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(0);
-    }
-    ASSERT_GT(child, 0);
-    siginfo_t info{};
-    ASSERT_EQ(::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOWAIT), 0);
-    EXPECT_EQ(oneProcess(backend, child).process.stat, SZOMB);
-    unsigned char record[proc_taskinfo::Layout::kSize];
-    EXPECT_EQ(backend.proc_pidinfo(child, PROC_PIDTASKINFO, 0, record, sizeof record), 0);
-    EXPECT_EQ(errno, ESRCH);
-
-    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
-    const OneProcess gone = oneProcess(backend, child);
-    EXPECT_EQ(gone.result, 0);
-    EXPECT_EQ(gone.length, 0u);
-    EXPECT_EQ(backend.killProcessStartedAt(child, 0, SIGTERM), -1);
-    EXPECT_EQ(errno, ESRCH);
-
-    ASSERT_EQ(backend.proc_pidinfo(::getpid(), PROC_PIDTASKINFO, 0, record, sizeof record), 96);
-    EXPECT_GT(proc_taskinfo::Layout::decode(record).residentSize, 0u);
-}
-
-TEST_F(LiveProcessTest, SignalGoesOnlyToTheProcessThatStartedThen) {
-    const pid_t child = startSleepingChild();
-    ASSERT_GT(child, 0);
-    const OneProcess record = oneProcess(backend, child);
-    ASSERT_EQ(record.length, kinfo_proc::Layout::kSize);
-    const int32_t start = record.process.starttime.sec;
-
-    errno = 0;
-    EXPECT_EQ(backend.killProcessStartedAt(child, start - 1, SIGTERM), -1);
-    EXPECT_EQ(errno, ESRCH) << "another start time means another process";
-    EXPECT_EQ(::waitpid(child, nullptr, WNOHANG), 0) << "the child lives";
-
-    EXPECT_EQ(backend.killProcessStartedAt(child, start, SIGTERM), 0);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFSIGNALED(status));
-    EXPECT_EQ(WTERMSIG(status), SIGTERM);
 }
