@@ -3,7 +3,6 @@
 // pids, buffers kept across failures). The rules it shares with every backend are tested in
 // KernelRulesTest.
 #include "BackendReads.h"
-#include "ProcessTableReads.h"
 
 #include "platform/darwin/fixture/FixtureBackend.h"
 
@@ -15,7 +14,6 @@
 
 using namespace darwin;
 using namespace backendreads;
-using namespace processreads;
 
 namespace {
 

@@ -1,7 +1,6 @@
 // Against the machine the tests run on: the backend must agree with the host's own view
 // (/proc, df, the process's own ids). Suites named LiveHost* carry the CTest label "live".
 #include "BackendReads.h"
-#include "ProcessTableReads.h"
 
 #include "platform/darwin/Statfs.h"
 #include "platform/darwin/Utmpx.h"
@@ -23,7 +22,6 @@
 
 using namespace darwin;
 using namespace backendreads;
-using namespace processreads;
 
 namespace {
 
@@ -69,8 +67,8 @@ TEST(LiveHostSystem, BootTimeLoadAveragesAndAccountingFileAgreeWithProc) {
     LinuxBackend backend;
     // The kernel refreshes the averages every few seconds: accept the reading before or after.
     const std::array<uint32_t, 3> before = hostLoadAverages();
-    const std::optional<Bytes> bootTime = sysctlValue(backend, CTL_KERN, KERN_BOOTTIME);
-    const std::optional<Bytes> loadavg = sysctlValue(backend, CTL_VM, VM_LOADAVG);
+    const std::optional<Bytes> bootTime = sysctlValue(backend, {CTL_KERN, KERN_BOOTTIME});
+    const std::optional<Bytes> loadavg = sysctlValue(backend, {CTL_VM, VM_LOADAVG});
     const std::array<uint32_t, 3> after = hostLoadAverages();
     ASSERT_TRUE(bootTime && bootTime->size() == timeval32::Layout::kSize);
     const Timeval32 boot = timeval32::Layout::decode(bootTime->data());
