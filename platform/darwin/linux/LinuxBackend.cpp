@@ -46,7 +46,8 @@ vm_size_t hostPageSize() {
 
 } // namespace
 
-LinuxBackend::LinuxBackend(std::string root) : root_(std::move(root)) {}
+LinuxBackend::LinuxBackend(std::string root, RecentProcessTable::Clock now)
+    : root_(std::move(root)), recentTable_(std::move(now)) {}
 
 int LinuxBackend::sysctl(const int* name, unsigned namelen, void* oldp, size_t* oldlenp,
                          const void* newp, size_t newlen) {

@@ -24,7 +24,10 @@ class SysctlRequest;
 // host root "/"; under any other root they fail with EPERM.
 class LinuxBackend : public Backend {
 public:
-    explicit LinuxBackend(std::string root = "/");
+    // now dates the kept process table (RecentProcessTable); tests may pass a clock of
+    // their own.
+    explicit LinuxBackend(std::string root = "/",
+                          RecentProcessTable::Clock now = RecentProcessTable::steadyNow);
 
     const std::string& root() const { return root_; }
 

@@ -3,18 +3,21 @@
 #include "platform/darwin/Proc.h"
 
 #include <cstring>
+#include <utility>
 
 namespace darwin {
+
+RecentProcessTable::RecentProcessTable(Clock now) : now_(std::move(now)) {}
 
 void RecentProcessTable::keep(const std::vector<unsigned char>& records) {
     std::lock_guard lock(mutex_);
     records_.assign(records.begin(), records.end());
-    readAt_ = std::chrono::steady_clock::now();
+    readAt_ = now_();
 }
 
 bool RecentProcessTable::find(int32_t pid, unsigned char* record) const {
     std::lock_guard lock(mutex_);
-    if (records_.empty() || std::chrono::steady_clock::now() - readAt_ > kLifetime) {
+    if (records_.empty() || now_() - readAt_ >= kLifetime) {
         return false;
     }
     size_t low = 0;

@@ -1,27 +1,38 @@
+// The fixture backend serves the model tests. Tested here: what they rely on and do not
+// check themselves (records served as given, the kernel's answers for vanished and reused
+// pids, buffers kept across failures). The rules it shares with every backend are tested in
+// KernelRulesTest.
 #include "BackendReads.h"
 
-#include "platform/darwin/Sysctl.h"
 #include "platform/darwin/fixture/FixtureBackend.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cerrno>
+#include <csignal>
 
 using namespace darwin;
 using namespace backendreads;
 
 namespace {
 
-const Bytes kBootTime = {0x10, 0x20, 0x30, 0x40, 0, 0, 0, 0};
-const int kBootTimeMib[] = {CTL_KERN, KERN_BOOTTIME};
+KinfoProc process(int32_t pid, int32_t start, std::string comm) {
+    return {.starttime = {start, 0}, .stat = SRUN, .pid = pid, .comm = std::move(comm)};
+}
+
+StatfsRecord mount(std::string on, std::string type) {
+    return {.bsize = 4096,
+            .fstypename = std::move(type),
+            .mntonname = std::move(on),
+            .mntfromname = "/dev/disk0s1"};
+}
 
 class FixtureBackendTest : public ::testing::Test {
 protected:
-    void SetUp() override { fixture.setSysctl({CTL_KERN, KERN_BOOTTIME}, kBootTime); }
-
-    int bootTime(void* oldp, size_t* oldlenp, const void* newp = nullptr) {
-        errno = 0;
-        return fixture.sysctl(kBootTimeMib, 2, oldp, oldlenp, newp, newp ? 4 : 0);
+    void SetUp() override {
+        fixture.setProcessTable({process(1, 100, "launchd"), process(12, 200, "SpringBoard"),
+                                 process(30, 300, "MobileSafari")});
     }
 
     FixtureBackend fixture;
@@ -29,84 +40,71 @@ protected:
 
 } // namespace
 
-TEST_F(FixtureBackendTest, ProbeThenCopyReportsTheValueSize) {
+TEST_F(FixtureBackendTest, ProcessTableAsGivenAndVanishedPidsAnswerNothing) {
     size_t length = 0;
-    ASSERT_EQ(bootTime(nullptr, &length), 0);
-    EXPECT_EQ(length, kBootTime.size());
+    ASSERT_EQ(allProcesses(fixture, nullptr, &length), 0);
+    EXPECT_EQ(length, (3 + kProcessTableSlack) * kinfo_proc::Layout::kSize);
+    EXPECT_EQ(oneProcess(fixture, 12).process.comm, "SpringBoard");
 
-    Bytes buffer(32, 0xaa);
+    fixture.vanish(12);
+    const OneProcess gone = oneProcess(fixture, 12);
+    EXPECT_EQ(gone.result, 0) << "the kernel succeeds with no record";
+    EXPECT_EQ(gone.length, 0u);
+    EXPECT_EQ(oneProcess(fixture, 99).length, 0u);
+    EXPECT_EQ(processTable(fixture)->size(), 3u) << "the dump still lists it";
+
+    std::vector<unsigned char> dump(2 * kinfo_proc::Layout::kSize + 7);
+    kinfo_proc::Layout::encode(process(5, 1, "odd"), dump.data());
+    fixture.setProcessTableBytes(dump);
+    std::vector<unsigned char> buffer(dump.size() + 100);
     length = buffer.size();
-    ASSERT_EQ(bootTime(buffer.data(), &length), 0);
-    EXPECT_EQ(length, kBootTime.size());
-    EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + 8), kBootTime);
-    EXPECT_EQ(buffer[8], 0xaa);
+    ASSERT_EQ(allProcesses(fixture, buffer.data(), &length), 0);
+    EXPECT_EQ(length, dump.size()) << "an odd-sized dump is served as it is";
+    EXPECT_EQ(oneProcess(fixture, 5).process.comm, "odd");
+
+    fixture.failProcessTable(EPERM);
+    EXPECT_EQ(allProcesses(fixture, nullptr, &length), -1);
+    EXPECT_EQ(errno, EPERM);
+    EXPECT_EQ(oneProcess(fixture, 5).length, kinfo_proc::Layout::kSize)
+        << "per-process queries still answer";
 }
 
-TEST_F(FixtureBackendTest, RefusalsCopyNothing) {
-    Bytes buffer(7, 0xaa);
-    size_t length = buffer.size();
-    EXPECT_EQ(bootTime(buffer.data(), &length), -1);
-    EXPECT_EQ(errno, ENOMEM);
-    EXPECT_EQ(length, 7u);
-
-    buffer.resize(8, 0xaa);
-    length = buffer.size();
-    const int32_t newValue = 1;
-    EXPECT_EQ(bootTime(buffer.data(), &length, &newValue), -1);
-    EXPECT_EQ(errno, EPERM) << "the node is read-only";
-    EXPECT_EQ(buffer, Bytes(8, 0xaa));
-
-    fixture.failSysctl({CTL_KERN, KERN_BOOTTIME}, ESRCH);
-    EXPECT_EQ(bootTime(buffer.data(), &length), -1);
+TEST_F(FixtureBackendTest, SignalsReachOnlyTheProcessThatStartedThen) {
+    EXPECT_EQ(fixture.killProcessStartedAt(12, 200, SIGTERM), 0);
+    EXPECT_EQ(fixture.killProcessStartedAt(30, 299, SIGKILL), -1) << "pid reused";
     EXPECT_EQ(errno, ESRCH);
-    EXPECT_EQ(buffer, Bytes(8, 0xaa));
+    fixture.vanish(1);
+    EXPECT_EQ(fixture.killProcessStartedAt(1, 100, SIGKILL), -1);
+    EXPECT_EQ(errno, ESRCH);
+    fixture.failSignals(EPERM);
+    EXPECT_EQ(fixture.killProcessStartedAt(30, 1, SIGTERM), -1);
+    EXPECT_EQ(errno, ESRCH) << "a wrong process is reported before a refusal";
+    EXPECT_EQ(fixture.signalsSent(), (std::vector<FixtureBackend::SentSignal>{{12, 200, SIGTERM}}));
 }
 
-TEST_F(FixtureBackendTest, UnknownAndMalformedNames) {
-    size_t length = 0;
-    const int unknown[] = {CTL_KERN, KERN_BOOTTIME, 0};
-    EXPECT_EQ(fixture.sysctl(unknown, 3, nullptr, &length, nullptr, 0), -1);
-    EXPECT_EQ(errno, ENOENT);
-    EXPECT_EQ(fixture.sysctl(kBootTimeMib, 1, nullptr, &length, nullptr, 0), -1);
-    EXPECT_EQ(errno, EINVAL);
-    EXPECT_EQ(fixture.sysctlbyname("kern.boottime", nullptr, &length, nullptr, 0), -1);
-    EXPECT_EQ(errno, ENOENT);
-    fixture.setSysctlByName("kern.boottime", kBootTime);
-    length = 0;
-    ASSERT_EQ(fixture.sysctlbyname("kern.boottime", nullptr, &length, nullptr, 0), 0);
-    EXPECT_EQ(length, kBootTime.size());
-}
-
-TEST_F(FixtureBackendTest, FilesAreFreshReadOnlyStreams) {
+TEST_F(FixtureBackendTest, FilesMemoryAndMountsServeWhatWasSetUntilTheyFail) {
     const Bytes content = {'l', 'i', 'n', 'e', '\n', 0, 0xff};
     fixture.setFile("/etc/motd", content);
-    FILE* file = fixture.fopen("/etc/motd", "r");
-    ASSERT_NE(file, nullptr);
-    EXPECT_EQ(readStream(file), content);
-    ASSERT_EQ(std::fseek(file, -2, SEEK_END), 0);
-    EXPECT_EQ(std::ftell(file), 5);
-    EXPECT_EQ(std::fgetc(file), 0);
-    EXPECT_EQ(std::fputc('x', file), EOF);
-    std::fclose(file);
+    EXPECT_EQ(fileContent(fixture, "/etc/motd"), content);
     EXPECT_EQ(fileContent(fixture, "/etc/motd"), content) << "each fopen starts afresh";
 
-    errno = 0;
-    EXPECT_EQ(fixture.fopen("/etc/motd", "w"), nullptr);
-    EXPECT_EQ(errno, EACCES);
-    EXPECT_EQ(fixture.fopen("/etc/other", "r"), nullptr);
-    EXPECT_EQ(errno, ENOENT);
-    fixture.failFile("/var/run/utmpx", EMFILE);
-    EXPECT_EQ(fixture.fopen("/var/run/utmpx", "r"), nullptr);
-    EXPECT_EQ(errno, EMFILE);
-}
+    fixture.setVmStatistics(VmStatistics{7});
+    std::array<int32_t, HOST_VM_INFO64_COUNT> info{};
+    natural_t count = HOST_VM_INFO64_COUNT;
+    EXPECT_EQ(fixture.host_statistics64(kHostPort, HOST_VM_INFO64, info.data(), &count),
+              KERN_FAILURE)
+        << "a flavour never set fails: nothing is derived from the other";
+    ASSERT_EQ(fixture.host_statistics(kHostPort, HOST_VM_INFO, info.data(), &count), KERN_SUCCESS);
+    EXPECT_EQ(info[0], 7);
 
-TEST_F(FixtureBackendTest, StatAndClock) {
-    fixture.setStat("/var/mobile/Library/data.db", 1600000000);
-    struct ::stat info {};
-    ASSERT_EQ(fixture.stat("/var/mobile/Library/data.db", &info), 0);
-    EXPECT_EQ(info.st_mtime, 1600000000);
-    EXPECT_EQ(fixture.stat("/var/mobile", &info), -1);
-    EXPECT_EQ(errno, ENOENT);
-    fixture.setTime(1700000000);
-    EXPECT_EQ(fixture.time(), 1700000000);
+    const unsigned char* records = nullptr;
+    fixture.setMounts({mount("/", "hfs"), mount("/dev", "devfs"), mount("/private/var", "hfs")});
+    ASSERT_EQ(fixture.getmntinfo(&records, MNT_NOWAIT), 3);
+    EXPECT_EQ(statfs64::Layout::decode(records), mount("/", "hfs"));
+    fixture.failMounts(EIO);
+    errno = 0;
+    EXPECT_EQ(fixture.getmntinfo(&records, MNT_WAIT), 0);
+    EXPECT_EQ(errno, EIO);
+    EXPECT_EQ(statfs64::Layout::decode(records), mount("/", "hfs"))
+        << "a failed call keeps the old buffer";
 }

@@ -1,31 +1,36 @@
+// The Linux backend over fake roots (tests/fixtures/linux-root-*): every mapping from the
+// host's files to the device's records.
 #include "BackendReads.h"
 #include "HostUtmpWriter.h"
+#include "RecordBytes.h"
 
-#include "platform/darwin/ByteOrder.h"
+#include "platform/darwin/Statfs.h"
 #include "platform/darwin/Sysctl.h"
 #include "platform/darwin/Utmpx.h"
 #include "platform/darwin/linux/LinuxBackend.h"
 #include "platform/darwin/linux/LogindSessions.h"
+#include "platform/darwin/linux/MountInfo.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 
 using namespace darwin;
 using namespace backendreads;
+using namespace recordbytes;
 namespace fs = std::filesystem;
 
 namespace {
 
 const std::string kHost256(256, 'h');
 const std::string kLine32(32, 'L');
-
-std::string tempRoot(const char* prefix) {
-    return testenv::makeTempDir(prefix).toStdString();
-}
 
 // The records after the signature record, which must come first.
 std::vector<UtmpxEntry> accountingEntries(Backend& backend) {
@@ -48,52 +53,80 @@ UtmpxEntry entry(int16_t type, std::string user, std::string id, std::string lin
                       {tvSec, tvUsec}};
 }
 
-// A copy of linux-root-utmp in which each test writes its own run/utmp.
-class UtmpRootTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        fs::copy(testenv::fixturePath("linux-root-utmp").toStdString(), root,
-                 fs::copy_options::recursive);
-        fs::create_directories(root + "/run");
-    }
+const uint64_t kKibPerPage = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE)) / 1024;
 
-    std::string root = tempRoot("linux-root-utmp");
-};
+std::string memRoot() {
+    return testenv::fixturePath("linux-root-mem").toStdString();
+}
+
+std::vector<StatfsRecord> mountTable(Backend& backend, int flags) {
+    const unsigned char* records = nullptr;
+    const int count = backend.getmntinfo(&records, flags);
+    std::vector<StatfsRecord> mounts;
+    for (int i = 0; i < count; ++i) {
+        mounts.push_back(statfs64::Layout::decode(records + i * statfs64::Layout::kSize));
+    }
+    return mounts;
+}
+
+const StatfsRecord& mountOn(const std::vector<StatfsRecord>& mounts, const std::string& on) {
+    const auto found = std::ranges::find(mounts, on, &StatfsRecord::mntonname);
+    EXPECT_NE(found, mounts.end()) << on;
+    static const StatfsRecord none;
+    return found != mounts.end() ? *found : none;
+}
+
+void writeFile(const fs::path& path, const std::string& content) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << content;
+}
 
 } // namespace
 
-// The payloads at the offsets of darwin-abi.md: timeval {tv_sec @0, tv_usec @4}, loadavg
-// {ldavg[3] @0/4/8, fscale @12}.
-TEST_F(UtmpRootTest, BootTimeAndLoadAveragesInTheDeviceRecords) {
-    LinuxBackend backend(root);
-    const std::optional<Bytes> bootTime = sysctlValue(backend, CTL_KERN, KERN_BOOTTIME);
-    ASSERT_TRUE(bootTime && bootTime->size() == 8);
-    EXPECT_EQ(readLE<int32_t>(bootTime->data(), 0), 1700000123);
-    EXPECT_EQ(readLE<int32_t>(bootTime->data(), 4), 0);
+// The payloads at the offsets of darwin-abi.md, section 8: timeval {tv_sec @0, tv_usec @4},
+// loadavg {ldavg[3] @0/4/8, fscale @12}.
+TEST(LinuxBackendSystem, BootTimeLoadAveragesAndFilesUnderTheRoot) {
+    LinuxBackend backend(testenv::fixturePath("linux-root-utmp").toStdString());
+    const std::optional<Bytes> bootTime = sysctlValue(backend, {CTL_KERN, KERN_BOOTTIME});
+    ASSERT_TRUE(bootTime);
+    EXPECT_EQ(bootTime->size(), 8u);
+    expectRecord(*bootTime, {at(0, int32_t(1700000123)), at(4, int32_t(0))});
+    const std::optional<Bytes> loadavg = sysctlValue(backend, {CTL_VM, VM_LOADAVG});
+    ASSERT_TRUE(loadavg);
+    EXPECT_EQ(loadavg->size(), 16u);
+    // 0.52 1.00 12.34 in units of 1/2048, rounded.
+    expectRecord(*loadavg, {at(0, uint32_t(1065)), at(4, uint32_t(2048)), at(8, uint32_t(25272)),
+                            at(12, int32_t(2048))});
 
-    const std::optional<Bytes> loadavg = sysctlValue(backend, CTL_VM, VM_LOADAVG);
-    ASSERT_TRUE(loadavg && loadavg->size() == 16);
-    EXPECT_EQ(readLE<uint32_t>(loadavg->data(), 0), 1065u); // 1064.96
-    EXPECT_EQ(readLE<uint32_t>(loadavg->data(), 4), 2048u);
-    EXPECT_EQ(readLE<uint32_t>(loadavg->data(), 8), 25272u); // 25272.32
-    EXPECT_EQ(readLE<int32_t>(loadavg->data(), 12), 2048);
-}
-
-TEST_F(UtmpRootTest, SysctlRefusesWritesAndUnknownNodes) {
-    LinuxBackend backend(root);
-    const int bootTime[] = {CTL_KERN, KERN_BOOTTIME};
-    const int32_t newTime = 0;
-    Bytes buffer(8);
-    size_t length = buffer.size();
-    EXPECT_EQ(backend.sysctl(bootTime, 2, buffer.data(), &length, &newTime, 4), -1);
-    EXPECT_EQ(errno, EPERM);
     const int unknown[] = {CTL_HW, HW_MEMSIZE};
+    size_t length = 0;
     EXPECT_EQ(backend.sysctl(unknown, 2, nullptr, &length, nullptr, 0), -1);
+    EXPECT_EQ(errno, ENOENT);
+
+    // Other files open under the root, for reading only.
+    const std::optional<Bytes> text = fileContent(backend, "/proc/loadavg");
+    ASSERT_TRUE(text);
+    EXPECT_EQ(std::string(text->begin(), text->end()), "0.52 1.00 12.34 2/345 6789\n");
+    errno = 0;
+    EXPECT_EQ(backend.fopen("/proc/loadavg", "r+"), nullptr);
+    EXPECT_EQ(errno, EACCES);
+    struct ::stat info {};
+    EXPECT_EQ(backend.stat("/proc/stat", &info), 0);
+    EXPECT_EQ(backend.stat("/proc/missing", &info), -1);
     EXPECT_EQ(errno, ENOENT);
 }
 
-TEST_F(UtmpRootTest, AccountingFileCarriesEveryHostRecordInOrder) {
+TEST(LinuxBackendSystem, AccountingFileCarriesEveryHostRecordInOrder) {
     using namespace hostutmp;
+    const std::string root = testenv::makeTempDir("linux-root-utmp").toStdString();
+    fs::create_directories(root + "/run");
+    fs::create_directories(root + "/var/run");
+    hostutmp::write(root + "/var/run/utmp", {{kUserProcess, "carol", "", "tty3", "", 0, 0, 0}});
+    LinuxBackend backend(root);
+    EXPECT_EQ(accountingEntries(backend),
+              std::vector{entry(utmpx::USER_PROCESS, "carol", "", "tty3", "", 0, 0)})
+        << "older hosts keep utmp under /var/run";
+
     hostutmp::write(root + "/run/utmp",
                     {
                         {kBootTime, "reboot", "~~", "~", "6.1.0-13-amd64", 0, 1700000123, 5},
@@ -105,7 +138,6 @@ TEST_F(UtmpRootTest, AccountingFileCarriesEveryHostRecordInOrder) {
                         {kDeadProcess, "", "ts/1", "pts/1", "", 1990, 1700000290, 0},
                     },
                     /*trailingBytes=*/100);
-    LinuxBackend backend(root);
     // The host numbers the clock-change records the other way round.
     const std::vector<UtmpxEntry> expected = {
         entry(utmpx::BOOT_TIME, "reboot", "~~", "~", "6.1.0-13-amd64", 0, 1700000123, 5),
@@ -116,31 +148,7 @@ TEST_F(UtmpRootTest, AccountingFileCarriesEveryHostRecordInOrder) {
         entry(utmpx::USER_PROCESS, "bob", "tty2", kLine32, "", 2002, 1700000400),
         entry(utmpx::DEAD_PROCESS, "", "ts/1", "pts/1", "", 1990, 1700000290),
     };
-    EXPECT_EQ(accountingEntries(backend), expected);
-}
-
-TEST_F(UtmpRootTest, OlderHostsKeepUtmpUnderVarRun) {
-    fs::create_directories(root + "/var/run");
-    hostutmp::write(root + "/var/run/utmp",
-                    {{hostutmp::kUserProcess, "carol", "", "tty3", "", 0, 0, 0}});
-    LinuxBackend backend(root);
-    const std::vector<UtmpxEntry> entries = accountingEntries(backend);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].user, "carol");
-}
-
-TEST_F(UtmpRootTest, OtherFilesOpenUnderTheRootReadOnly) {
-    LinuxBackend backend(root);
-    const std::optional<Bytes> loadavg = fileContent(backend, "/proc/loadavg");
-    ASSERT_TRUE(loadavg);
-    EXPECT_EQ(std::string(loadavg->begin(), loadavg->end()), "0.52 1.00 12.34 2/345 6789\n");
-    errno = 0;
-    EXPECT_EQ(backend.fopen("/proc/loadavg", "r+"), nullptr);
-    EXPECT_EQ(errno, EACCES);
-    struct ::stat info {};
-    EXPECT_EQ(backend.stat("/proc/stat", &info), 0);
-    EXPECT_EQ(backend.stat("/proc/missing", &info), -1);
-    EXPECT_EQ(errno, ENOENT);
+    EXPECT_EQ(accountingEntries(backend), expected) << "/run/utmp, when there is one";
 }
 
 TEST(LinuxBackendLogind, SessionsStandInForAMissingUtmp) {
@@ -153,34 +161,128 @@ TEST(LinuxBackendLogind, SessionsStandInForAMissingUtmp) {
         entry(utmpx::USER_PROCESS, "dave", "8", "?", "", 4401, 1700000400),
     };
     EXPECT_EQ(accountingEntries(backend), expected);
-}
 
-TEST(LinuxBackendLogind, SeatNamesALineWhenThereIsNoTtyOrDisplay) {
-    const auto login = parseLogindSession("12345", "USER=eve\nSTATE=active\nSEAT=seat1\n");
-    ASSERT_TRUE(login);
-    EXPECT_EQ(login->line, "seat1");
+    const auto seated = parseLogindSession("12345", "USER=eve\nSTATE=active\nSEAT=seat1\n");
+    ASSERT_TRUE(seated);
+    EXPECT_EQ(seated->line, "seat1") << "the seat names a line when there is no tty or display";
     EXPECT_FALSE(parseLogindSession("9", "USER=x\nSTATE=active\nCLASS=background\n"));
     EXPECT_TRUE(parseLogindSession("9", "USER=x\nACTIVE=1\n")) << "files without STATE";
 }
 
-TEST(LinuxBackendEmptyRoot, MissingFilesFailAndTheAccountingFileIsJustTheSignature) {
-    LinuxBackend backend(tempRoot("linux-root-empty"));
-    errno = 0;
-    EXPECT_FALSE(sysctlValue(backend, CTL_KERN, KERN_BOOTTIME));
-    EXPECT_EQ(errno, ENOENT);
-    EXPECT_FALSE(sysctlValue(backend, CTL_VM, VM_LOADAVG));
-    EXPECT_EQ(errno, ENOENT);
-    EXPECT_EQ(fileContent(backend, utmpx::kPath), encodeUtmpxFile({}));
+TEST(LinuxBackendMemory, CountersFromMeminfoAndVmstat) {
+    LinuxBackend backend(memRoot());
+    std::array<int32_t, HOST_VM_INFO64_COUNT> info{};
+    natural_t count = HOST_VM_INFO64_COUNT;
+    ASSERT_EQ(backend.host_statistics64(kHostPort, HOST_VM_INFO64, info.data(), &count),
+              KERN_SUCCESS);
+    const VmStatistics64 wide = vm_statistics64::Layout::decode(info.data());
+    EXPECT_EQ(wide.freeCount, 8'000'000 / kKibPerPage) << "MemFree";
+    EXPECT_EQ(wide.activeCount, 3'000'000 / kKibPerPage) << "Active";
+    EXPECT_EQ(wide.inactiveCount, 2'000'000 / kKibPerPage) << "Inactive";
+    EXPECT_EQ(wide.wireCount, (100'000 + 20'000 + 40'000 + 4'000 + 4'096) / kKibPerPage)
+        << "SUnreclaim + KernelStack + PageTables + Percpu + Unevictable; Mlocked not twice";
+    EXPECT_EQ(wide.faults, 10'000'000'000ULL);
+    EXPECT_EQ(wide.lookups, 10'000'000'000ULL);
+    EXPECT_EQ(wide.hits, 10'000'000'000ULL - 123'456) << "faults that needed no I/O";
+    EXPECT_EQ(wide.reactivations, 0x1c0000000ULL) << "pgactivate";
+    EXPECT_EQ(wide.pageins, 17'179'869'188ULL / kKibPerPage) << "pgpgin, KiB to pages";
+    EXPECT_EQ(wide.pageouts, 8 / kKibPerPage);
+    EXPECT_EQ(wide.purges, 7u) << "pglazyfreed";
+    EXPECT_EQ(wide.cowFaults + wide.zeroFillCount + wide.purgeableCount + wide.speculativeCount, 0u)
+        << "no Linux counterpart";
+
+    std::array<int32_t, HOST_VM_INFO_COUNT> narrow{};
+    count = HOST_VM_INFO_COUNT;
+    ASSERT_EQ(backend.host_statistics(kHostPort, HOST_VM_INFO, narrow.data(), &count),
+              KERN_SUCCESS);
+    EXPECT_EQ(vm_statistics::Layout::decode(narrow.data()), truncatedVmStatistics(wide));
 }
 
-TEST(LinuxBackendEmptyRoot, MalformedProcFilesAreIoErrors) {
-    const std::string root = tempRoot("linux-root-garbled");
-    fs::create_directories(root + "/proc");
-    std::ofstream(root + "/proc/stat") << "cpu 1 2 3\nbtime soon\n";
-    std::ofstream(root + "/proc/loadavg") << "0,52 1,00 12,34 2/345 6789\n";
+TEST(LinuxBackendEmptyRoot, MissingFilesFailGarbledOnesAreIoErrors) {
+    const fs::path root = testenv::makeTempDir("linux-root-empty").toStdString();
     LinuxBackend backend(root);
-    EXPECT_FALSE(sysctlValue(backend, CTL_KERN, KERN_BOOTTIME));
+    EXPECT_FALSE(sysctlValue(backend, {CTL_KERN, KERN_BOOTTIME}));
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_FALSE(sysctlValue(backend, {CTL_VM, VM_LOADAVG}));
+    EXPECT_EQ(errno, ENOENT);
+    std::array<int32_t, HOST_VM_INFO64_COUNT> info{};
+    natural_t count = HOST_VM_INFO64_COUNT;
+    EXPECT_EQ(backend.host_statistics64(kHostPort, HOST_VM_INFO64, info.data(), &count),
+              KERN_FAILURE);
+    const unsigned char* records = nullptr;
+    errno = 0;
+    EXPECT_EQ(backend.getmntinfo(&records, MNT_NOWAIT), 0) << "no mount table";
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_EQ(fileContent(backend, utmpx::kPath), encodeUtmpxFile({})) << "just the signature";
+
+    writeFile(root / "proc/stat", "cpu 1 2 3\nbtime soon\n");
+    writeFile(root / "proc/loadavg", "0,52 1,00 12,34 2/345 6789\n");
+    writeFile(root / "proc/meminfo", "MemFree: 1 kB\nActive: 2 kB\n");
+    writeFile(root / "proc/vmstat", "pgfault 1\n");
+    EXPECT_FALSE(sysctlValue(backend, {CTL_KERN, KERN_BOOTTIME}));
     EXPECT_EQ(errno, EIO);
-    EXPECT_FALSE(sysctlValue(backend, CTL_VM, VM_LOADAVG));
+    EXPECT_FALSE(sysctlValue(backend, {CTL_VM, VM_LOADAVG}));
     EXPECT_EQ(errno, EIO);
+    EXPECT_EQ(backend.host_statistics64(kHostPort, HOST_VM_INFO64, info.data(), &count),
+              KERN_FAILURE)
+        << "no Inactive line";
+}
+
+TEST(LinuxBackendDisk, MountTableWithTheDeviceFlags) {
+    LinuxBackend backend(memRoot());
+    // In mountinfo order; covered mounts, what lies under them and /gone are left out.
+    const struct {
+        const char* on;
+        const char* type;
+        const char* from;
+        uint32_t flags;
+    } expected[] = {
+        {"/", "ext4", "/dev/nvme0n1p2", MNT_LOCAL | MNT_ROOTFS | MNT_JOURNALED},
+        {"/proc", "proc", "proc", MNT_NOSUID | MNT_NODEV | MNT_NOEXEC},
+        {"/run", "tmpfs", "tmpfs", MNT_NOSUID | MNT_NODEV},
+        {"/boot/efi", "vfat", "/dev/nvme0n1p1", MNT_LOCAL},
+        {"/home", "btrfs", "/dev/mapper/vg-home", MNT_LOCAL | MNT_NOATIME},
+        {"/mnt/my disk", "ext4", "/dev/sdb1",
+         MNT_RDONLY | MNT_NOSUID | MNT_NODEV | MNT_NOEXEC | MNT_SYNCHRONOUS | MNT_LOCAL |
+             MNT_QUOTA | MNT_JOURNALED},
+        {"/srv/nfs", "nfs4", "fileserver:/export/srv", 0},
+        {"/media/auto", "xfs", "/dev/sdc1",
+         MNT_LOCAL | MNT_JOURNALED | MNT_QUOTA | MNT_AUTOMOUNTED},
+        {"/home/user/remote", "fuse.sshfs", "user@host:/data", MNT_NOSUID | MNT_NODEV},
+        {"/var/lib/data", "ext4", "none", MNT_LOCAL | MNT_JOURNALED},
+        {"/srv/back\\slash", "ext2", "/dev/sde1", MNT_LOCAL},
+    };
+    const std::vector<StatfsRecord> mounts = mountTable(backend, MNT_NOWAIT);
+    ASSERT_EQ(mounts.size(), std::size(expected));
+    for (size_t i = 0; i < mounts.size(); ++i) {
+        const auto& e = expected[i];
+        EXPECT_EQ(mounts[i].mntonname, e.on);
+        EXPECT_EQ(mounts[i].fstypename, e.type) << e.on;
+        EXPECT_EQ(mounts[i].mntfromname, e.from) << e.on;
+        EXPECT_EQ(mounts[i].flags, e.flags) << e.on << std::hex << " flags " << mounts[i].flags;
+    }
+    EXPECT_EQ(mountOn(mounts, "/home/user/remote").owner, 1000u) << "FUSE names who mounted it";
+    EXPECT_EQ(mountOn(mounts, "/").owner, 0u);
+    EXPECT_GT(mountOn(mounts, "/boot/efi").blocks, 0u) << "measured: the fixture's file system";
+    EXPECT_GT(mountOn(mounts, "/boot/efi").bsize, 0u);
+
+    // Served file systems are measured only when the caller waits.
+    const std::vector<StatfsRecord> measured = mountTable(backend, MNT_WAIT);
+    EXPECT_EQ(measured.size(), mounts.size());
+    for (const char* served : {"/srv/nfs", "/home/user/remote"}) {
+        EXPECT_EQ(mountOn(mounts, served).blocks, 0u) << served;
+        EXPECT_EQ(mountOn(mounts, served).bsize, 0u) << served;
+        EXPECT_GT(mountOn(measured, served).blocks, 0u) << served;
+    }
+}
+
+// What the fake mount table does not show: other escapes, near misses of option names.
+TEST(LinuxBackendDisk, MountFieldsUnescapeAndOptionsMatchWholeWords) {
+    EXPECT_EQ(unescapeMountField("/mnt/a\\011b\\012c"), "/mnt/a\tb\nc");
+    EXPECT_EQ(unescapeMountField("/x\\04/\\400\\08"), "/x\\04/\\400\\08")
+        << "too few digits, not a byte, not octal";
+    EXPECT_FALSE(hasMountOption("rw,nodiratime", "noatime"));
+    EXPECT_TRUE(hasMountOption("rw,usrjquota=aquota.user,jqfmt=vfsv1", "usrjquota="));
+    EXPECT_EQ(mountOptionValue("rw,xuser_id=5,user_id=1000", "user_id"), "1000");
+    EXPECT_EQ(mountOptionValue("rw,user_id", "user_id"), std::nullopt);
 }

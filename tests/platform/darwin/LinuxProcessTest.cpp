@@ -1,51 +1,24 @@
-#include "ProcessTableReads.h"
+#include "BackendReads.h"
 
 #include "platform/darwin/linux/LinuxBackend.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <csignal>
-#include <ctime>
+#include <chrono>
 #include <filesystem>
-#include <map>
+#include <fstream>
 
 using namespace darwin;
-using namespace processreads;
+using namespace backendreads;
 
 namespace {
 
 constexpr int32_t kBootTime = 1700000000;
 constexpr int32_t kPts3 = static_cast<int32_t>((136u << 24) | 3u); // Linux tty_nr 34819
-
-std::map<int32_t, KinfoProc> byPid(const std::vector<KinfoProc>& processes) {
-    std::map<int32_t, KinfoProc> map;
-    for (const KinfoProc& process : processes) {
-        map[process.pid] = process;
-    }
-    return map;
-}
-
-KinfoProc expected(int32_t pid, std::string comm, int8_t stat, int32_t flag, int32_t ppid,
-                   int32_t pgid, int32_t startSec, int32_t startUsec) {
-    KinfoProc process;
-    process.pid = pid;
-    process.comm = std::move(comm);
-    process.stat = stat;
-    process.flag = flag;
-    process.ppid = ppid;
-    process.pgid = pgid;
-    process.starttime = {startSec, startUsec};
-    process.priority = 50;
-    process.ruid = process.uid = process.gid0 = 1000;
-    process.ngroups = 1;
-    process.tdev = NODEV_DARWIN;
-    return process;
-}
+constexpr int32_t kNoTty = NODEV_DARWIN;
 
 class FakeProcRootTest : public ::testing::Test {
 protected:
@@ -58,87 +31,65 @@ protected:
     LinuxBackend backend{testenv::fixturePath("linux-root-proc").toStdString()};
 };
 
+// The record the device's kernel would write: one group, p_usrpri 0.
+KinfoProc record(int32_t pid, const char* comm, int8_t stat, int32_t flag, int32_t ppid,
+                 int32_t pgid, int32_t startAfterBoot, int32_t startUsec, int8_t nice,
+                 uint8_t priority, uint32_t ruid, uint32_t uid, uint32_t gid, int32_t tdev) {
+    const Timeval32 start{kBootTime + startAfterBoot, startUsec};
+    return {start, flag, stat, pid, priority, 0, nice, comm, ruid, uid, 1, gid, ppid, pgid, tdev};
+}
+
 } // namespace
 
+// Every process of the fake root against the record the device's kernel would write.
 TEST_F(FakeProcRootTest, EveryProcessMapsToTheDeviceRecord) {
+    constexpr uint8_t pri = 50; // the priority of nice 0
+    constexpr int32_t tty = kPts3;
+    // pid, name, state, flags, ppid, pgid, start, nice, priority, ruid, uid, gid, tty
+    const KinfoProc expected[] = {
+        record(1, "systemd", SSLEEP, P_EXEC, 0, 1, 0, 100000, 0, pri, 0, 0, 0, kNoTty),
+        // A kernel thread has not exec'd, though forked.
+        record(2, "kthreadd", SSLEEP, P_SYSTEM, 0, 0, 0, 0, 0, pri, 0, 0, 0, kNoTty),
+        // Its ids come after 6000 bytes of status.
+        record(100, "bash", SSLEEP, P_EXEC | P_CONTROLT, 1, 100, 123, 450000, 0, pri, 1000, 1000,
+               1000, tty),
+        record(200, "we) (ird name", SRUN, P_EXEC | P_CONTROLT, 100, 200, 200, 0, 10, 70, 1000,
+               1000, 1000, tty),
+        record(300, "defunct", SZOMB, P_EXEC | P_WEXIT, 100, 100, 300, 0, 0, pri, 1000, 1000, 1000,
+               kNoTty),
+        record(400, "vim", SSTOP, P_EXEC | P_CONTROLT, 100, 400, 400, 0, 0, pri, 1000, 1000, 1000,
+               tty),
+        // An idle kernel thread; its long name cut to 16.
+        record(500, "kworker/0:1-even", SSLEEP, P_SYSTEM, 2, 0, 0, 550000, -20, 10, 0, 0, 0,
+               kNoTty),
+        // Stopped by its tracer.
+        record(600, "traced", SSTOP, P_EXEC | P_TRACED, 650, 600, 600, 0, 0, pri, 1000, 1000, 1000,
+               kNoTty),
+        record(650, "gdb", SSLEEP, P_EXEC | P_CONTROLT, 100, 650, 590, 0, 0, pri, 1000, 1000, 1000,
+               tty),
+        // Set-uid: real uid 1000, effective uid 0.
+        record(700, "passwd", SSLEEP, P_EXEC | P_CONTROLT | P_SUGID, 100, 700, 700, 0, 0, pri, 1000,
+               0, 1000, tty),
+        // Forked without exec, effective gid 50.
+        record(710, "worker", SSLEEP, P_SUGID, 700, 700, 710, 0, 19, 88, 1000, 1000, 50, kNoTty),
+        // Real-time priority 50 ranks above every user priority.
+        record(800, "pipewire", SSLEEP, P_EXEC, 1, 800, 800, 0, 0, 25, 999, 999, 999, kNoTty),
+    };
     const auto table = processTable(backend);
     ASSERT_TRUE(table);
-    std::vector<int32_t> pids;
-    for (const KinfoProc& process : *table) {
-        pids.push_back(process.pid);
+    // The thread 701 and the garbled 900 are no processes.
+    ASSERT_EQ(table->size(), std::size(expected));
+    for (size_t i = 0; i < table->size(); ++i) {
+        EXPECT_EQ((*table)[i], expected[i]) << "in ascending order, pid " << expected[i].pid;
     }
-    // Ascending; the thread 701 and the garbled 900 are no processes.
-    EXPECT_EQ(pids, (std::vector<int32_t>{1, 2, 100, 200, 300, 400, 500, 600, 650, 700, 710, 800}));
-    std::map<int32_t, KinfoProc> got = byPid(*table);
 
-    KinfoProc init = expected(1, "systemd", SSLEEP, P_EXEC, 0, 1, kBootTime, 100000);
-    init.ruid = init.uid = init.gid0 = 0;
-    EXPECT_EQ(got[1], init);
-
-    KinfoProc kthreadd = expected(2, "kthreadd", SSLEEP, P_SYSTEM, 0, 0, kBootTime, 0);
-    kthreadd.ruid = kthreadd.uid = kthreadd.gid0 = 0;
-    EXPECT_EQ(got[2], kthreadd) << "a kernel thread has not exec'd, though forked";
-
-    KinfoProc shell =
-        expected(100, "bash", SSLEEP, P_EXEC | P_CONTROLT, 1, 100, kBootTime + 123, 450000);
-    shell.tdev = kPts3;
-    EXPECT_EQ(got[100], shell) << "its ids come after 6000 bytes of status";
-
-    KinfoProc oddName =
-        expected(200, "we) (ird name", SRUN, P_EXEC | P_CONTROLT, 100, 200, kBootTime + 200, 0);
-    oddName.tdev = kPts3;
-    oddName.nice = 10;
-    oddName.priority = 70;
-    EXPECT_EQ(got[200], oddName);
-
-    EXPECT_EQ(got[300],
-              expected(300, "defunct", SZOMB, P_EXEC | P_WEXIT, 100, 100, kBootTime + 300, 0));
-
-    KinfoProc stopped =
-        expected(400, "vim", SSTOP, P_EXEC | P_CONTROLT, 100, 400, kBootTime + 400, 0);
-    stopped.tdev = kPts3;
-    EXPECT_EQ(got[400], stopped);
-
-    KinfoProc worker = expected(500, "kworker/0:1-even", SSLEEP, P_SYSTEM, 2, 0, kBootTime, 550000);
-    worker.ruid = worker.uid = worker.gid0 = 0;
-    worker.nice = -20;
-    worker.priority = 10;
-    EXPECT_EQ(got[500], worker) << "idle kernel thread, long name cut to 16";
-
-    EXPECT_EQ(got[600],
-              expected(600, "traced", SSTOP, P_EXEC | P_TRACED, 650, 600, kBootTime + 600, 0));
-
-    KinfoProc setuid = expected(700, "passwd", SSLEEP, P_EXEC | P_CONTROLT | P_SUGID, 100, 700,
-                                kBootTime + 700, 0);
-    setuid.uid = 0;
-    setuid.tdev = kPts3;
-    EXPECT_EQ(got[700], setuid) << "ruid 1000, effective uid 0";
-
-    KinfoProc forked = expected(710, "worker", SSLEEP, P_SUGID, 700, 700, kBootTime + 710, 0);
-    forked.gid0 = 50;
-    forked.nice = 19;
-    forked.priority = 88;
-    EXPECT_EQ(got[710], forked) << "forked without exec, effective gid 50";
-
-    EXPECT_EQ(got[800].priority, 25) << "real-time priority 50 ranks above every user priority";
-    EXPECT_EQ(got[800].uid, 999u);
-}
-
-TEST_F(FakeProcRootTest, TableSizesFollowTheKernel) {
     size_t length = 0;
     ASSERT_EQ(allProcesses(backend, nullptr, &length), 0);
-    // Every process directory counts, readable or not, plus the slack.
-    EXPECT_EQ(length, (14 + kProcessTableSlack) * kinfo_proc::Layout::kSize);
-
-    std::vector<unsigned char> buffer(2 * kinfo_proc::Layout::kSize + 10);
-    length = buffer.size();
-    EXPECT_EQ(allProcesses(backend, buffer.data(), &length), -1);
-    EXPECT_EQ(errno, ENOMEM);
-    EXPECT_EQ(length, 2 * kinfo_proc::Layout::kSize);
-    EXPECT_EQ(kinfo_proc::Layout::decode(buffer.data() + kinfo_proc::Layout::kSize).pid, 2);
+    EXPECT_EQ(length, (14 + kProcessTableSlack) * kinfo_proc::Layout::kSize)
+        << "a probe counts every process directory, readable or not";
 }
 
-TEST_F(FakeProcRootTest, PerProcessQueriesAnswerNothingForNonProcesses) {
+TEST_F(FakeProcRootTest, PerProcessQueriesTaskInfoAndNames) {
     OneProcess answer = oneProcess(backend, 200);
     EXPECT_EQ(answer.result, 0);
     EXPECT_EQ(answer.length, kinfo_proc::Layout::kSize);
@@ -146,33 +97,21 @@ TEST_F(FakeProcRootTest, PerProcessQueriesAnswerNothingForNonProcesses) {
     for (const int32_t pid : {701, 900, 4242, -1}) {
         answer = oneProcess(backend, pid);
         EXPECT_EQ(answer.result, 0) << pid;
-        EXPECT_EQ(answer.length, 0u) << pid;
+        EXPECT_EQ(answer.length, 0u) << "thread, garbled, absent, negative: " << pid;
     }
-}
 
-TEST_F(FakeProcRootTest, AProcessReapedAfterTheTableReadAnswersNothing) {
-    const std::string root = testenv::makeTempDir("linux-root-proc").toStdString();
-    std::filesystem::copy(testenv::fixturePath("linux-root-proc").toStdString(), root,
-                          std::filesystem::copy_options::recursive |
-                              std::filesystem::copy_options::copy_symlinks);
-    LinuxBackend copy(root);
-    ASSERT_TRUE(processTable(copy));
-    std::filesystem::remove_all(root + "/proc/200");
-    EXPECT_EQ(oneProcess(copy, 200).length, 0u);
-    EXPECT_EQ(oneProcess(copy, 100).length, kinfo_proc::Layout::kSize);
-}
-
-TEST_F(FakeProcRootTest, TaskInfoFromStat) {
     unsigned char record[proc_taskinfo::Layout::kSize];
     ASSERT_EQ(backend.proc_pidinfo(100, PROC_PIDTASKINFO, 0, record, sizeof record), 96);
-    const ProcTaskInfo info = proc_taskinfo::Layout::decode(record);
-    EXPECT_EQ(info.virtualSize, 9000000u);
-    EXPECT_EQ(info.residentSize, 1234u * static_cast<uint64_t>(::sysconf(_SC_PAGESIZE)));
-    EXPECT_EQ(info.totalUser, 120000000u);
-    EXPECT_EQ(info.totalSystem, 70000000u);
-    EXPECT_EQ(info.faults, 503);
-    EXPECT_EQ(info.threadnum, 1);
-
+    // 12 and 7 ticks of CPU time; faults minor and major, page-ins the major ones.
+    const ProcTaskInfo expected{.virtualSize = 9000000,
+                                .residentSize =
+                                    1234u * static_cast<uint64_t>(::sysconf(_SC_PAGESIZE)),
+                                .totalUser = 120000000,
+                                .totalSystem = 70000000,
+                                .faults = 503,
+                                .pageins = 3,
+                                .threadnum = 1};
+    EXPECT_EQ(proc_taskinfo::Layout::decode(record), expected);
     ASSERT_EQ(backend.proc_pidinfo(2, PROC_PIDTASKINFO, 0, record, sizeof record), 96);
     EXPECT_EQ(proc_taskinfo::Layout::decode(record).residentSize, 0u)
         << "a kernel thread has no memory";
@@ -181,106 +120,63 @@ TEST_F(FakeProcRootTest, TaskInfoFromStat) {
         EXPECT_EQ(backend.proc_pidinfo(pid, PROC_PIDTASKINFO, 0, record, sizeof record), 0);
         EXPECT_EQ(errno, ESRCH) << "zombie, thread, absent: " << pid;
     }
-}
 
-TEST_F(FakeProcRootTest, AccountNamesComeFromTheRootsFilesAndSignalsStayInside) {
+    // Names from the root's own account files; signals never leave the fake tree.
     EXPECT_EQ(backend.userName(1000), "alice");
     EXPECT_EQ(backend.userName(0), "root");
     EXPECT_EQ(backend.userName(5), std::nullopt);
     EXPECT_EQ(backend.groupName(50), "staff");
     EXPECT_EQ(backend.groupName(999), std::nullopt);
     errno = 0;
-    EXPECT_EQ(backend.kill(100, 0), -1);
-    EXPECT_EQ(errno, EPERM) << "the fake tree's pids are not the host's";
     EXPECT_EQ(backend.killProcessStartedAt(100, kBootTime + 123, 0), -1);
-    EXPECT_EQ(errno, EPERM);
+    EXPECT_EQ(errno, EPERM) << "the fake tree's pids are not the host's";
 }
 
-namespace {
-
-// A child that waits for a signal; reaped by the test.
-pid_t startSleepingChild() {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        for (;;) {
-            ::pause();
+// The kept table over a clock the test moves by hand.
+TEST(RecentProcessTable, AnswersFromTheKeptTableUntilItsLifetimeEnds) {
+    using namespace std::chrono_literals;
+    RecentProcessTable::TimePoint now{1h};
+    const auto clock = [&now] { return now; };
+    const auto table = [](std::vector<std::pair<int32_t, const char*>> processes) {
+        std::vector<KinfoProc> records;
+        for (const auto& [pid, comm] : processes) {
+            records.push_back(KinfoProc{.starttime = {}, .pid = pid, .comm = comm});
         }
-    }
-    return child;
-}
+        return kinfo_proc::Layout::encodeTable(records);
+    };
 
-class LiveProcessTest : public ::testing::Test {
-protected:
-    LinuxBackend backend{"/"};
-};
+    RecentProcessTable recent(clock);
+    unsigned char record[kinfo_proc::Layout::kSize];
+    EXPECT_FALSE(recent.find(1, record)) << "nothing kept yet";
+    recent.keep(table({{1, "init"}, {5, "first"}, {9, "last"}}));
+    now += RecentProcessTable::kLifetime - 1ns;
+    ASSERT_TRUE(recent.find(5, record));
+    EXPECT_EQ(kinfo_proc::Layout::decode(record).comm, "first");
+    EXPECT_TRUE(recent.find(9, record));
+    EXPECT_FALSE(recent.find(3, record)) << "not in the table";
+    now += 1ns;
+    EXPECT_FALSE(recent.find(5, record)) << "as old as the lifetime";
+    recent.keep(table({{3, "new"}}));
+    EXPECT_TRUE(recent.find(3, record)) << "kept anew, dated now";
+    EXPECT_FALSE(recent.find(5, record)) << "the new table replaces the old one";
 
-} // namespace
+    // Through the backend: within the lifetime a query is answered from the table, but a
+    // process reaped since answers nothing.
+    const std::string root = testenv::makeTempDir("linux-root-proc").toStdString();
+    std::filesystem::copy(testenv::fixturePath("linux-root-proc").toStdString(), root,
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::copy_symlinks);
+    LinuxBackend backend(root, clock);
+    ASSERT_TRUE(processTable(backend));
+    std::string stat;
+    std::getline(std::ifstream(root + "/proc/100/stat"), stat);
+    stat.replace(stat.find("(bash)"), 6, "(zsh)");
+    std::ofstream(root + "/proc/100/stat", std::ios::trunc) << stat << '\n';
+    std::filesystem::remove_all(root + "/proc/200");
 
-TEST_F(LiveProcessTest, OwnRecordMatchesTheProcess) {
-    const OneProcess own = oneProcess(backend, ::getpid());
-    ASSERT_EQ(own.length, kinfo_proc::Layout::kSize);
-    EXPECT_EQ(own.process.pid, ::getpid());
-    EXPECT_EQ(own.process.ppid, ::getppid());
-    EXPECT_EQ(own.process.pgid, ::getpgrp());
-    EXPECT_EQ(own.process.uid, ::geteuid());
-    EXPECT_EQ(own.process.ruid, ::getuid());
-    EXPECT_EQ(own.process.gid0, ::getegid());
-    EXPECT_EQ(own.process.comm, std::string(program_invocation_short_name).substr(0, 15));
-    EXPECT_EQ(own.process.stat, SRUN);
-    EXPECT_EQ(own.process.flag & (P_EXEC | P_SYSTEM), P_EXEC);
-    EXPECT_LE(own.process.starttime.sec, std::time(nullptr));
-    EXPECT_EQ(backend.getpid(), ::getpid());
-    EXPECT_EQ(backend.getuid(), ::getuid());
-    EXPECT_EQ(backend.userName(0), "root");
-
-    const auto table = processTable(backend);
-    ASSERT_TRUE(table);
-    EXPECT_TRUE(
-        std::is_sorted(table->begin(), table->end(),
-                       [](const KinfoProc& a, const KinfoProc& b) { return a.pid < b.pid; }));
-    EXPECT_TRUE(std::any_of(table->begin(), table->end(),
-                            [&](const KinfoProc& p) { return p == own.process; }));
-}
-
-TEST_F(LiveProcessTest, ZombieChildAndVanishedPid) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(0);
-    }
-    ASSERT_GT(child, 0);
-    siginfo_t info{};
-    ASSERT_EQ(::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOWAIT), 0);
-    EXPECT_EQ(oneProcess(backend, child).process.stat, SZOMB);
-    unsigned char record[proc_taskinfo::Layout::kSize];
-    EXPECT_EQ(backend.proc_pidinfo(child, PROC_PIDTASKINFO, 0, record, sizeof record), 0);
-    EXPECT_EQ(errno, ESRCH);
-
-    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
-    const OneProcess gone = oneProcess(backend, child);
-    EXPECT_EQ(gone.result, 0);
-    EXPECT_EQ(gone.length, 0u);
-    EXPECT_EQ(backend.killProcessStartedAt(child, 0, SIGTERM), -1);
-    EXPECT_EQ(errno, ESRCH);
-
-    ASSERT_EQ(backend.proc_pidinfo(::getpid(), PROC_PIDTASKINFO, 0, record, sizeof record), 96);
-    EXPECT_GT(proc_taskinfo::Layout::decode(record).residentSize, 0u);
-}
-
-TEST_F(LiveProcessTest, SignalGoesOnlyToTheProcessThatStartedThen) {
-    const pid_t child = startSleepingChild();
-    ASSERT_GT(child, 0);
-    const OneProcess record = oneProcess(backend, child);
-    ASSERT_EQ(record.length, kinfo_proc::Layout::kSize);
-    const int32_t start = record.process.starttime.sec;
-
-    errno = 0;
-    EXPECT_EQ(backend.killProcessStartedAt(child, start - 1, SIGTERM), -1);
-    EXPECT_EQ(errno, ESRCH) << "another start time means another process";
-    EXPECT_EQ(::waitpid(child, nullptr, WNOHANG), 0) << "the child lives";
-
-    EXPECT_EQ(backend.killProcessStartedAt(child, start, SIGTERM), 0);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFSIGNALED(status));
-    EXPECT_EQ(WTERMSIG(status), SIGTERM);
+    now += RecentProcessTable::kLifetime - 1ns;
+    EXPECT_EQ(oneProcess(backend, 100).process.comm, "bash") << "served from the table";
+    EXPECT_EQ(oneProcess(backend, 200).length, 0u) << "listed, but no longer there";
+    now += 1ns;
+    EXPECT_EQ(oneProcess(backend, 100).process.comm, "zsh") << "read from /proc again";
 }
