@@ -34,7 +34,8 @@ public:
     }
     ~MemDiskFixture() { QLocale::setDefault(savedLocale); }
 
-    // 16, 12, 8 and 4 MBytes free, active, inactive and wired with 4096-byte pages.
+    // 16, 12, 8 and 4 MBytes free, active, inactive and wired with 4096-byte pages; every
+    // counter shows a different number, so that no two can be mixed up unseen.
     static darwin::VmStatistics64 memory() {
         darwin::VmStatistics64 m;
         m.freeCount = 5000;
@@ -42,11 +43,11 @@ public:
         m.inactiveCount = 2048;
         m.wireCount = 1024;
         m.pageins = 1023;
-        m.pageouts = 1024;
+        m.pageouts = 5120;
         m.faults = 3'000'000;
-        m.cowFaults = 0;
+        m.cowFaults = 6144;
         m.zeroFillCount = uint64_t{1} << 33;
-        m.reactivations = 4096;
+        m.reactivations = 7168;
         m.lookups = 3;
         m.hits = 2;
         return m;

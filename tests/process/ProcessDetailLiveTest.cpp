@@ -11,7 +11,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-TEST(ProcessDetailLive, SigtermChosenInTheSheetEndsAChildProcess) {
+// Reads the running host and signals a real child process: labelled "live" in CTest.
+TEST(LiveHostProcessDetail, SigtermChosenInTheSheetEndsAChildProcess) {
     darwin::install(std::make_shared<darwin::LinuxBackend>("/"));
     const pid_t child = ::fork();
     if (child == 0) {
