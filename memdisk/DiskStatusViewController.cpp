@@ -16,8 +16,6 @@
 
 namespace {
 
-// Room left below the table for the tab bar, and above it for the navigation bar.
-
 const ui::Color kTotalColor{0, 0, 0.7, 1};
 const ui::Color kUsedColor{0.7, 0, 0, 1};
 const ui::Color kAvailableColor{0, 0.7, 0, 1};

@@ -13,8 +13,6 @@
 
 namespace {
 
-// Room left below the table for the tab bar, and above it for the navigation bar.
-
 const char* const kSectionHeaderKeys[MemoryStatusViewController::kSectionCount] = {
     "BasicInfo", "PageInfo", "DetailInfo", "CacheInfo"};
 const int kRowsInSection[MemoryStatusViewController::kSectionCount] = {1, 2, 4, 3};

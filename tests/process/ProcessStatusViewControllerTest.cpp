@@ -6,6 +6,9 @@
 
 #include "support/QtPrinters.h"
 
+#include <QAccessible>
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -37,7 +40,7 @@ protected:
     ProcessStatusViewController* list = nullptr;
 };
 
-TEST_F(ProcessStatusViewControllerTest, GroupsByNameFirstThenUserKeepingSnapshotOrder) {
+TEST_F(ProcessStatusViewControllerTest, GroupsByNameFirstThenUserAsTextAndForAScreenReader) {
     kernel.backend->setUserName(501, "");      // uid 501 without an account entry
     kernel.backend->setUserName(77, "mobile"); // the account name counts, whatever the id
     show({P::process(1, "launchd", 0), P::process(30, "MobileSafari", 0),
@@ -46,16 +49,29 @@ TEST_F(ProcessStatusViewControllerTest, GroupsByNameFirstThenUserKeepingSnapshot
           P::process(90, "sshd", 4242)});
     // The snapshot lists the kernel's table backwards; each section keeps that order. Only
     // the own user's processes show their memory.
-    EXPECT_EQ(list->tableView()->renderText(), "-- Main Applications\n"
-                                               "MobileMail\t3.0 MB\t1 hour, 30 secs\n"
-                                               "firefox-esr\t1 hour, 30 secs\n"
-                                               "MobileSafari\t1 hour, 30 secs\n"
-                                               "-- User Processes\n"
-                                               "syncd\t1 hour, 30 secs\n"
-                                               "SpringBoard\t? MB\t1 hour, 30 secs\n"
-                                               "-- Other Processes\n"
-                                               "sshd\talice\t1 hour, 30 secs\tPID: 90\tPPID: 1\n"
-                                               "launchd\troot\t1 hour, 30 secs\tPID: 1\tPPID: 1\n");
+    const QString text = list->tableView()->renderText();
+    EXPECT_EQ(text, "-- Main Applications\n"
+                    "MobileMail\t3.0 MB\t1 hour, 30 secs\n"
+                    "firefox-esr\t1 hour, 30 secs\n"
+                    "MobileSafari\t1 hour, 30 secs\n"
+                    "-- User Processes\n"
+                    "syncd\t1 hour, 30 secs\n"
+                    "SpringBoard\t? MB\t1 hour, 30 secs\n"
+                    "-- Other Processes\n"
+                    "sshd\talice\t1 hour, 30 secs\tPID: 90\tPPID: 1\n"
+                    "launchd\troot\t1 hour, 30 secs\tPID: 1\tPPID: 1\n");
+    // A screen reader reads the same: each titled section's header, then its rows.
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(list->tableView());
+    ASSERT_NE(table, nullptr);
+    QStringList read;
+    for (int i = 0; i < table->childCount(); ++i) {
+        read.append(table->child(i)->text(QAccessible::Name));
+    }
+    QStringList lines = text.split('\n', Qt::SkipEmptyParts);
+    for (QString& line : lines) {
+        line.remove(QRegularExpression("^-- "));
+    }
+    EXPECT_EQ(read, lines);
 }
 
 TEST_F(ProcessStatusViewControllerTest, RowColoursIconsAndMemory) {
