@@ -112,17 +112,6 @@ struct FileModel {
     }
 };
 
-// The record's number in the file; aborts unless it is a whole record of the mapping.
-uint32_t recordNumber(const FileModel& model, const tl_range* range) {
-    const tl_state& state = tl_current_state();
-    const auto at = reinterpret_cast<uintptr_t>(range);
-    const auto start = reinterpret_cast<uintptr_t>(state.base) + model.rangeOffset;
-    const auto stop = reinterpret_cast<uintptr_t>(state.base) + state.length;
-    check(at >= start && at + TL_RANGE_RECORD_SIZE <= stop, "record outside the mapped file");
-    check((at - start) % TL_RANGE_RECORD_SIZE == 0, "record not on a record boundary");
-    return static_cast<uint32_t>((at - start) / TL_RANGE_RECORD_SIZE);
-}
-
 // 1 to 3 digits, at most 255, four times, dot-separated, nothing else.
 std::optional<uint32_t> dottedQuad(std::string_view text) {
     uint32_t address = 0;
@@ -148,43 +137,10 @@ std::optional<uint32_t> dottedQuad(std::string_view text) {
     return text.empty() ? std::optional<uint32_t>(address) : std::nullopt;
 }
 
-std::string addressText(uint32_t address) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%u.%u.%u.%u", address >> 24, (address >> 16) & 0xffu,
-                  (address >> 8) & 0xffu, address & 0xffu);
-    return text;
-}
-
-// "a.b.c.d/len": the range's first address and, for a range that ends after it
-// starts, the shortest prefix whose block is at least as large as the range.
-void checkNetworkText(const char* network, uint32_t first, uint32_t end) {
-    const std::string expected = addressText(first) + "/";
-    check(std::strncmp(network, expected.c_str(), expected.size()) == 0,
-          "network text does not start with the range's first address");
-    const std::string_view length(network + expected.size());
-    check(!length.empty() && length.size() <= 2 &&
-              length.find_first_not_of("0123456789") == std::string_view::npos,
-          "network text has no prefix length");
-    const int prefix = std::atoi(length.data());
-    check(prefix >= 1 && prefix <= 32, "prefix length out of range");
-    if (end <= first) {
-        return;
-    }
-    const uint64_t block = uint64_t{1} << (32 - prefix);
-    const uint64_t size = end - first;
-    check(block / 2 < size && size <= block, "prefix length does not cover the range");
-}
-
+// Both searches name the record a plain scan finds, so a whole record of the mapping.
 void checkSearches(const FileModel& model, uint32_t address) {
     const tl_range* indexed = lookup_database(address);
-    const tl_range* plain = lookup_database_unindexed(address);
-    if (indexed != nullptr) {
-        recordNumber(model, indexed);
-    }
-    if (plain != nullptr) {
-        recordNumber(model, plain);
-    }
-    check(indexed == plain, "indexed and plain search disagree");
+    check(indexed == lookup_database_unindexed(address), "indexed and plain search disagree");
     check(indexed == model.holderOf(address), "search misses the range holding the address");
 }
 
@@ -194,10 +150,15 @@ void checkAnswer(const FileModel& model, const tl_range* range, int result, cons
         check(result == -1 && network == nullptr, "an answer for an address without record");
         return;
     }
-    const uint32_t record = recordNumber(model, range);
-    const uint32_t first = model.first(record);
-    const uint32_t end = model.end(record);
-    check(answer.first == first && answer.end == end, "answer names another range");
+    const tl_state& state = tl_current_state();
+    const auto at = reinterpret_cast<uintptr_t>(range);
+    const auto first = reinterpret_cast<uintptr_t>(state.ranges);
+    check(at >= first && at < first + state.rangeCount * TL_RANGE_RECORD_SIZE &&
+              (at - first) % TL_RANGE_RECORD_SIZE == 0,
+          "record outside the mapped ranges");
+    const auto record = static_cast<uint32_t>((at - first) / TL_RANGE_RECORD_SIZE);
+    check(answer.first == model.first(record) && answer.end == model.end(record),
+          "answer names another range");
     const uint32_t registryRow = model.field(record, 12);
     const uint32_t countryRow = model.field(record, 8);
     check(answer.registry == (registryRow < TL_RIR_ROWS ? &rirTable[registryRow] : nullptr),
@@ -210,9 +171,6 @@ void checkAnswer(const FileModel& model, const tl_range* range, int result, cons
           "answer carries another date or status");
     check((result == 0) == (answer.registry != nullptr && answer.country != nullptr),
           "lookup result disagrees with its answer");
-    if (network != nullptr) {
-        checkNetworkText(network, first, end);
-    }
 }
 
 void checkText(const FileModel& model, const std::string& text) {
@@ -245,18 +203,6 @@ void checkMetadata(const FileModel& model) {
                   "registry info differs from the file");
         }
     }
-}
-
-void checkOpenState(const FileModel& model) {
-    const tl_state& state = tl_current_state();
-    check(state.base != nullptr && state.descriptor >= 0, "open state without mapping");
-    check(state.length == model.bytes.size() &&
-              std::memcmp(state.base, model.bytes.data(), model.bytes.size()) == 0,
-          "mapping differs from the file");
-    check(state.registryCount == model.registryCount && state.rangeCount == model.rangeCount,
-          "wrong record counts");
-    check(reinterpret_cast<const unsigned char*>(state.ranges) == state.base + model.rangeOffset,
-          "ranges do not follow the registry records");
 }
 
 void checkClosed() {
@@ -302,7 +248,7 @@ std::vector<uint32_t> probeAddresses(const FileModel& model, std::string_view te
 }
 
 void exerciseOpenFile(const FileModel& model, std::string_view texts) {
-    checkOpenState(model);
+    check(tl_current_state().rangeCount == model.rangeCount, "wrong record count");
     checkMetadata(model);
     for (uint32_t address : probeAddresses(model, texts)) {
         checkSearches(model, address);
@@ -334,7 +280,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // without texts try reopening an open module.
     if (model.opens && texts.empty()) {
         check(tl_init(scratch.path.c_str()) == 0, "reopening failed");
-        checkOpenState(model);
+        checkMetadata(model);
     }
     check(tl_finish() == 0, "tl_finish failed");
     checkClosed();
