@@ -96,26 +96,20 @@ public:
 
 TEST(TableView, HeightsTitlesAndHeaderViewsPlaceTheRowsAndEmptySectionsTakeNoRoom) {
     Shaped source;
-    TableView plain({0, 0, 320, 200}, TableViewStyle::Plain);
-    plain.setDataSource(&source);
-    plain.setDelegate(&source);
-    // A titled header of 22 points, section 0's 180 points of rows, nothing for section 1.
-    EXPECT_EQ(plain.rectForRowAtIndexPath({0, 1}), (Rect{0, 22 + 30, 320, 60}));
-    EXPECT_EQ(plain.rectForHeaderInSection(2), (Rect{0, 202, 320, 30}));
-    EXPECT_EQ(plain.contentSize().height, 232 + 300);
-    EXPECT_EQ(plain.rectForRowAtIndexPath({1, 0}), Rect{});
-
-    // Grouped: inset rows below a table header view, a 46-point titled header, a gap
-    // after each group but none around the empty untitled section.
     TableView grouped({0, 0, 320, 480}, TableViewStyle::Grouped);
     auto* top = new QWidget;
     setFrame(top, {0, 0, 320, 50});
     grouped.setTableHeaderView(top);
     grouped.setDataSource(&source);
     grouped.setDelegate(&source);
-    EXPECT_EQ(grouped.rectForRowAtIndexPath({0, 0}), (Rect{10, 50 + 46, 300, 30}));
-    EXPECT_EQ(grouped.rectForRowAtIndexPath({2, 0}).y, 50 + 46 + 180 + 10 + 30);
+    // Inset rows below the table header view and a 46-point titled header; section 0's
+    // rows take 180 points and a gap follows; the empty untitled section takes nothing,
+    // not even its gaps; then the delegate's 30-point header view.
+    EXPECT_EQ(grouped.rectForRowAtIndexPath({0, 1}), (Rect{10, 50 + 46 + 30, 300, 60}));
+    EXPECT_EQ(grouped.rectForHeaderInSection(2), (Rect{0, 50 + 46 + 180 + 10, 320, 30}));
+    EXPECT_EQ(grouped.rectForRowAtIndexPath({2, 0}).y, 316);
     EXPECT_EQ(grouped.contentSize().height, 316 + 300 + 10);
+    EXPECT_EQ(grouped.rectForRowAtIndexPath({1, 0}), Rect{});
 }
 
 namespace {
