@@ -40,6 +40,8 @@ private:
 
 TEST(ApplicationMain, LaunchesTheDelegateWithTheChosenScaleAndRunsTheLoop) {
     const double savedScale = Screen::scale();
+    Application::sharedApplication()->dispatchStateChange(
+        Qt::ApplicationInactive); // not yet active
     qputenv("ORMEL_SCALE", "1.5");
     QStringList calls;
     char name[] = "test";
