@@ -1,89 +1,102 @@
 #include "platform/ui/Application.h"
+#include "platform/ui/Geometry.h"
 
+#include <QCoreApplication>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <set>
-#include <thread>
-#include <vector>
 
 using namespace ui;
 
 namespace {
 
-class StateJournal : public ApplicationDelegate {
+// Writes the calls it gets; on launch it also notes the screen scale and ends the loop.
+class Journal : public ApplicationDelegate {
 public:
-    void applicationDidBecomeActive(Application*) override { calls.append("didBecomeActive"); }
-    void applicationWillResignActive(Application*) override { calls.append("willResignActive"); }
+    explicit Journal(QStringList* calls) : calls_(calls) {}
+    bool applicationDidFinishLaunchingWithOptions(Application*,
+                                                  const QVariantMap& options) override {
+        calls_->append(options.isEmpty() ? "didFinishLaunching" : "options!");
+        calls_->append(QString::number(Screen::scale()));
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(3); });
+        return true;
+    }
+    void applicationDidBecomeActive(Application*) override { calls_->append("didBecomeActive"); }
+    void applicationWillResignActive(Application*) override { calls_->append("willResignActive"); }
     void applicationDidEnterBackground(Application*) override {
-        calls.append("didEnterBackground");
+        calls_->append("didEnterBackground");
     }
     void applicationWillEnterForeground(Application*) override {
-        calls.append("willEnterForeground");
+        calls_->append("willEnterForeground");
     }
-    QStringList calls;
-};
+    void applicationWillTerminate(Application*) override { calls_->append("willTerminate"); }
 
-class DelegateGuard {
-public:
-    explicit DelegateGuard(ApplicationDelegate* d) {
-        Application::sharedApplication()->setDelegate(d);
-    }
-    ~DelegateGuard() { Application::sharedApplication()->setDelegate(nullptr); }
+private:
+    QStringList* calls_;
 };
 
 } // namespace
 
+TEST(ApplicationMain, LaunchesTheDelegateWithTheChosenScaleAndRunsTheLoop) {
+    const double savedScale = Screen::scale();
+    Application::sharedApplication()->dispatchStateChange(
+        Qt::ApplicationInactive); // not yet active
+    qputenv("ORMEL_SCALE", "1.5");
+    QStringList calls;
+    char name[] = "test";
+    char* argv[] = {name, nullptr};
+    const int result = ApplicationMain(1, argv, [&] { return new Journal(&calls); });
+    qunsetenv("ORMEL_SCALE");
+    Screen::setScale(savedScale);
+    EXPECT_EQ(result, 3);
+    ASSERT_GE(calls.size(), 3);
+    EXPECT_EQ(calls.mid(0, 3), QStringList({"didFinishLaunching", "1.5", "didBecomeActive"}));
+    EXPECT_EQ(calls.last(), "willTerminate");
+    EXPECT_EQ(Application::sharedApplication()->delegate(), nullptr);
+}
+
 TEST(Application, StateChangesReachTheDelegateInTheDevicesOrder) {
-    StateJournal journal;
-    DelegateGuard guard(&journal);
+    QStringList calls;
+    Journal journal(&calls);
     Application* application = Application::sharedApplication();
+    application->setDelegate(&journal);
     application->dispatchStateChange(Qt::ApplicationActive);
-    journal.calls.clear();
+    calls.clear();
 
     // Active straight to hidden: resign first, then background.
     application->dispatchStateChange(Qt::ApplicationHidden);
-    EXPECT_EQ(journal.calls, QStringList({"willResignActive", "didEnterBackground"}));
+    EXPECT_EQ(calls, QStringList({"willResignActive", "didEnterBackground"}));
     EXPECT_EQ(application->applicationState(), Application::ApplicationState::Background);
     // Suspended after hidden is still the background.
     application->dispatchStateChange(Qt::ApplicationSuspended);
-    EXPECT_EQ(journal.calls.size(), 2);
+    EXPECT_EQ(calls.size(), 2);
 
-    journal.calls.clear();
+    calls.clear();
     application->dispatchStateChange(Qt::ApplicationActive);
-    EXPECT_EQ(journal.calls, QStringList({"willEnterForeground", "didBecomeActive"}));
+    EXPECT_EQ(calls, QStringList({"willEnterForeground", "didBecomeActive"}));
     EXPECT_EQ(application->applicationState(), Application::ApplicationState::Active);
 
-    journal.calls.clear();
+    calls.clear();
     application->dispatchStateChange(Qt::ApplicationInactive);
     application->dispatchStateChange(Qt::ApplicationActive);
-    EXPECT_EQ(journal.calls, QStringList({"willResignActive", "didBecomeActive"}));
+    EXPECT_EQ(calls, QStringList({"willResignActive", "didBecomeActive"}));
+    application->setDelegate(nullptr);
 }
 
-TEST(Application, BackgroundTasksGetDistinctNonZeroIdsAcrossThreads) {
+TEST(Application, BackgroundTasksGetDistinctValidIdsAndEndOnce) {
     Application* application = Application::sharedApplication();
     const int before = application->backgroundTaskCount();
-    std::vector<std::vector<Application::BackgroundTaskIdentifier>> ids(4);
-    std::vector<std::thread> threads;
-    for (auto& list : ids) {
-        threads.emplace_back([&list, application] {
-            for (int i = 0; i < 100; ++i) {
-                list.push_back(application->beginBackgroundTaskWithExpirationHandler([] {}));
-            }
-        });
+    std::set<Application::BackgroundTaskIdentifier> ids{Application::BackgroundTaskInvalid};
+    for (int i = 0; i < 100; ++i) {
+        ids.insert(application->beginBackgroundTaskWithExpirationHandler([] {}));
     }
-    for (auto& thread : threads) {
-        thread.join();
+    EXPECT_EQ(ids.size(), 101u) << "distinct, and none is the invalid one";
+    EXPECT_EQ(application->backgroundTaskCount(), before + 100);
+    for (int round = 0; round < 2; ++round) {
+        for (auto id : ids) {
+            application->endBackgroundTask(id);
+        }
     }
-    std::set<Application::BackgroundTaskIdentifier> unique;
-    for (const auto& list : ids) {
-        unique.insert(list.begin(), list.end());
-    }
-    EXPECT_EQ(unique.size(), 400u);
-    EXPECT_EQ(unique.count(Application::BackgroundTaskInvalid), 0u);
-    EXPECT_EQ(application->backgroundTaskCount(), before + 400);
-    for (auto id : unique) {
-        application->endBackgroundTask(id);
-    }
-    application->endBackgroundTask(Application::BackgroundTaskInvalid);
     EXPECT_EQ(application->backgroundTaskCount(), before);
 }

@@ -6,83 +6,131 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <map>
 #include <thread>
+#include <utility>
 
 using ui::DelayedPerform;
 
-TEST(DelayedPerform, RunsOnceAfterTheDelay) {
+namespace {
+
+// A timer whose time moves only when the test moves it. Requests from another thread
+// start it while the main thread waits for them.
+class ManualTimer : public ui::DelayTimer {
+public:
+    void start(int milliseconds, std::function<void()> elapsed) override {
+        waiting_.emplace(now_ + milliseconds, std::move(elapsed));
+    }
+    // Moves time on and calls back, here and earliest first, every timer due by then.
+    void advanceBy(int milliseconds) {
+        now_ += milliseconds;
+        while (!waiting_.empty() && waiting_.begin()->first <= now_) {
+            const std::function<void()> elapsed = std::move(waiting_.begin()->second);
+            waiting_.erase(waiting_.begin());
+            elapsed();
+        }
+    }
+
+private:
+    long long now_ = 0;
+    std::multimap<long long, std::function<void()>> waiting_;
+};
+
+class DelayedPerformTest : public ::testing::Test {
+protected:
+    void SetUp() override { DelayedPerform::setTimer(&timer); }
+    void TearDown() override {
+        // Whatever a test left pending is called off; its timer goes with the fixture.
+        DelayedPerform::cancelPreviousPerformRequestsWithTarget(&target);
+        DelayedPerform::cancelPreviousPerformRequestsWithTarget(&other);
+        DelayedPerform::setTimer(nullptr);
+    }
+    // Moves time on and lets this thread's event loop run what became due.
+    void advanceBy(int milliseconds) {
+        timer.advanceBy(milliseconds);
+        testenv::flushEvents();
+    }
+
+    ManualTimer timer;
     int target = 0;
+    int other = 0;
+};
+
+TEST_F(DelayedPerformTest, RunsOnceWhenItsDelayHasPassedAndNeverBefore) {
+    // Delays in seconds and the millisecond at which each is due: parts of a
+    // millisecond round up, a delay below zero is none.
+    const std::pair<double, int> cases[] = {{0.01, 10}, {0.0015, 2}, {0.0, 0}, {-1.0, 0}};
+    for (const auto& [seconds, dueAt] : cases) {
+        SCOPED_TRACE(seconds);
+        int runs = 0;
+        DelayedPerform::performAfterDelay(&target, seconds, [&] { ++runs; });
+        if (dueAt > 0) {
+            advanceBy(dueAt - 1);
+            EXPECT_EQ(runs, 0);
+            EXPECT_EQ(DelayedPerform::pendingCount(&target), 1);
+        }
+        advanceBy(dueAt > 0 ? 1 : 0);
+        EXPECT_EQ(runs, 1);
+        EXPECT_EQ(DelayedPerform::pendingCount(&target), 0);
+        advanceBy(60 * 1000);
+        EXPECT_EQ(runs, 1);
+    }
+}
+
+TEST_F(DelayedPerformTest, CancelStopsEveryRequestOfThatTargetAndOnlyThose) {
+    int cancelledRuns = 0;
+    int otherRuns = 0;
+    DelayedPerform::performAfterDelay(&target, 0.0, [&] { ++cancelledRuns; });
+    DelayedPerform::performAfterDelay(&target, 0.02, [&] { ++cancelledRuns; });
+    DelayedPerform::performAfterDelay(&other, 0.02, [&] { ++otherRuns; });
+    DelayedPerform::cancelPreviousPerformRequestsWithTarget(&target);
+    EXPECT_EQ(DelayedPerform::pendingCount(&target), 0);
+    EXPECT_EQ(DelayedPerform::pendingCount(&other), 1);
+    advanceBy(20);
+    EXPECT_EQ(cancelledRuns, 0);
+    EXPECT_EQ(otherRuns, 1);
+}
+
+TEST_F(DelayedPerformTest, ACancelFromAnotherThreadHoldsEvenAfterTheDelayHasPassed) {
     int runs = 0;
-    DelayedPerform::performAfterDelay(&target, 0.01, [&] { ++runs; });
-    EXPECT_EQ(DelayedPerform::pendingCount(&target), 1);
-    EXPECT_TRUE(testenv::processEventsUntil([&] { return runs == 1; }));
+    DelayedPerform::performAfterDelay(&target, 0.05, [&] { ++runs; });
+    DelayedPerform::performAfterDelay(&target, 0.05, [&] { ++runs; });
+    timer.advanceBy(50); // the work now waits in this thread's event loop, not run yet
+    std::thread([&] { DelayedPerform::cancelPreviousPerformRequestsWithTarget(&target); }).join();
     testenv::flushEvents();
-    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(runs, 0);
     EXPECT_EQ(DelayedPerform::pendingCount(&target), 0);
 }
 
-TEST(DelayedPerform, CancelStopsOnlyThatTargetsRequests) {
-    int cancelledTarget = 0;
-    int otherTarget = 0;
-    int cancelledRuns = 0;
-    int otherRuns = 0;
-    DelayedPerform::performAfterDelay(&cancelledTarget, 0.0, [&] { ++cancelledRuns; });
-    DelayedPerform::performAfterDelay(&cancelledTarget, 0.02, [&] { ++cancelledRuns; });
-    DelayedPerform::performAfterDelay(&otherTarget, 0.02, [&] { ++otherRuns; });
-    DelayedPerform::cancelPreviousPerformRequestsWithTarget(&cancelledTarget);
-    EXPECT_EQ(DelayedPerform::pendingCount(&cancelledTarget), 0);
-    EXPECT_EQ(DelayedPerform::pendingCount(&otherTarget), 1);
-    EXPECT_TRUE(testenv::processEventsUntil([&] { return otherRuns == 1; }));
-    testenv::flushEvents();
-    EXPECT_EQ(cancelledRuns, 0);
-}
-
-TEST(DelayedPerform, RequestCancelledFromAnotherThreadAfterItsTimerFiredDoesNotRun) {
-    int target = 0;
-    int runs = 0;
-    DelayedPerform::performAfterDelay(&target, 0.0, [&] { ++runs; });
-    // Let the zero timer become due without running the event loop, then cancel from
-    // a worker thread before the main thread gets to it.
-    QThread::msleep(5);
-    std::thread canceller(
-        [&] { DelayedPerform::cancelPreviousPerformRequestsWithTarget(&target); });
-    canceller.join();
-    testenv::flushEvents();
-    EXPECT_EQ(runs, 0);
-}
-
-TEST(DelayedPerform, RunsOnTheEventLoopOfTheThreadThatAsked) {
+TEST_F(DelayedPerformTest, RunsOnTheEventLoopOfTheThreadThatAsked) {
     QThread worker;
     worker.start();
+    QObject onWorker;
+    onWorker.moveToThread(&worker);
     std::atomic<QThread*> ranOn{nullptr};
-    int target = 0;
-    // Ask from the worker thread: the request must run there, not on the main thread.
-    QObject context;
-    context.moveToThread(&worker);
     QMetaObject::invokeMethod(
-        &context,
+        &onWorker,
         [&] {
-            DelayedPerform::performAfterDelay(&target, 0.0,
+            DelayedPerform::performAfterDelay(&target, 0.01,
                                               [&] { ranOn = QThread::currentThread(); });
         },
-        Qt::QueuedConnection);
-    EXPECT_TRUE(testenv::processEventsUntil([&] { return ranOn.load() != nullptr; }));
+        Qt::BlockingQueuedConnection);
+    advanceBy(10); // the timer calls back here, on the main thread
+    // The worker runs what is posted to it in order: after this call the work has run.
+    QMetaObject::invokeMethod(
+        &onWorker, [] {}, Qt::BlockingQueuedConnection);
     EXPECT_EQ(ranOn.load(), &worker);
     worker.quit();
     worker.wait();
 }
 
-TEST(DelayedPerform, ACancelFromAnotherThreadWhileOthersCountStopsEveryRequest) {
-    int target = 0;
-    std::atomic<int> runs{0};
-    for (int i = 0; i < 50; ++i) {
-        DelayedPerform::performAfterDelay(&target, 0.0, [&] { ++runs; });
-    }
-    std::thread a([&] { DelayedPerform::cancelPreviousPerformRequestsWithTarget(&target); });
-    std::thread b([&] { (void)DelayedPerform::pendingCount(&target); });
-    a.join();
-    b.join();
+TEST_F(DelayedPerformTest, TheQtTimerRunsTheWorkFromTheCallingThreadsEventLoop) {
+    DelayedPerform::setTimer(nullptr);
+    int runs = 0;
+    DelayedPerform::performAfterDelay(&target, 0.0, [&] { ++runs; });
+    EXPECT_EQ(runs, 0) << "not within the call";
     testenv::flushEvents();
-    EXPECT_EQ(runs.load(), 0);
-    EXPECT_EQ(DelayedPerform::pendingCount(&target), 0);
+    EXPECT_EQ(runs, 1);
 }
+
+} // namespace

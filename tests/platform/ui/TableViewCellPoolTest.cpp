@@ -29,16 +29,15 @@ protected:
     TableViewCellPool pool{&host};
 };
 
-TEST_F(TableViewCellPoolTest, ANewCellIsAHiddenCellOfTheHost) {
+TEST_F(TableViewCellPoolTest, ANewCellIsAHiddenCellOfTheHostMadeWithTheArgumentsGiven) {
     auto* cell = pool.dequeueReusableCell<TrackingCell>("T");
-    EXPECT_EQ(cell->reuseIdentifier(), "T");
     EXPECT_EQ(cell->parentWidget(), &host);
     EXPECT_FALSE(cell->isVisibleTo(&host));
     EXPECT_EQ(cell->prepared, 0);
-
-    auto* styled = pool.dequeueReusableCell<TableViewCell>("S", TableViewCellStyle::Subtitle);
-    EXPECT_EQ(styled->cellStyle(), TableViewCellStyle::Subtitle);
-    EXPECT_EQ(styled->reuseIdentifier(), "S");
+    EXPECT_EQ(
+        pool.dequeueReusableCell<TableViewCell>("S", TableViewCellStyle::Subtitle)->cellStyle(),
+        TableViewCellStyle::Subtitle)
+        << "made with the arguments given";
 }
 
 TEST_F(TableViewCellPoolTest, AnEnqueuedCellIsReusedUnderItsIdentifierAfterItsPreparation) {
@@ -60,12 +59,12 @@ TEST_F(TableViewCellPoolTest, AnEnqueuedCellIsReusedUnderItsIdentifierAfterItsPr
     EXPECT_FALSE(cell->showsDeleteConfirmation());
 }
 
-TEST_F(TableViewCellPoolTest, OnlyACellOfTheAskedClassIsHandedOut) {
+TEST_F(TableViewCellPoolTest, CellsNoOneCanReuseAreDeleted) {
     QPointer<TableViewCell> other = pool.dequeueReusableCell<OtherCell>("T");
     pool.enqueueReusableCell(other);
     auto* tracking = pool.dequeueReusableCell<TrackingCell>("T");
     EXPECT_EQ(tracking->prepared, 0) << "a new cell";
-    EXPECT_TRUE(other.isNull()) << "no one can use it under this identifier";
+    EXPECT_TRUE(other.isNull()) << "only a cell of the class asked for is handed out";
     EXPECT_EQ(pool.count(), 0);
 
     // A subclass is not the class asked for either.
@@ -74,19 +73,12 @@ TEST_F(TableViewCellPoolTest, OnlyACellOfTheAskedClassIsHandedOut) {
     TableViewCell* plain = pool.dequeueReusableCell<TableViewCell>("T");
     EXPECT_TRUE(subclass.isNull());
     EXPECT_EQ(typeid(*plain), typeid(TableViewCell));
-}
 
-TEST_F(TableViewCellPoolTest, ACellWithoutIdentifierIsDeletedWhenItLeaves) {
+    // A cell without an identifier can never be reused.
     QPointer<TableViewCell> once = pool.dequeueReusableCell<TableViewCell>(QString());
     pool.enqueueReusableCell(once);
     EXPECT_TRUE(once.isNull());
     EXPECT_EQ(pool.count(), 0);
-}
-
-TEST_F(TableViewCellPoolTest, ACellADataSourceMadeItselfJoinsTheHost) {
-    auto* cell = new TableViewCell("Own");
-    pool.adopt(cell);
-    EXPECT_EQ(cell->parentWidget(), &host);
 }
 
 TEST_F(TableViewCellPoolTest, CellsStayOnScreenForTheRowsKeptAndGoBackForTheOthers) {

@@ -74,16 +74,6 @@ TEST(TableViewGeometry, RowsBetweenTwoLinesAreThoseShowingAtLeastInPart) {
     EXPECT_EQ(geometry.indexPathsForRowsBetween(146, 156), Rows{}) << "headers only";
 }
 
-TEST(TableViewGeometry, ManyRowsAreFoundByPosition) {
-    TableViewGeometry geometry;
-    geometry.reset(0, 0);
-    geometry.appendSection(0, std::vector<double>(10000, 44), 0);
-    EXPECT_EQ(geometry.indexPathForRowAtY(44 * 5000 + 1), (IndexPath{0, 5000}));
-    const std::vector<IndexPath> shown = geometry.indexPathsForRowsBetween(44 * 9995, 44 * 10000);
-    ASSERT_EQ(shown.size(), 5u);
-    EXPECT_EQ(shown.front(), (IndexPath{0, 9995}));
-}
-
 TEST(TableViewGeometry, ScrollingToARowPutsItWhereAsked) {
     const TableViewGeometry geometry = threeSections(); // row {0, 1}: 116 to 146
     const IndexPath row{0, 1};

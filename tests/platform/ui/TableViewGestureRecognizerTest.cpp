@@ -30,32 +30,24 @@ public:
         const int row = point.y() / kRowPixels;
         return point.y() >= 0 && row < 5 ? std::optional<IndexPath>({0, row}) : std::nullopt;
     }
-    TableViewCell* cellForRowAtIndexPath(const IndexPath& indexPath) override {
-        return cells.at(indexPath.row);
-    }
-    void highlightRow(const IndexPath& indexPath, bool highlighted) override {
-        log.append(
-            QString("%1 %2").arg(highlighted ? "highlight" : "unhighlight").arg(indexPath.row));
+    TableViewCell* cellForRowAtIndexPath(const IndexPath& p) override { return cells.at(p.row); }
+    void highlightRow(const IndexPath& p, bool on) override {
+        note(on ? "highlight" : "unhighlight", p);
     }
     bool isScrollEnabled() const override { return scrollEnabled; }
     int scrollPosition() const override { return position; }
     void scrollToPosition(int to) override { position = to; }
-    void tapRowAtIndexPath(const IndexPath& p) override {
-        log.append(QString("tap %1").arg(p.row));
-    }
-    void tapAccessoryAtIndexPath(const IndexPath& p) override {
-        log.append(QString("accessory %1").arg(p.row));
-    }
-    void swipeToDeleteRowAtIndexPath(const IndexPath& p) override {
-        log.append(QString("swipe %1").arg(p.row));
-    }
+    void tapRowAtIndexPath(const IndexPath& p) override { note("tap", p); }
+    void tapAccessoryAtIndexPath(const IndexPath& p) override { note("accessory", p); }
+    void swipeToDeleteRowAtIndexPath(const IndexPath& p) override { note("swipe", p); }
     std::optional<IndexPath> indexPathShowingDeleteConfirmation() const override {
         return confirming;
     }
-    void confirmDeleteAtIndexPath(const IndexPath& p) override {
-        log.append(QString("delete %1").arg(p.row));
-    }
+    void confirmDeleteAtIndexPath(const IndexPath& p) override { note("delete", p); }
     void hideDeleteConfirmation() override { log.append("hide"); }
+    void note(const char* what, const IndexPath& p) {
+        log.append(QString("%1 %2").arg(what).arg(p.row));
+    }
 
     QWidget viewport;
     std::vector<TableViewCell*> cells;

@@ -1,15 +1,19 @@
-#include "platform/ui/TableView.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/TableViewController.h"
+#include "platform/ui/Window.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 using namespace ui;
 
 namespace {
 
-// Twenty rows in each of two sections; it records what the table tells it.
-class Recorder : public TableViewDataSource, public TableViewDelegate {
+// A screen of two sections of twenty rows, a detail button on each sixth row; it
+// records what its table tells it.
+class Recorder : public TableViewController {
 public:
     int rows = 20;
     bool editable = false;
@@ -23,6 +27,8 @@ public:
     TableViewCell* tableViewCellForRowAtIndexPath(TableView* table, const IndexPath& p) override {
         auto* cell = table->dequeueReusableCell<TableViewCell>("Row");
         cell->textLabel()->setText(QString("Row %1.%2").arg(p.section).arg(p.row));
+        cell->setAccessoryType(p.row == 5 ? TableViewCellAccessoryType::DetailDisclosureButton
+                                          : TableViewCellAccessoryType::None);
         return cell;
     }
     bool tableViewCanEditRowAtIndexPath(TableView*, const IndexPath&) override { return editable; }
@@ -47,134 +53,186 @@ public:
 
 class TableViewInteractionTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        table.setDataSource(&recorder);
-        table.setDelegate(&recorder);
+    void SetUp() override { setFrame(table, {0, 0, 320, 440}); }
+
+    // A mouse event on the table's viewport, at a point in its pixels.
+    void mouse(QEvent::Type type, QPoint at) {
+        const Qt::MouseButtons buttons =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
+        QMouseEvent event(type, at, table->viewport()->mapToGlobal(at), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(table->viewport(), &event);
+    }
+    void drag(QPoint from, QPoint by) {
+        mouse(QEvent::MouseButtonPress, from);
+        mouse(QEvent::MouseMove, from + by / 3);
+        mouse(QEvent::MouseMove, from + by);
+        mouse(QEvent::MouseButtonRelease, from + by);
+    }
+    void click(QPoint at) { drag(at, {}); }
+    QPoint rowCentre(const IndexPath& p) {
+        const Rect row = table->rectForRowAtIndexPath(p);
+        return QPoint(Screen::px(row.x + row.width / 3),
+                      Screen::px(row.y + row.height / 2 - table->contentOffset().y));
+    }
+    QPoint partCentre(const IndexPath& p, QRect (TableViewCell::*part)() const) {
+        TableViewCell* cell = table->cellForRowAtIndexPath(p);
+        return cell->geometry().topLeft() + (cell->*part)().center();
     }
 
     Recorder recorder;
-    TableView table{{0, 0, 320, 440}, TableViewStyle::Plain};
+    TableView* table = recorder.tableView();
 };
 
 TEST_F(TableViewInteractionTest, ATapSelectsOneRowAndTellsTheDelegate) {
-    table.tapRowAtIndexPath({0, 3});
-    table.tapRowAtIndexPath({0, 4});
+    table->tapRowAtIndexPath({0, 3});
+    table->tapRowAtIndexPath({0, 4});
     EXPECT_EQ(recorder.selections, (QList<IndexPath>{{0, 3}, {0, 4}}));
-    EXPECT_EQ(table.indexPathForSelectedRow(), (IndexPath{0, 4}));
-    EXPECT_FALSE(table.cellForRowAtIndexPath({0, 3})->isSelected());
-    EXPECT_TRUE(table.cellForRowAtIndexPath({0, 4})->isSelected());
-    table.deselectRowAtIndexPathAnimated({0, 4}, false);
-    EXPECT_FALSE(table.indexPathForSelectedRow().has_value());
-    EXPECT_FALSE(table.cellForRowAtIndexPath({0, 4})->isSelected());
+    EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{0, 4}));
+    EXPECT_FALSE(table->cellForRowAtIndexPath({0, 3})->isSelected());
+    EXPECT_TRUE(table->cellForRowAtIndexPath({0, 4})->isSelected());
+    table->deselectRowAtIndexPathAnimated({0, 4}, false);
+    EXPECT_FALSE(table->indexPathForSelectedRow().has_value());
+    EXPECT_FALSE(table->cellForRowAtIndexPath({0, 4})->isSelected());
 
-    table.tapAccessoryAtIndexPath({0, 2});
+    table->tapAccessoryAtIndexPath({0, 2});
     EXPECT_EQ(recorder.accessoryTaps, (QList<IndexPath>{{0, 2}}));
     // Touches on rows that do not exist are ignored.
-    table.tapRowAtIndexPath({0, 99});
-    table.tapAccessoryAtIndexPath({5, 0});
+    table->tapRowAtIndexPath({0, 99});
+    table->tapAccessoryAtIndexPath({5, 0});
     EXPECT_EQ(recorder.selections.size(), 2);
     EXPECT_EQ(recorder.accessoryTaps.size(), 1);
 }
 
 TEST_F(TableViewInteractionTest, SelectingARowThatDoesNotExistDeselectsAndSelectingScrolls) {
-    table.selectRowAtIndexPathAnimatedScrollPosition({1, 10}, false, TableViewScrollPosition::Top);
-    EXPECT_EQ(table.contentOffset().y, table.rectForRowAtIndexPath({1, 10}).y);
-    EXPECT_TRUE(table.cellForRowAtIndexPath({1, 10})->isSelected());
+    table->selectRowAtIndexPathAnimatedScrollPosition({1, 10}, false, TableViewScrollPosition::Top);
+    EXPECT_EQ(table->contentOffset().y, table->rectForRowAtIndexPath({1, 10}).y);
+    EXPECT_TRUE(table->cellForRowAtIndexPath({1, 10})->isSelected());
     EXPECT_TRUE(recorder.selections.isEmpty()) << "the program's choice, not the user's";
-    table.selectRowAtIndexPathAnimatedScrollPosition({1, 99}, false, TableViewScrollPosition::None);
-    EXPECT_FALSE(table.indexPathForSelectedRow().has_value());
-    EXPECT_FALSE(table.cellForRowAtIndexPath({1, 10})->isSelected());
+    table->selectRowAtIndexPathAnimatedScrollPosition({1, 99}, false,
+                                                      TableViewScrollPosition::None);
+    EXPECT_FALSE(table->indexPathForSelectedRow().has_value());
+    EXPECT_FALSE(table->cellForRowAtIndexPath({1, 10})->isSelected());
 }
 
-TEST_F(TableViewInteractionTest, TheSelectedRowFollowsDeletionsAndInsertionsAbove) {
-    table.tapRowAtIndexPath({0, 5});
+TEST_F(TableViewInteractionTest, TheSelectionFollowsRowsMovedAboveItAndGoesWithItsData) {
+    table->tapRowAtIndexPath({0, 5});
     recorder.rows = 19;
-    table.deleteRowsAtIndexPathsWithRowAnimation({{0, 1}}, TableViewRowAnimation::Fade);
-    EXPECT_EQ(table.indexPathForSelectedRow(), (IndexPath{0, 4}));
+    table->deleteRowsAtIndexPathsWithRowAnimation({{0, 1}}, TableViewRowAnimation::Fade);
+    EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{0, 4}));
     recorder.rows = 21;
-    table.insertRowsAtIndexPathsWithRowAnimation({{0, 0}, {0, 1}}, TableViewRowAnimation::Fade);
-    EXPECT_EQ(table.indexPathForSelectedRow(), (IndexPath{0, 6}));
-    table.insertRowsAtIndexPathsWithRowAnimation({{1, 0}}, TableViewRowAnimation::Fade);
-    EXPECT_EQ(table.indexPathForSelectedRow(), (IndexPath{0, 6})) << "another section";
+    table->insertRowsAtIndexPathsWithRowAnimation({{0, 0}, {0, 1}}, TableViewRowAnimation::Fade);
+    EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{0, 6}));
+    // Changes in another section leave it be.
+    table->insertRowsAtIndexPathsWithRowAnimation({{1, 0}}, TableViewRowAnimation::Fade);
+    table->reloadSectionsWithRowAnimation({1}, TableViewRowAnimation::None);
+    EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{0, 6}));
     recorder.rows = 20;
-    table.deleteRowsAtIndexPathsWithRowAnimation({{0, 6}}, TableViewRowAnimation::Fade);
-    EXPECT_FALSE(table.indexPathForSelectedRow().has_value());
-    EXPECT_EQ(table.numberOfRowsInSection(0), 20);
-}
+    table->deleteRowsAtIndexPathsWithRowAnimation({{0, 6}}, TableViewRowAnimation::Fade);
+    EXPECT_FALSE(table->indexPathForSelectedRow().has_value());
 
-TEST_F(TableViewInteractionTest, ReloadingForgetsTheSelectionOfTheReloadedSectionsOnly) {
-    table.tapRowAtIndexPath({1, 2});
-    table.reloadSectionsWithRowAnimation({0}, TableViewRowAnimation::None);
-    EXPECT_EQ(table.indexPathForSelectedRow(), (IndexPath{1, 2}));
-    table.reloadSectionsWithRowAnimation({1}, TableViewRowAnimation::None);
-    EXPECT_FALSE(table.indexPathForSelectedRow().has_value());
-    table.tapRowAtIndexPath({0, 1});
-    table.reloadData();
-    EXPECT_FALSE(table.indexPathForSelectedRow().has_value());
+    table->tapRowAtIndexPath({1, 2});
+    table->reloadSectionsWithRowAnimation({1}, TableViewRowAnimation::None);
+    EXPECT_FALSE(table->indexPathForSelectedRow().has_value());
+    table->tapRowAtIndexPath({1, 2});
+    table->reloadData();
+    EXPECT_FALSE(table->indexPathForSelectedRow().has_value());
 }
 
 TEST_F(TableViewInteractionTest, SwipingOffersDeleteOnlyOnRowsTheDataSourceLetsDelete) {
-    table.swipeToDeleteRowAtIndexPath({0, 1});
-    EXPECT_FALSE(table.indexPathShowingDeleteConfirmation().has_value());
+    table->swipeToDeleteRowAtIndexPath({0, 1});
+    EXPECT_FALSE(table->indexPathShowingDeleteConfirmation().has_value());
     recorder.editable = true;
     recorder.editingStyle = TableViewCellEditingStyle::Insert;
-    table.swipeToDeleteRowAtIndexPath({0, 1});
-    EXPECT_FALSE(table.indexPathShowingDeleteConfirmation().has_value());
+    table->swipeToDeleteRowAtIndexPath({0, 1});
+    EXPECT_FALSE(table->indexPathShowingDeleteConfirmation().has_value());
 
     recorder.editingStyle = TableViewCellEditingStyle::Delete;
-    table.swipeToDeleteRowAtIndexPath({0, 1});
-    EXPECT_EQ(table.indexPathShowingDeleteConfirmation(), (IndexPath{0, 1}));
-    EXPECT_TRUE(table.cellForRowAtIndexPath({0, 1})->showsDeleteConfirmation());
+    table->swipeToDeleteRowAtIndexPath({0, 1});
+    EXPECT_EQ(table->indexPathShowingDeleteConfirmation(), (IndexPath{0, 1}));
+    EXPECT_TRUE(table->cellForRowAtIndexPath({0, 1})->showsDeleteConfirmation());
     // A tap elsewhere only takes the Delete button away.
-    table.tapRowAtIndexPath({0, 3});
+    table->tapRowAtIndexPath({0, 3});
     EXPECT_TRUE(recorder.selections.isEmpty());
-    EXPECT_FALSE(table.cellForRowAtIndexPath({0, 1})->showsDeleteConfirmation());
+    EXPECT_FALSE(table->cellForRowAtIndexPath({0, 1})->showsDeleteConfirmation());
 
-    table.swipeToDeleteRowAtIndexPath({0, 2});
-    table.swipeToDeleteRowAtIndexPath({0, 4});
-    EXPECT_FALSE(table.cellForRowAtIndexPath({0, 2})->showsDeleteConfirmation()) << "one at a time";
-    table.confirmDeleteAtIndexPath({0, 4});
+    table->swipeToDeleteRowAtIndexPath({0, 2});
+    table->swipeToDeleteRowAtIndexPath({0, 4});
+    EXPECT_FALSE(table->cellForRowAtIndexPath({0, 2})->showsDeleteConfirmation())
+        << "one at a time";
+    table->confirmDeleteAtIndexPath({0, 4});
     EXPECT_EQ(recorder.deletions, (QList<IndexPath>{{0, 4}}));
-    EXPECT_FALSE(table.indexPathShowingDeleteConfirmation().has_value());
+    EXPECT_FALSE(table->indexPathShowingDeleteConfirmation().has_value());
 }
 
-TEST_F(TableViewInteractionTest, EditingShowsDeleteControlsOnEditableRowsAndBlocksSelection) {
+TEST_F(TableViewInteractionTest, EditingShowsDeleteControlsAndBlocksSelectionAndHighlight) {
+    table->show();
+    // Whether a click's press highlights the row; the click goes on to tap it.
+    const auto pressHighlights = [this](const IndexPath& row) {
+        mouse(QEvent::MouseButtonPress, rowCentre(row));
+        const bool highlighted = table->cellForRowAtIndexPath(row)->isHighlighted();
+        mouse(QEvent::MouseButtonRelease, rowCentre(row));
+        return highlighted;
+    };
+    EXPECT_TRUE(pressHighlights({0, 1}));
     recorder.editable = true;
-    table.setEditing(true, false);
-    EXPECT_TRUE(table.isEditing());
-    EXPECT_TRUE(table.cellForRowAtIndexPath({0, 0})->isEditing());
-    EXPECT_EQ(table.cellForRowAtIndexPath({0, 0})->editingStyle(),
+    recorder.setEditingAnimated(true, false);
+    EXPECT_TRUE(table->cellForRowAtIndexPath({0, 0})->isEditing());
+    EXPECT_EQ(table->cellForRowAtIndexPath({0, 0})->editingStyle(),
               TableViewCellEditingStyle::Delete);
-    table.tapRowAtIndexPath({0, 0});
+    EXPECT_FALSE(pressHighlights({0, 2}));
+    recorder.setEditingAnimated(false, false);
+    EXPECT_FALSE(table->cellForRowAtIndexPath({0, 0})->isEditing());
+
+    table->setAllowsSelection(false);
+    EXPECT_FALSE(pressHighlights({0, 3}));
+    EXPECT_EQ(recorder.selections, (QList<IndexPath>{{0, 1}}));
+}
+
+// The table's own mouse events, end to end: the gesture recognizer finds the rows and
+// parts under them with the content scrolled, and the interaction calls the screen.
+TEST_F(TableViewInteractionTest, DragsScrollAndClicksReachTheRowsAndButtonsUnderThem) {
+    table->show();
+    drag(rowCentre({0, 4}), {0, -Screen::px(100)});
+    EXPECT_NEAR(table->contentOffset().y, 100, 1);
     EXPECT_TRUE(recorder.selections.isEmpty());
 
-    table.setEditing(false, false);
-    EXPECT_FALSE(table.cellForRowAtIndexPath({0, 0})->isEditing());
-    table.tapRowAtIndexPath({0, 0});
+    click(rowCentre({0, 3}));
+    EXPECT_EQ(recorder.selections, QList<IndexPath>({{0, 3}}));
+    click(partCentre({0, 5}, &TableViewCell::accessoryRect));
+    EXPECT_EQ(recorder.accessoryTaps, QList<IndexPath>({{0, 5}}));
+    EXPECT_EQ(recorder.selections.size(), 1);
+
+    QWheelEvent wheel(QPointF(10, 10), table->mapToGlobal(QPointF(10, 10)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(table->viewport(), &wheel);
+    EXPECT_GT(table->contentOffset().y, 101);
+
+    recorder.editable = true;
+    drag(rowCentre({0, 6}), {Screen::px(60), 0});
+    ASSERT_EQ(table->indexPathShowingDeleteConfirmation(), (IndexPath{0, 6}));
+    click(partCentre({0, 6}, &TableViewCell::deleteButtonRect));
+    EXPECT_EQ(recorder.deletions, QList<IndexPath>({{0, 6}}));
     EXPECT_EQ(recorder.selections.size(), 1);
 }
 
-TEST_F(TableViewInteractionTest, AFingerHighlightsARowOnlyWhereItCouldSelectIt) {
-    table.show();
-    const auto press = [this](const IndexPath& row) {
-        const Rect rect = table.rectForRowAtIndexPath(row);
-        const QPointF at(Screen::px(rect.x + 5), Screen::px(rect.y + rect.height / 2));
-        QMouseEvent event(QEvent::MouseButtonPress, at, table.viewport()->mapToGlobal(at),
-                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(table.viewport(), &event);
-        return table.cellForRowAtIndexPath(row)->isHighlighted();
+TEST(TableViewController, ComingBackDeselectsTheRowEvenWhenTheScreenOverridesWillAppear) {
+    struct Overriding : Recorder {
+        void viewWillAppear(bool) override { ++appearances; }
+        int appearances = 0;
     };
-    EXPECT_TRUE(press({0, 1}));
-    table.setAllowsSelection(false);
-    EXPECT_FALSE(press({0, 2}));
-    table.tapRowAtIndexPath({0, 2});
-    EXPECT_TRUE(recorder.selections.isEmpty());
-
-    table.setAllowsSelection(true);
-    recorder.editable = true;
-    table.setEditing(true, false);
-    EXPECT_FALSE(press({0, 3}));
-    table.hide();
+    auto* screen = new Overriding;
+    NavigationController navigation(screen);
+    Window window;
+    window.setRootViewController(&navigation);
+    window.makeKeyAndVisible();
+    screen->tableView()->tapRowAtIndexPath({0, 2});
+    navigation.pushViewControllerAnimated(new ViewController, false);
+    EXPECT_TRUE(screen->tableView()->indexPathForSelectedRow().has_value());
+    navigation.popViewControllerAnimated(false);
+    EXPECT_FALSE(screen->tableView()->indexPathForSelectedRow().has_value());
+    EXPECT_EQ(screen->appearances, 2);
+    window.setRootView(nullptr);
 }
 
 } // namespace
