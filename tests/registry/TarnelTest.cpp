@@ -60,20 +60,11 @@ TEST(TarnelTables, RowsSitWhereTheFileRefersToThem) {
     EXPECT_STREQ(tldTable[0].code, "??");
     EXPECT_STREQ(tldTable[1].code, "SIP01");
     EXPECT_STREQ(tldTable[30].code, "SIP30");
-    const std::pair<uint32_t, const char*> named[] = {
-        {31, "Ascension Island"},
-        {41, "Asia Pacific"},
-        {79, "China, People's Republic Of"},
-        {82, "Serbia And Montenegro"},
-        {101, "European Union"},
-        {109, "United Kingdom Of Great Britain And Northern Ireland"},
-        {146, "Japan"},
-        {154, "Korea, Republic Of"},
-        {240, "Soviet Union"},
-        {255, "East Timor"},
-        {263, "United Kingdom"},
-        {265, "America, United States Of (USA)"},
-        {279, "Yugoslavia"}};
+    // Rows whose names are not the countries' current ones, kept for old ranges.
+    const std::pair<uint32_t, const char*> named[] = {{82, "Serbia And Montenegro"},
+                                                      {240, "Soviet Union"},
+                                                      {265, "America, United States Of (USA)"},
+                                                      {279, "Yugoslavia"}};
     for (const auto& [row, name] : named) {
         EXPECT_STREQ(tldTable[row].name, name) << row;
     }
@@ -107,26 +98,16 @@ TEST(TarnelTables, CountryRowsFollowTheSharedCodeList) {
     EXPECT_EQ(row, TL_TLD_ROWS);
 }
 
-TEST_F(TarnelTest, FindsTheRangeHoldingAnAddressAndNothingOutsideTheRanges) {
+// Which record holds an address, in general, the fuzzer checks against a plain scan;
+// these are the edges a reader of the code would ask about.
+TEST_F(TarnelTest, RangesHoldTheirFirstAddressAndNotTheirEnd) {
     openWith(threeRanges);
-    const tl_range* first = lookup_database(ip(1, 0, 0, 0));
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(errno, 0);
-    EXPECT_EQ(tl_range_end(first), ip(1, 0, 1, 0));
-    EXPECT_EQ(firstOf(lookup_database(ip(1, 0, 0, 255))), ip(1, 0, 0, 0));
-    // The end of one range is the first address of the next.
     EXPECT_EQ(firstOf(lookup_database(ip(1, 0, 1, 0))), ip(1, 0, 1, 0));
-    EXPECT_EQ(firstOf(lookup_database(ip(1, 0, 3, 255))), ip(1, 0, 1, 0));
-    // The last record of the file is found like any other.
-    EXPECT_EQ(firstOf(lookup_database(ip(3, 0, 0, 0))), ip(3, 0, 0, 0));
     EXPECT_EQ(firstOf(lookup_database(ip(3, 255, 255, 255))), ip(3, 0, 0, 0));
-    // Addresses in no range, before the first, in the gap and after the last.
-    for (uint32_t address : {ip(0, 255, 255, 255), ip(1, 0, 4, 0), ip(2, 200, 0, 1), ip(4, 0, 0, 0),
-                             ip(255, 255, 255, 255), 0u}) {
+    for (uint32_t address : {ip(1, 0, 4, 0), ip(4, 0, 0, 0), 0u}) {
         errno = 0;
         EXPECT_EQ(lookup_database(address), nullptr) << address;
         EXPECT_EQ(errno, ENOENT) << address;
-        EXPECT_EQ(lookup_database_unindexed(address), nullptr) << address;
     }
     tl_answer answer{};
     answer.date = 77;
@@ -181,47 +162,29 @@ TEST_F(TarnelTest, NetworkTextNamesTheSmallestCoveringPrefix) {
     }
 }
 
-TEST_F(TarnelTest, ValidationAcceptsOnlyWholeDottedQuads) {
+// tl_validate against the dotted-quad form the fuzzer checks on every text; what the
+// unvalidated text search does with no text at all is checked here.
+TEST_F(TarnelTest, TextSearchesTakeLeadingZerosAndRefuseNoText) {
     openWith(threeRanges);
-    for (const char* good :
-         {"1.2.3.4", "0.0.0.0", "255.255.255.255", "001.002.003.004", "10.0.1.99"}) {
-        EXPECT_EQ(tl_validate(good), 0) << good;
-    }
-    for (const char* bad :
-         {"256.1.1.1", "1.2.3", "1.2.3.4 ", " 1.2.3.4", "", "1.2.3.4.5", "1.2.3.4\n", "0001.2.3.4",
-          "1.2.3.-4", "localhost", "1..3.4", "1.2.3.4/24"}) {
-        EXPECT_EQ(tl_validate(bad), -1) << bad;
-    }
+    EXPECT_EQ(tl_validate("001.002.003.004"), 0);
+    EXPECT_EQ(tl_validate("0001.2.3.4"), -1);
     EXPECT_EQ(tl_validate(nullptr), -1);
     tl_answer answer{};
     ASSERT_EQ(tl_lookup("001.000.000.009", &answer, nullptr), 0);
     EXPECT_EQ(answer.first, ip(1, 0, 0, 0));
-    // The unvalidated text search scans what it can and refuses no text only.
-    errno = 0;
-    EXPECT_EQ(lookup_database2(nullptr), nullptr);
-    EXPECT_EQ(errno, EINVAL);
-    errno = 0;
-    EXPECT_EQ(lookup_database2(""), nullptr);
-    EXPECT_EQ(errno, EINVAL);
+    for (const char* nothing : {static_cast<const char*>(nullptr), ""}) {
+        errno = 0;
+        EXPECT_EQ(lookup_database2(nothing), nullptr);
+        EXPECT_EQ(errno, EINVAL);
+    }
     errno = 0;
     EXPECT_EQ(lookup_database2("1.0.0"), nullptr);
     EXPECT_EQ(errno, 0);
-    EXPECT_EQ(firstOf(lookup_database2("001.000.002.003")), ip(1, 0, 1, 0));
 }
 
-TEST_F(TarnelTest, TheHeaderDecidesWhereRecordsAreAndWhetherTheFileOpens) {
-    QByteArray data = registryfile::bytes({{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}}, {});
-    data.truncate(30); // five registry records announced, two and a half present
-    ASSERT_TRUE(registryfile::write(path_, data));
-    EXPECT_EQ(initAt(path_), -1);
-    EXPECT_EQ(tl_current_state().descriptor, -1);
-    EXPECT_EQ(tl_current_state().base, nullptr);
-    data = QByteArray(1, '\xff'); // 255 registries announced, none present
-    ASSERT_TRUE(registryfile::write(path_, data));
-    EXPECT_EQ(initAt(path_), -1);
-    ASSERT_TRUE(registryfile::write(path_, QByteArray()));
-    EXPECT_EQ(initAt(path_), -1);
-
+// Whether a file opens at all the fuzzer checks against the header's fit; these are
+// the two files at the edge that do open.
+TEST_F(TarnelTest, AHeaderAloneOrACutLastRecordStillOpens) {
     // A lone header byte announcing no registries is a file without records.
     openWith(QByteArray(1, '\0'));
     errno = 0;
@@ -234,7 +197,7 @@ TEST_F(TarnelTest, TheHeaderDecidesWhereRecordsAreAndWhetherTheFileOpens) {
     EXPECT_EQ(tl_meta_registry_info(0, &info), -1);
 
     // A cut record at the end (first address 1.1.1.1) is not a record.
-    data = registryfile::bytes({{1, 20200101}}, threeRanges);
+    QByteArray data = registryfile::bytes({{1, 20200101}}, threeRanges);
     data.append(QByteArray(23, '\x01'));
     openWith(data);
     EXPECT_EQ(tl_current_state().rangeCount, 3u);
