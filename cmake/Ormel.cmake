@@ -34,6 +34,13 @@ function(ormel_library name)
   endif()
 endfunction()
 
+# ormel_test_flags(TARGET): test code is compiled without debugging information; a
+# failing case names itself and its line, and a test program to step through is
+# rebuilt as a Debug build.
+function(ormel_test_flags target)
+  target_compile_options(${target} PRIVATE -g0)
+endfunction()
+
 # ormel_test(NAME DIRS dir... LIBS lib...)
 # One GoogleTest program for a folder of tests; every test case is registered with
 # CTest on its own, so that a failure names the case. Cases whose suite name starts
@@ -48,6 +55,7 @@ function(ormel_test name)
     ORMEL_FIXTURES_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures"
     ORMEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   ormel_use_pch(${name} ormel_test_pch)
+  ormel_test_flags(${name})
   add_dependencies(${name} ormel_bundle)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_FILTER "-LiveHost*"
                        PROPERTIES TIMEOUT 120)

@@ -5,12 +5,6 @@
 
 const QString kSystemStatusTableCellIdentifier = QStringLiteral("SystemStatusTableCellIdentifier");
 
-namespace {
-
-constexpr double kRowHeight = 28;
-
-} // namespace
-
 SystemStatusTableCell::SystemStatusTableCell(const QString& reuseIdentifier)
     : ui::TableViewCell(reuseIdentifier),
       title_(ui::makeRowLabel(contentView(), false, Qt::AlignLeft)),

@@ -10,6 +10,8 @@ extern const QString kSystemStatusTableCellIdentifier;
 // offset moves the boundary between them (a larger offset widens the title).
 class SystemStatusTableCell : public ui::TableViewCell {
 public:
+    static constexpr double kRowHeight = 28;
+
     explicit SystemStatusTableCell(const QString& reuseIdentifier);
 
     int offset() const { return offset_; }

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr double kRowHeight = 28;
-
 const char* const kSectionHeaderKeys[SystemStatusViewController::SectionCount] = {
     "UptimeInfo",        "LoadAvgInfo", "BatteryInfo", "NetworkInfo", "WhoInfo",     "LocationInfo",
     "AccelerometerInfo", "FlashInfo",   "DeviceInfo",  "KernelInfo",  "HardwareInfo"};
@@ -103,7 +101,7 @@ SystemStatusViewController::tableViewCellForRowAtIndexPath(ui::TableView* tableV
 
 double SystemStatusViewController::tableViewHeightForRowAtIndexPath(ui::TableView*,
                                                                     const ui::IndexPath&) {
-    return kRowHeight;
+    return SystemStatusTableCell::kRowHeight;
 }
 
 void SystemStatusViewController::tableViewDidSelectRowAtIndexPath(ui::TableView* tableView,

@@ -1,5 +1,7 @@
 #include "platform/darwin/linux/AccountNames.h"
 
+#include "platform/darwin/linux/TextFields.h"
+
 #include "platform/darwin/linux/HostFile.h"
 
 #include <grp.h>
@@ -7,7 +9,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <vector>
 
 namespace darwin {
@@ -77,17 +78,11 @@ std::optional<std::string> AccountNames::groupName(uint32_t gid) const {
 
 std::optional<std::string> AccountNames::nameInFile(std::string_view content, uint32_t id) {
     while (!content.empty()) {
-        const size_t lineEnd = content.find('\n');
-        std::string_view line = content.substr(0, lineEnd);
-        content.remove_prefix(lineEnd == std::string_view::npos ? content.size() : lineEnd + 1);
+        std::string_view line = nextLine(content);
         const std::string_view name = nextColonField(line);
         nextColonField(line); // password
-        const std::string_view idField = nextColonField(line);
-        uint32_t value = 0;
-        const char* end = idField.data() + idField.size();
-        const auto [stop, error] = std::from_chars(idField.data(), end, value);
-        if (!name.empty() && name.front() != '#' && !idField.empty() && error == std::errc() &&
-            stop == end && value == id) {
+        const std::optional<uint32_t> value = parseNumber<uint32_t>(nextColonField(line));
+        if (!name.empty() && name.front() != '#' && value == id) {
             return std::string(name);
         }
     }

@@ -1,5 +1,7 @@
 #include "platform/darwin/linux/LogindSessions.h"
 
+#include "platform/darwin/linux/TextFields.h"
+
 #include "platform/darwin/linux/HostFile.h"
 
 #include <algorithm>
@@ -16,9 +18,7 @@ using Keys = std::map<std::string, std::string, std::less<>>;
 Keys parseKeys(std::string_view text) {
     Keys keys;
     while (!text.empty()) {
-        const size_t lineEnd = text.find('\n');
-        const std::string_view line = text.substr(0, lineEnd);
-        text.remove_prefix(lineEnd == std::string_view::npos ? text.size() : lineEnd + 1);
+        const std::string_view line = nextLine(text);
         const size_t equals = line.find('=');
         if (line.empty() || line.front() == '#' || equals == std::string_view::npos) {
             continue;

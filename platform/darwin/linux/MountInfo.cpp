@@ -1,26 +1,17 @@
 #include "platform/darwin/linux/MountInfo.h"
 
+#include "platform/darwin/linux/TextFields.h"
+
 #include <algorithm>
-#include <charconv>
 
 namespace darwin {
 
 namespace {
 
-std::string_view nextField(std::string_view& line) {
-    while (!line.empty() && line.front() == ' ') {
-        line.remove_prefix(1);
-    }
-    const size_t end = std::min(line.find(' '), line.size());
-    const std::string_view field = line.substr(0, end);
-    line.remove_prefix(end);
-    return field;
-}
-
 template <class T> bool parseNumber(std::string_view field, T& out) {
-    const char* end = field.data() + field.size();
-    const auto [stop, error] = std::from_chars(field.data(), end, out);
-    return !field.empty() && error == std::errc() && stop == end;
+    const std::optional<T> value = darwin::parseNumber<T>(field);
+    out = value.value_or(out);
+    return value.has_value();
 }
 
 bool parseDevice(std::string_view field, MountInfoEntry& entry) {
@@ -70,9 +61,7 @@ template <class Visit> bool anyMountOption(std::string_view options, Visit visit
 std::vector<MountInfoEntry> parseMountInfo(std::string_view text) {
     std::vector<MountInfoEntry> entries;
     while (!text.empty()) {
-        const size_t lineEnd = text.find('\n');
-        const std::string_view line = text.substr(0, lineEnd);
-        text.remove_prefix(lineEnd == std::string_view::npos ? text.size() : lineEnd + 1);
+        const std::string_view line = nextLine(text);
         MountInfoEntry entry;
         if (parseLine(line, entry)) {
             entries.push_back(std::move(entry));

@@ -1,12 +1,13 @@
 #include "platform/darwin/linux/ProcDirectory.h"
 
+#include "platform/darwin/linux/TextFields.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 
 namespace darwin {
@@ -54,9 +55,9 @@ bool readToEnd(int fd, std::string& buffer) {
 }
 
 bool parsePid(const char* name, int32_t& pid) {
-    const char* end = name + std::strlen(name);
-    const auto [stop, error] = std::from_chars(name, end, pid);
-    return error == std::errc() && stop == end && stop != name && pid >= 0;
+    const std::optional<int32_t> number = parseNumber<int32_t>(name);
+    pid = number.value_or(-1);
+    return pid >= 0;
 }
 
 } // namespace

@@ -1,39 +1,12 @@
 #include "platform/darwin/linux/ProcFiles.h"
 
-#include <charconv>
+#include "platform/darwin/linux/TextFields.h"
+
 #include <cmath>
 
 namespace darwin {
 
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n';
-}
-
-std::string_view nextField(std::string_view& text) {
-    size_t start = 0;
-    while (start < text.size() && isBlank(text[start])) {
-        ++start;
-    }
-    size_t end = start;
-    while (end < text.size() && !isBlank(text[end])) {
-        ++end;
-    }
-    const std::string_view field = text.substr(start, end - start);
-    text.remove_prefix(end);
-    return field;
-}
-
-template <class T> std::optional<T> parseNumber(std::string_view field) {
-    T value{};
-    const char* end = field.data() + field.size();
-    const auto [stop, error] = std::from_chars(field.data(), end, value);
-    if (field.empty() || error != std::errc() || stop != end) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 template <class T> bool readNumber(std::string_view& text, T& out) {
     const std::optional<T> value = parseNumber<T>(nextField(text));
@@ -100,9 +73,7 @@ std::optional<LinuxProcessStatus> parseProcessStatus(std::string_view text) {
     LinuxProcessStatus status;
     bool tgid = false, tracer = false, uid = false, gid = false;
     while (!text.empty() && !(tgid && tracer && uid && gid)) {
-        const size_t lineEnd = text.find('\n');
-        std::string_view line = text.substr(0, lineEnd);
-        text.remove_prefix(lineEnd == std::string_view::npos ? text.size() : lineEnd + 1);
+        std::string_view line = nextLine(text);
         const std::string_view key = nextField(line);
         if (key == "Tgid:") {
             tgid = readNumber(line, status.tgid);
@@ -122,9 +93,7 @@ std::optional<LinuxProcessStatus> parseProcessStatus(std::string_view text) {
 
 std::optional<int64_t> parseBootTime(std::string_view procStat) {
     while (!procStat.empty()) {
-        const size_t lineEnd = procStat.find('\n');
-        std::string_view line = procStat.substr(0, lineEnd);
-        procStat.remove_prefix(lineEnd == std::string_view::npos ? procStat.size() : lineEnd + 1);
+        std::string_view line = nextLine(procStat);
         if (nextField(line) == "btime") {
             return parseNumber<int64_t>(nextField(line));
         }

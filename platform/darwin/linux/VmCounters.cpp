@@ -1,30 +1,14 @@
 #include "platform/darwin/linux/VmCounters.h"
 
+#include "platform/darwin/linux/TextFields.h"
+
 #include <algorithm>
-#include <charconv>
 #include <initializer_list>
 #include <limits>
 
 namespace darwin {
 
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view nextWord(std::string_view& line) {
-    while (!line.empty() && isBlank(line.front())) {
-        line.remove_prefix(1);
-    }
-    size_t end = 0;
-    while (end < line.size() && !isBlank(line[end])) {
-        ++end;
-    }
-    const std::string_view word = line.substr(0, end);
-    line.remove_prefix(end);
-    return word;
-}
 
 uint64_t counter(const KeyedCounters& counters, std::string_view name) {
     const auto found = counters.find(name);
@@ -49,19 +33,14 @@ natural_t pageCount(uint64_t pages) {
 KeyedCounters parseKeyedCounters(std::string_view text) {
     KeyedCounters counters;
     while (!text.empty()) {
-        const size_t lineEnd = text.find('\n');
-        std::string_view line = text.substr(0, lineEnd);
-        text.remove_prefix(lineEnd == std::string_view::npos ? text.size() : lineEnd + 1);
-        std::string_view name = nextWord(line);
+        std::string_view line = nextLine(text);
+        std::string_view name = nextField(line);
         if (!name.empty() && name.back() == ':') {
             name.remove_suffix(1);
         }
-        const std::string_view number = nextWord(line);
-        uint64_t value = 0;
-        const char* end = number.data() + number.size();
-        const auto [stop, error] = std::from_chars(number.data(), end, value);
-        if (!name.empty() && !number.empty() && error == std::errc() && stop == end) {
-            counters.emplace(name, value);
+        const std::optional<uint64_t> value = parseNumber<uint64_t>(nextField(line));
+        if (!name.empty() && value) {
+            counters.emplace(name, *value);
         }
     }
     return counters;
