@@ -16,6 +16,16 @@ function(ormel_use_pch target owner)
   target_precompile_headers(${target} REUSE_FROM ${owner})
 endfunction()
 
+# ormel_unity(TARGET): compiles TARGET's files in batches of a few, each batch one
+# translation unit, so that the precompiled header is loaded and Qt's and GoogleTest's
+# templates are instantiated once a batch rather than once a file (ORMEL_UNITY_BUILD).
+# Names in unnamed namespaces must therefore differ between the files of a folder.
+function(ormel_unity target)
+  if(ORMEL_UNITY_BUILD)
+    set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  endif()
+endfunction()
+
 # ormel_library(NAME [QT] [MOC] DIRS dir... LIBS lib...)
 # One static library made of every .cpp in the given folders (relative to the
 # current source folder). QT compiles it with the shared precompiled Qt headers; MOC
@@ -32,13 +42,16 @@ function(ormel_library name)
   if(A_MOC)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
   endif()
+  ormel_unity(${name})
 endfunction()
 
 # ormel_test_flags(TARGET): test code is compiled without debugging information; a
 # failing case names itself and its line, and a test program to step through is
 # rebuilt as a Debug build.
+# In a batch a fixture in an unnamed namespace looks to the compiler like one declared
+# in a header, so its warning about such fixtures is off.
 function(ormel_test_flags target)
-  target_compile_options(${target} PRIVATE -g0)
+  target_compile_options(${target} PRIVATE -g0 -Wno-subobject-linkage)
 endfunction()
 
 # ormel_test(NAME DIRS dir... LIBS lib...)
@@ -56,6 +69,7 @@ function(ormel_test name)
     ORMEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   ormel_use_pch(${name} ormel_test_pch)
   ormel_test_flags(${name})
+  ormel_unity(${name})
   add_dependencies(${name} ormel_bundle)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_FILTER "-LiveHost*"
                        PROPERTIES TIMEOUT 120)

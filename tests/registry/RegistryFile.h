@@ -26,6 +26,11 @@ struct Range {
     uint32_t status = 0;
 };
 
+// Rows of the engine's tables the test files refer to.
+constexpr uint32_t SIP02 = 2, JP = 146, US = 265; // countries
+constexpr uint32_t APNIC = 2, ARIN = 3;           // registries
+constexpr uint32_t ALLOCATED = 1, ASSIGNED = 2;   // statuses
+
 inline uint32_t ip(unsigned a, unsigned b, unsigned c, unsigned d) {
     return (a << 24) | (b << 16) | (c << 8) | d;
 }

@@ -14,9 +14,7 @@
 
 namespace {
 
-using registryfile::ip;
-
-constexpr uint32_t JP = 146, SIP02 = 2, APNIC = 2, ALLOCATED = 1, ASSIGNED = 2;
+using namespace registryfile;
 
 // A downloaded copy in the documents directory: 10/8 is a private block, 133/8
 // Japan, 133.1/16 a range without a date, 133.2.0.0 + 1 a range no prefix covers,

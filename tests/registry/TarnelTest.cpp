@@ -19,11 +19,7 @@
 
 namespace {
 
-using registryfile::ip;
-using registryfile::Range;
-using registryfile::Registry;
-
-constexpr uint32_t JP = 146, US = 265, APNIC = 2, ARIN = 3, ALLOCATED = 1, ASSIGNED = 2;
+using namespace registryfile;
 
 // Three ranges with a gap between the second and third; the last ends the file.
 const std::vector<Range> threeRanges = {
