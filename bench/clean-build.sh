@@ -2,8 +2,8 @@
 # Times clean builds of a checkout, as ./run and ./test make them, on this machine:
 #   - the application alone (./run's build) and everything (./test's build),
 #     each in a fresh build folder with ccache off;
-#   - everything with an empty ccache of its own, then again in a fresh folder with
-#     that cache warm.
+#   - everything with an empty ccache of its own, then again, with that cache warm,
+#     in the same folder emptied.
 # Usage: bench/clean-build.sh [CHECKOUT] (default: this one). Nothing else should
 # be building meanwhile: the machine's cores are what is measured.
 set -euo pipefail
@@ -17,10 +17,10 @@ configure() {
         -DORMEL_WERROR=ON -DORMEL_TESTS="$tests" -DORMEL_BENCH="$tests" >/dev/null
 }
 
-# Seconds a build of TARGET (or everything) takes in a fresh folder.
+# Seconds a build of TARGET (or everything) takes in the fresh folder DIR.
 timed_build() {
-    local name=$1 tests=$2 target=$3
-    local dir="$work/$name"
+    local name=$1 dir=$2 tests=$3 target=$4
+    rm -rf "$dir"
     configure "$dir" "$tests"
     local start end
     start=$(date +%s.%N)
@@ -34,8 +34,9 @@ timed_build() {
 }
 
 echo "clean builds of $checkout on $(nproc) cores"
-CCACHE_DISABLE=1 timed_build "application (./run), no ccache" OFF ormel
-CCACHE_DISABLE=1 timed_build "everything (./test), no ccache" ON ""
+CCACHE_DISABLE=1 timed_build "application (./run), no ccache" "$work/app" OFF ormel
+CCACHE_DISABLE=1 timed_build "everything (./test), no ccache" "$work/all" ON ""
+# ccache finds its entries by the build folder's path: the warm build reuses the folder.
 export CCACHE_DIR="$work/ccache"
-timed_build "everything, filling an empty ccache" ON ""
-timed_build "everything, warm ccache" ON ""
+timed_build "everything, filling an empty ccache" "$work/cached" ON ""
+timed_build "everything, warm ccache" "$work/cached" ON ""
