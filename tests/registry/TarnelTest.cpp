@@ -9,12 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <random>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -34,13 +33,10 @@ protected:
     void SetUp() override { tl_finish(); }
     void TearDown() override { tl_finish(); }
 
-    // Opens a file with these records; the path stays valid for the test.
-    void openWith(const QByteArray& data) {
-        ASSERT_TRUE(registryfile::write(path_, data));
-        ASSERT_EQ(tl_init(path_.toUtf8().constData()), 0);
-    }
-    void openWith(const std::vector<Range>& ranges, const std::vector<Registry>& registries = {}) {
-        openWith(registryfile::bytes(registries, ranges));
+    // Opens a file of these ranges; the path stays valid for the test.
+    void openWith(const std::vector<Range>& ranges) {
+        ASSERT_TRUE(registryfile::write(path_, registryfile::bytes({}, ranges)));
+        ASSERT_EQ(initAt(path_), 0);
     }
     int initAt(const QString& path) { return tl_init(QFile::encodeName(path).constData()); }
 
@@ -64,14 +60,6 @@ TEST(TarnelTables, RowsSitWhereTheFileRefersToThem) {
     for (const auto& [row, name] : named) {
         EXPECT_STREQ(tldTable[row].name, name) << row;
     }
-    EXPECT_STREQ(tldTable[146].code, "JP");
-    EXPECT_STREQ(tldTable[265].code, "US");
-    EXPECT_STREQ(tldTable[282].code, "ZW");
-    EXPECT_EQ(lookup_tld_table(282), &tldTable[282]);
-    EXPECT_EQ(lookup_tld_table(283), nullptr);
-    EXPECT_STREQ(lookup_rir_table(5)->name, "RIPE NCC");
-    EXPECT_EQ(lookup_rir_table(6), nullptr);
-    EXPECT_STREQ(statusTable[2], "assigned");
 }
 
 // The registry file builder and the flag renderer take the same code list; the
@@ -94,57 +82,25 @@ TEST(TarnelTables, CountryRowsFollowTheSharedCodeList) {
     EXPECT_EQ(row, TL_TLD_ROWS);
 }
 
-// Which record holds an address, in general, the fuzzer checks against a plain scan;
-// these are the edges a reader of the code would ask about.
-TEST_F(TarnelTest, RangesHoldTheirFirstAddressAndNotTheirEnd) {
-    openWith(threeRanges);
-    EXPECT_EQ(firstOf(lookup_database(ip(1, 0, 1, 0))), ip(1, 0, 1, 0));
-    EXPECT_EQ(firstOf(lookup_database(ip(3, 255, 255, 255))), ip(3, 0, 0, 0));
-    for (uint32_t address : {ip(1, 0, 4, 0), ip(4, 0, 0, 0), 0u}) {
-        errno = 0;
-        EXPECT_EQ(lookup_database(address), nullptr) << address;
-        EXPECT_EQ(errno, ENOENT) << address;
-    }
-    tl_answer answer{};
-    answer.date = 77;
-    EXPECT_EQ(tl_lookup("2.0.0.1", &answer, nullptr), -1);
-    EXPECT_EQ(answer.date, 77u); // untouched
-}
-
-TEST_F(TarnelTest, AnswersPointIntoTheTablesAndCarryTheNetwork) {
-    openWith(threeRanges);
-    tl_answer answer{};
-    char* network = nullptr;
-    ASSERT_EQ(tl_lookup("1.0.2.9", &answer, &network), 0);
-    EXPECT_EQ(answer.registry, &rirTable[APNIC]);
-    EXPECT_EQ(answer.country, &tldTable[JP]);
-    EXPECT_EQ(answer.date, 0u);
-    EXPECT_STREQ(answer.status, "assigned");
-    EXPECT_EQ(answer.first, ip(1, 0, 1, 0));
-    EXPECT_EQ(answer.end, ip(1, 0, 4, 0));
-    // 768 addresses need a /22, printed from the unaligned first address.
-    EXPECT_STREQ(network, "1.0.1.0/22");
-    std::free(network);
-}
-
-TEST_F(TarnelTest, ASingleAddressRangeIsFoundWithoutANetwork) {
-    openWith({{ip(9, 9, 9, 9), ip(9, 9, 9, 10), US, ARIN, 20010203, ASSIGNED}});
-    tl_answer answer{};
-    char* network = reinterpret_cast<char*>(1);
-    EXPECT_EQ(tl_lookup("9.9.9.9", &answer, &network), 0);
-    EXPECT_EQ(network, nullptr);
-}
-
+// Which record holds an address, and what an answer carries, the fuzzer checks against
+// the file; the network text it does not. An unaligned range prints its first address.
 TEST_F(TarnelTest, NetworkTextNamesTheSmallestCoveringPrefix) {
     const uint32_t base = ip(10, 0, 0, 0);
-    const std::pair<uint32_t, const char*> ladder[] = {
-        {256, "10.0.0.0/24"}, {257, "10.0.0.0/23"},      {2, "10.0.0.0/31"},
-        {3, "10.0.0.0/30"},   {1u << 28, "10.0.0.0/4"},  {(1u << 27) + 1, "10.0.0.0/4"},
-        {1, nullptr},         {(1u << 28) + 1, nullptr}, {0, nullptr}};
-    for (const auto& [size, expected] : ladder) {
+    const std::tuple<uint32_t, uint32_t, const char*> ladder[] = {
+        {base, 256, "10.0.0.0/24"},
+        {base, 257, "10.0.0.0/23"},
+        {base, 2, "10.0.0.0/31"},
+        {base, 3, "10.0.0.0/30"},
+        {base, 1u << 28, "10.0.0.0/4"},
+        {base, (1u << 27) + 1, "10.0.0.0/4"},
+        {ip(1, 0, 1, 0), 768, "1.0.1.0/22"},
+        {base, 1, nullptr},
+        {base, (1u << 28) + 1, nullptr},
+        {base, 0, nullptr}};
+    for (const auto& [first, size, expected] : ladder) {
         tl_range range{};
-        darwin::writeLE<uint32_t>(range.bytes, 0, base);
-        darwin::writeLE<uint32_t>(range.bytes, 4, base + size);
+        darwin::writeLE<uint32_t>(range.bytes, 0, first);
+        darwin::writeLE<uint32_t>(range.bytes, 4, first + size);
         char* network = reinterpret_cast<char*>(1);
         const int result = assigned_network(&range, &network);
         if (expected == nullptr) {
@@ -158,46 +114,15 @@ TEST_F(TarnelTest, NetworkTextNamesTheSmallestCoveringPrefix) {
     }
 }
 
-// tl_validate against the dotted-quad form the fuzzer checks on every text; what the
-// unvalidated text search does with no text at all is checked here.
-TEST_F(TarnelTest, TextSearchesTakeLeadingZerosAndRefuseNoText) {
+// Texts the fuzzer checks against the dotted-quad form; no text at all it cannot give.
+TEST_F(TarnelTest, TextSearchesRefuseNoText) {
     openWith(threeRanges);
-    EXPECT_EQ(tl_validate("001.002.003.004"), 0);
-    EXPECT_EQ(tl_validate("0001.2.3.4"), -1);
     EXPECT_EQ(tl_validate(nullptr), -1);
-    tl_answer answer{};
-    ASSERT_EQ(tl_lookup("001.000.000.009", &answer, nullptr), 0);
-    EXPECT_EQ(answer.first, ip(1, 0, 0, 0));
     for (const char* nothing : {static_cast<const char*>(nullptr), ""}) {
         errno = 0;
         EXPECT_EQ(lookup_database2(nothing), nullptr);
         EXPECT_EQ(errno, EINVAL);
     }
-    errno = 0;
-    EXPECT_EQ(lookup_database2("1.0.0"), nullptr);
-    EXPECT_EQ(errno, 0);
-}
-
-// Whether a file opens at all the fuzzer checks against the header's fit; these are
-// the two files at the edge that do open.
-TEST_F(TarnelTest, AHeaderAloneOrACutLastRecordStillOpens) {
-    // A lone header byte announcing no registries is a file without records.
-    openWith(QByteArray(1, '\0'));
-    errno = 0;
-    EXPECT_EQ(lookup_database(ip(1, 2, 3, 4)), nullptr);
-    EXPECT_EQ(errno, ENOENT);
-    uint8_t count = 9;
-    EXPECT_EQ(tl_meta_registries(&count), 0);
-    EXPECT_EQ(count, 0);
-    tl_registry_info info{};
-    EXPECT_EQ(tl_meta_registry_info(0, &info), -1);
-
-    // A cut record at the end (first address 1.1.1.1) is not a record.
-    QByteArray data = registryfile::bytes({{1, 20200101}}, threeRanges);
-    data.append(QByteArray(23, '\x01'));
-    openWith(data);
-    EXPECT_EQ(tl_current_state().rangeCount, 3u);
-    EXPECT_EQ(lookup_database(ip(1, 1, 1, 1)), nullptr);
 }
 
 TEST_F(TarnelTest, OpensOnlyRegularFilesAndNoLinks) {
@@ -225,31 +150,6 @@ TEST_F(TarnelTest, ReopeningReplacesTheFileInUse) {
     ASSERT_EQ(initAt(other), 0);
     EXPECT_EQ(lookup_database(ip(1, 0, 0, 1)), nullptr);
     EXPECT_EQ(firstOf(lookup_database(ip(8, 8, 8, 8))), ip(8, 0, 0, 0));
-}
-
-// The /16 index only narrows where the search starts: over the shipped file it must
-// return what the plain search over all records returns, at every record's edges,
-// every /16 boundary and random addresses. (The fuzzer checks the same on files of
-// its own making.)
-TEST_F(TarnelTest, IndexedSearchAgreesOverTheShippedFile) {
-    ASSERT_EQ(initAt(QStringLiteral(ORMEL_SOURCE_DIR "/resources/data/ccTLD.dat")), 0);
-    const tl_state& state = tl_current_state();
-    EXPECT_GT(state.rangeCount, 100000u);
-    ASSERT_NE(state.index, nullptr);
-    std::vector<uint32_t> probes;
-    for (uint32_t i = 0; i < state.rangeCount; ++i) {
-        const uint32_t first = tl_range_first(state.ranges + i);
-        const uint32_t end = tl_range_end(state.ranges + i);
-        probes.insert(probes.end(), {first, first - 1, end, end - 1, first + (end - first) / 2});
-    }
-    for (uint32_t slot = 0; slot < 65536; ++slot) {
-        probes.insert(probes.end(), {slot << 16, (slot << 16) | 0xffffu});
-    }
-    std::mt19937 random(20261206);
-    std::generate_n(std::back_inserter(probes), 1000000, random);
-    for (uint32_t address : probes) {
-        ASSERT_EQ(lookup_database(address), lookup_database_unindexed(address)) << address;
-    }
 }
 
 } // namespace
