@@ -29,17 +29,6 @@ protected:
     TableViewCellPool pool{&host};
 };
 
-TEST_F(TableViewCellPoolTest, ANewCellIsAHiddenCellOfTheHostMadeWithTheArgumentsGiven) {
-    auto* cell = pool.dequeueReusableCell<TrackingCell>("T");
-    EXPECT_EQ(cell->parentWidget(), &host);
-    EXPECT_FALSE(cell->isVisibleTo(&host));
-    EXPECT_EQ(cell->prepared, 0);
-    EXPECT_EQ(
-        pool.dequeueReusableCell<TableViewCell>("S", TableViewCellStyle::Subtitle)->cellStyle(),
-        TableViewCellStyle::Subtitle)
-        << "made with the arguments given";
-}
-
 TEST_F(TableViewCellPoolTest, AnEnqueuedCellIsReusedUnderItsIdentifierAfterItsPreparation) {
     auto* cell = pool.dequeueReusableCell<TrackingCell>("T");
     cell->show();
@@ -59,6 +48,7 @@ TEST_F(TableViewCellPoolTest, AnEnqueuedCellIsReusedUnderItsIdentifierAfterItsPr
     EXPECT_FALSE(cell->showsDeleteConfirmation());
 }
 
+// Cells without an identifier are tested with the table (TableViewTest).
 TEST_F(TableViewCellPoolTest, CellsNoOneCanReuseAreDeleted) {
     QPointer<TableViewCell> other = pool.dequeueReusableCell<OtherCell>("T");
     pool.enqueueReusableCell(other);
@@ -73,12 +63,6 @@ TEST_F(TableViewCellPoolTest, CellsNoOneCanReuseAreDeleted) {
     TableViewCell* plain = pool.dequeueReusableCell<TableViewCell>("T");
     EXPECT_TRUE(subclass.isNull());
     EXPECT_EQ(typeid(*plain), typeid(TableViewCell));
-
-    // A cell without an identifier can never be reused.
-    QPointer<TableViewCell> once = pool.dequeueReusableCell<TableViewCell>(QString());
-    pool.enqueueReusableCell(once);
-    EXPECT_TRUE(once.isNull());
-    EXPECT_EQ(pool.count(), 0);
 }
 
 TEST_F(TableViewCellPoolTest, CellsStayOnScreenForTheRowsKeptAndGoBackForTheOthers) {

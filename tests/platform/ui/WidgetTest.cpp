@@ -79,14 +79,6 @@ TEST(TableViewCell, ATouchLandsOnAControlOnlyWhileTheCellShowsIt) {
     EXPECT_EQ(at(cell.accessoryRect()), Part::Row);
 }
 
-TEST(TableViewCell, GroupPositionsRoundTheFirstAndLastRowsOfAGroup) {
-    using Position = TableViewCell::GroupPosition;
-    EXPECT_EQ(TableViewCell::groupPositionOfRow(0, 1), Position::Single);
-    EXPECT_EQ(TableViewCell::groupPositionOfRow(0, 3), Position::Top);
-    EXPECT_EQ(TableViewCell::groupPositionOfRow(1, 3), Position::Middle);
-    EXPECT_EQ(TableViewCell::groupPositionOfRow(2, 3), Position::Bottom);
-}
-
 TEST(BarButtonItem, ATriggerOrAClickRunsTheActionOnlyWhileEnabled) {
     int runs = 0;
     BarButtonItem item(BarButtonSystemItem::Refresh, [&] { ++runs; });
