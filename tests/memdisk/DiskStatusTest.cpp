@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cerrno>
 
 struct DiskStatusTestAccess {
@@ -18,12 +17,6 @@ struct DiskStatusTestAccess {
 namespace {
 
 using darwin::StatfsRecord;
-
-DiskInfo infoOf(const StatfsRecord& record) {
-    std::array<unsigned char, darwin::statfs64::Layout::kSize> bytes{};
-    darwin::statfs64::Layout::encode(record, bytes.data());
-    return DiskInfo(bytes.data());
-}
 
 TEST(DiskInfo, SizesInKilobytesAndCapacityCountsTheReservedBlocks) {
     const struct {
@@ -48,7 +41,7 @@ TEST(DiskInfo, SizesInKilobytesAndCapacityCountsTheReservedBlocks) {
         record.blocks = c.blocks;
         record.bfree = c.bfree;
         record.bavail = c.bavail;
-        const DiskInfo disk = infoOf(record);
+        const DiskInfo disk = MemDiskFixture::info(record);
         EXPECT_EQ(disk.size(), c.size) << c.why;
         EXPECT_EQ(disk.used(), c.used) << c.why;
         EXPECT_EQ(disk.avail(), c.avail) << c.why;
@@ -65,10 +58,11 @@ TEST(DiskInfo, OptionWordsFollowTheDevicesOrderNotTheBits) {
 }
 
 TEST(DiskInfo, NamesThatAreNotUtf8AreNull) {
-    const DiskInfo disk = infoOf(MemDiskFixture::disk("/dev/disk1", "/Volumes/\xff\xfe"));
+    const DiskInfo disk =
+        MemDiskFixture::info(MemDiskFixture::disk("/dev/disk1", "/Volumes/\xff\xfe"));
     EXPECT_TRUE(disk.mounted().isNull());
     EXPECT_EQ(disk.filesystem(), "/dev/disk1");
-    EXPECT_EQ(infoOf(MemDiskFixture::disk("/dev/disk1", "/Volumes/Café")).mounted(),
+    EXPECT_EQ(MemDiskFixture::info(MemDiskFixture::disk("/dev/disk1", "/Volumes/Café")).mounted(),
               QString::fromUtf8("/Volumes/Café"));
 }
 

@@ -55,6 +55,8 @@ bool isClear(const QImage& image, int x, int y) {
     return image.pixelColor(x, y).alpha() == 0;
 }
 
+// The slices are sorted by size, the larger running clockwise from twelve to nine; an
+// empty one takes no room.
 TEST_F(GraphViewTest, TheLargerSliceRunsClockwiseFromTwelveToNine) {
     const QImage image = draw({{30, kA}, {10, kB}});
     // The boundaries: 12 o'clock and 9 o'clock.
@@ -65,27 +67,19 @@ TEST_F(GraphViewTest, TheLargerSliceRunsClockwiseFromTwelveToNine) {
     // Nothing outside the disc.
     EXPECT_TRUE(isClear(image, kCx + 40, kCy - 40));
     EXPECT_TRUE(isClear(image, 2, 2));
-}
-
-// The slices are sorted by size, and an empty one takes no room.
-TEST_F(GraphViewTest, InsertionOrderAndZeroEntriesChangeNothing) {
-    const QImage image = draw({{30, kA}, {10, kB}});
     EXPECT_EQ(draw({{10, kB}, {30, kA}}), image);
     EXPECT_EQ(draw({{30, kA}, {0, ui::Color::blue()}, {10, kB}}), image);
 }
 
-TEST_F(GraphViewTest, OneEntryFillsTheDisc) {
+TEST_F(GraphViewTest, OneEntryFillsTheDiscAndATotalOfZeroDrawsOnlyTheOutline) {
     const QImage image = draw({{7, kB}});
     for (const auto& [dx, dy] :
          {std::pair{14, -14}, {14, 14}, {-14, 14}, {-14, -14}, {2, -28}, {-3, -28}, {0, 0}}) {
         EXPECT_TRUE(isColor(image, kCx + dx, kCy + dy, kB));
     }
-}
-
-TEST_F(GraphViewTest, ATotalOfZeroDrawsOnlyTheOutline) {
-    for (const QImage& image : {draw({}), draw({{0, kA}, {0, kB}})}) {
-        EXPECT_TRUE(isColor(image, kCx, kCy - 40, kOutline));
-        EXPECT_TRUE(isClear(image, kCx - 14, kCy + 14)) << "no slices";
+    for (const QImage& empty : {draw({}), draw({{0, kA}, {0, kB}})}) {
+        EXPECT_TRUE(isColor(empty, kCx, kCy - 40, kOutline));
+        EXPECT_TRUE(isClear(empty, kCx - 14, kCy + 14)) << "no slices";
     }
 }
 

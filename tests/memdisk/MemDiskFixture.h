@@ -1,5 +1,6 @@
 #pragma once
 
+#include "memdisk/DiskInfo.h"
 #include "memdisk/MemoryStatus.h"
 #include "platform/darwin/Mach.h"
 #include "platform/darwin/Statfs.h"
@@ -7,6 +8,7 @@
 
 #include <QLocale>
 
+#include <array>
 #include <string>
 
 // Fresh instances and the class-wide state of MemoryStatus, which the application reads
@@ -65,6 +67,13 @@ public:
         record.mntonname = mountPoint;
         record.mntfromname = device;
         return record;
+    }
+
+    // The disk as the model reads it from the kernel's record.
+    static DiskInfo info(const darwin::StatfsRecord& record) {
+        std::array<unsigned char, darwin::statfs64::Layout::kSize> bytes{};
+        darwin::statfs64::Layout::encode(record, bytes.data());
+        return DiskInfo(bytes.data());
     }
 
 private:

@@ -4,50 +4,29 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 using services::NetworkPath;
 using services::RoutingTablePath;
 
-std::optional<NetworkPath> pathIn(const QString& root) {
-    return RoutingTablePath::read(testenv::fixturePath("routing/" + root));
-}
-
-TEST(RoutingTablePath, ADefaultRouteIsAPath) {
-    const auto wlan = pathIn("default-wlan");
-    ASSERT_TRUE(wlan.has_value());
-    EXPECT_TRUE(wlan->exists);
-    EXPECT_FALSE(wlan->cellular);
-}
-
-TEST(RoutingTablePath, ADefaultRouteOverAModemIsCellular) {
-    const auto wwan = pathIn("default-wwan");
-    ASSERT_TRUE(wwan.has_value());
-    EXPECT_TRUE(wwan->exists);
-    EXPECT_TRUE(wwan->cellular);
-    EXPECT_EQ(services::NetworkReachability::flagsForPath(*wwan), 0x40002u);
-}
-
-TEST(RoutingTablePath, LocalRoutesAndLoopbackAreNoPath) {
-    const auto local = pathIn("no-default");
-    ASSERT_TRUE(local.has_value());
-    EXPECT_FALSE(local->exists);
-}
-
-TEST(RoutingTablePath, AnIpv6DefaultRouteCounts) {
-    const auto v6 = pathIn("ipv6-only");
-    ASSERT_TRUE(v6.has_value());
-    EXPECT_TRUE(v6->exists);
-}
-
-TEST(RoutingTablePath, UnreadableTablesTellNothing) {
-    EXPECT_FALSE(RoutingTablePath::read(testenv::makeTempDir("empty-root")).has_value());
-}
-
-TEST(RoutingTablePath, AnIpv6RejectRouteIsNoPath) {
-    const auto rejected = pathIn("ipv6-reject");
-    ASSERT_TRUE(rejected.has_value());
-    EXPECT_FALSE(rejected->exists);
+// A default route, of either family, is a path, cellular when it goes over a modem;
+// local routes, loopback and an IPv6 reject route are none.
+TEST(RoutingTablePath, ADefaultRouteIsAPathAndOverAModemACellularOne) {
+    const std::tuple<const char*, bool, bool> roots[] = {{"default-wlan", true, false},
+                                                         {"default-wwan", true, true},
+                                                         {"no-default", false, false},
+                                                         {"ipv6-only", true, false},
+                                                         {"ipv6-reject", false, false}};
+    for (const auto& [root, exists, cellular] : roots) {
+        const auto path = RoutingTablePath::read(testenv::fixturePath("routing/") + root);
+        ASSERT_TRUE(path.has_value()) << root;
+        EXPECT_EQ(path->exists, exists) << root;
+        EXPECT_EQ(path->cellular, cellular) << root;
+    }
+    EXPECT_FALSE(RoutingTablePath::read(testenv::makeTempDir("empty-root")).has_value())
+        << "unreadable tables tell nothing";
 }
 
 TEST(NetworkReachability, FlagsCannotBeReadWhenNoSourceKnows) {
