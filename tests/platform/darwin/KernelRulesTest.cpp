@@ -1,7 +1,6 @@
 // The kernel's rules that every backend answers by, tested once here rather than through
 // each backend.
 #include "platform/darwin/HostStatisticsRequest.h"
-#include "platform/darwin/MemoryFile.h"
 #include "platform/darwin/Proc.h"
 #include "platform/darwin/Sysctl.h"
 #include "platform/darwin/SysctlRequest.h"
@@ -140,16 +139,4 @@ TEST(BackendRules, ArgumentsAreCheckedAsTheKernelDoes) {
     EXPECT_EQ(errno, ENOMEM);
     EXPECT_FALSE(taskInfoRequestIsValid(PROC_PIDTASKINFO, nullptr, sizeof record));
     EXPECT_EQ(errno, EFAULT);
-}
-
-// The application reads the accounting file record by record with fread.
-TEST(MemoryFile, ReadsWholeRecordsAndRefusesWrites) {
-    FILE* file = openMemoryFile(Bytes(25, 'r'));
-    ASSERT_NE(file, nullptr);
-    unsigned char record[10];
-    EXPECT_EQ(std::fread(record, sizeof record, 1, file), 1u);
-    EXPECT_EQ(std::fread(record, sizeof record, 1, file), 1u);
-    EXPECT_EQ(std::fread(record, sizeof record, 1, file), 0u) << "a partial record at the end";
-    EXPECT_EQ(std::fputc('x', file), EOF);
-    std::fclose(file);
 }
