@@ -194,69 +194,30 @@ TEST_F(TableViewInteractionTest, EditingShowsDeleteControlsAndBlocksSelectionAnd
     EXPECT_EQ(recorder.selections, (QList<IndexPath>{{0, 1}}));
 }
 
-// The table's own mouse events, end to end: the gesture recognizer finds the rows and
-// parts under them with the content scrolled, and the interaction calls the screen.
-TEST_F(TableViewInteractionTest, ADragFollowsTheFingerAndOnlyAPressLiftedInPlaceTaps) {
+// The table's own mouse and wheel events, end to end: each gesture rule is the
+// recognizer's (TableViewGestureRecognizerTest); here the table hands it its events, finds
+// the rows and parts under them with the content scrolled, and the screen hears of them.
+TEST_F(TableViewInteractionTest, TheTablesMouseAndWheelReachTheScreenThroughTheRecognizer) {
     table->show();
+    wheel({}, {0, -120});
+    EXPECT_NEAR(table->contentOffset().y, 66, 1);
     const QPoint start = rowCentre({0, 4});
     mouse(QEvent::MouseButtonPress, start);
-    mouse(QEvent::MouseMove, start - QPoint(0, Screen::px(100)));
+    mouse(QEvent::MouseMove, start - QPoint(0, Screen::px(34)));
+    mouse(QEvent::MouseButtonRelease, start - QPoint(0, Screen::px(34)));
     EXPECT_NEAR(table->contentOffset().y, 100, 1);
-    EXPECT_FALSE(table->cellForRowAtIndexPath({0, 4})->isHighlighted());
-    mouse(QEvent::MouseMove, start - QPoint(0, Screen::px(60)));
-    EXPECT_NEAR(table->contentOffset().y, 60, 1) << "back down with the finger";
-    mouse(QEvent::MouseButtonRelease, start - QPoint(0, Screen::px(60)));
     EXPECT_TRUE(recorder.selections.isEmpty());
 
-    drag(rowCentre({0, 3}), {Screen::px(3), Screen::px(3)}); // a finger's tremor
+    click(rowCentre({0, 3}));
     click(partCentre({0, 5}, &TableViewCell::accessoryRect));
     EXPECT_EQ(recorder.selections, QList<IndexPath>({{0, 3}}));
     EXPECT_EQ(recorder.accessoryTaps, QList<IndexPath>({{0, 5}}));
 
-    recorder.rows = 2; // 176 points of rows, the rest of the 440 empty
-    table->reloadData();
-    click({Screen::px(100), Screen::px(400)});
-    EXPECT_EQ(recorder.selections.size(), 1) << "below the rows";
-}
-
-TEST_F(TableViewInteractionTest, TheWheelScrollsByStepsOrByTheTouchpadsPixelsIfTheTableScrolls) {
-    table->show();
-    wheel({}, {0, -120});
-    EXPECT_NEAR(table->contentOffset().y, 66, 1);
-    wheel({0, -Screen::px(10)}, {0, -120});
-    EXPECT_NEAR(table->contentOffset().y, 76, 1) << "a touchpad's pixels, not its angle";
-
-    table->setScrollEnabled(false);
-    wheel({}, {0, -120});
-    drag(rowCentre({0, 6}), {0, -Screen::px(30)});
-    EXPECT_NEAR(table->contentOffset().y, 76, 1);
-    EXPECT_TRUE(recorder.selections.isEmpty()) << "a drag that cannot scroll still taps nothing";
-}
-
-TEST_F(TableViewInteractionTest, ASwipeOrTheDeleteControlOffersDeleteAndOnlyItsButtonDeletes) {
-    table->show();
     recorder.editable = true;
-    const QPoint start = rowCentre({0, 6});
-    mouse(QEvent::MouseButtonPress, start);
-    mouse(QEvent::MouseMove, start + QPoint(Screen::px(30), 0));
-    EXPECT_FALSE(table->indexPathShowingDeleteConfirmation()) << "not yet a swipe";
-    mouse(QEvent::MouseMove, start + QPoint(Screen::px(50), Screen::px(44)));
-    mouse(QEvent::MouseButtonRelease, start + QPoint(Screen::px(50), Screen::px(44)));
-    EXPECT_EQ(table->indexPathShowingDeleteConfirmation(), (IndexPath{0, 6})) << "where it began";
-
-    // A tap anywhere but on the Delete button, on another row or its own, takes it away.
-    click(rowCentre({0, 2}));
-    EXPECT_FALSE(table->indexPathShowingDeleteConfirmation());
     drag(rowCentre({0, 6}), {Screen::px(60), 0});
-    click(rowCentre({0, 6}));
-    EXPECT_FALSE(table->indexPathShowingDeleteConfirmation());
-
-    recorder.setEditingAnimated(true, false);
-    click(partCentre({0, 2}, &TableViewCell::deleteControlRect));
-    ASSERT_EQ(table->indexPathShowingDeleteConfirmation(), (IndexPath{0, 2}));
-    click(partCentre({0, 2}, &TableViewCell::deleteButtonRect));
-    EXPECT_EQ(recorder.deletions, QList<IndexPath>({{0, 2}}));
-    EXPECT_TRUE(recorder.selections.isEmpty());
+    ASSERT_EQ(table->indexPathShowingDeleteConfirmation(), (IndexPath{0, 6}));
+    click(partCentre({0, 6}, &TableViewCell::deleteButtonRect));
+    EXPECT_EQ(recorder.deletions, QList<IndexPath>({{0, 6}}));
 }
 
 TEST(TableViewController, ComingBackDeselectsTheRowEvenWhenTheScreenOverridesWillAppear) {
