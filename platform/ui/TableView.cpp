@@ -512,9 +512,13 @@ void TableView::wheelEvent(QWheelEvent* event) {
     event->setAccepted(gestures_.scrollByWheel(event->pixelDelta(), event->angleDelta()));
 }
 
-std::optional<IndexPath> TableView::rowAtPoint(QPoint point) {
+std::optional<IndexPath> TableView::indexPathForRowAtViewportPixel(QPoint pixel) {
     return indexPathForRowAtPoint(
-        {Screen::toPoints(point.x()), Screen::toPoints(point.y()) + contentOffset().y});
+        {Screen::toPoints(pixel.x()), Screen::toPoints(pixel.y()) + contentOffset().y});
+}
+
+std::optional<IndexPath> TableView::rowAtPoint(QPoint point) {
+    return indexPathForRowAtViewportPixel(point);
 }
 
 void TableView::highlightRow(const IndexPath& indexPath, bool highlighted) {

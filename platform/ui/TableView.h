@@ -85,6 +85,8 @@ public:
     QList<TableViewCell*> visibleCells();
     QList<IndexPath> indexPathsForVisibleRows();
     std::optional<IndexPath> indexPathForRowAtPoint(Point point);
+    // The row under a point of the viewport, in pixels, as the content is scrolled now.
+    std::optional<IndexPath> indexPathForRowAtViewportPixel(QPoint pixel);
     std::optional<IndexPath> indexPathForCell(const TableViewCell* cell) const;
 
     void scrollToRowAtIndexPathAtScrollPositionAnimated(const IndexPath& indexPath,

@@ -99,9 +99,8 @@ int TableViewAccessibility::indexOfChild(const QAccessibleInterface* child) cons
 
 QAccessibleInterface* TableViewAccessibility::childAt(int x, int y) const {
     TableView* shown = table();
-    const QPoint local = shown->viewport()->mapFromGlobal(QPoint(x, y));
-    const std::optional<IndexPath> row = shown->indexPathForRowAtPoint(
-        {Screen::toPoints(local.x()), Screen::toPoints(local.y()) + shown->contentOffset().y});
+    const std::optional<IndexPath> row =
+        shown->indexPathForRowAtViewportPixel(shown->viewport()->mapFromGlobal(QPoint(x, y)));
     return row ? elementFor(*row) : nullptr;
 }
 

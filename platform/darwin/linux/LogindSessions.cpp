@@ -5,7 +5,6 @@
 #include "platform/darwin/linux/HostFile.h"
 
 #include <algorithm>
-#include <charconv>
 #include <map>
 #include <tuple>
 
@@ -34,10 +33,7 @@ std::string valueOf(const Keys& keys, std::string_view key) {
 }
 
 int64_t numberOf(const Keys& keys, std::string_view key) {
-    const std::string text = valueOf(keys, key);
-    int64_t value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
+    return parseNumber<int64_t>(valueOf(keys, key)).value_or(0);
 }
 
 std::optional<LoginKind> kindOf(const Keys& keys) {

@@ -8,12 +8,6 @@ namespace darwin {
 
 namespace {
 
-template <class T> bool parseNumber(std::string_view field, T& out) {
-    const std::optional<T> value = darwin::parseNumber<T>(field);
-    out = value.value_or(out);
-    return value.has_value();
-}
-
 bool parseDevice(std::string_view field, MountInfoEntry& entry) {
     const size_t colon = field.find(':');
     return colon != std::string_view::npos && parseNumber(field.substr(0, colon), entry.major) &&

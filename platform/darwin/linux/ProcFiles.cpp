@@ -9,11 +9,7 @@ namespace darwin {
 namespace {
 
 template <class T> bool readNumber(std::string_view& text, T& out) {
-    const std::optional<T> value = parseNumber<T>(nextField(text));
-    if (value) {
-        out = *value;
-    }
-    return value.has_value();
+    return parseNumber(nextField(text), out);
 }
 
 bool skipFields(std::string_view& text, int count) {

@@ -27,4 +27,11 @@ template <class T> std::optional<T> parseNumber(std::string_view field) {
     return value;
 }
 
+// The same into `out`, which a field that is no number leaves as it was.
+template <class T> bool parseNumber(std::string_view field, T& out) {
+    const std::optional<T> value = parseNumber<T>(field);
+    out = value.value_or(out);
+    return value.has_value();
+}
+
 } // namespace darwin
