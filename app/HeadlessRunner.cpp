@@ -1,27 +1,41 @@
 #include "app/HeadlessRunner.h"
 
 #include "app/AppController.h"
+#include "app/OutputFile.h"
+#include "common/LogCategories.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/TableViewController.h"
+#include "platform/ui/TableViewTextRenderer.h"
 #include "process/ProcessStatusViewController.h"
 #include "registry/TarnelDB.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QTextStream>
+#include <QBuffer>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 #include <optional>
 
 namespace {
 
 // Pixels per point of the screenshots: the device's double-density screen.
 constexpr double kScreenshotScale = 2.0;
+
+// Exit status of a run whose arguments were refused; other failures exit 1.
+constexpr int kUsageError = 2;
 
 const QString kProcessTab = QStringLiteral("process");
 const QString kProcessDetailPrefix = QStringLiteral("process/");
@@ -30,33 +44,55 @@ int tabIndexOf(const QString& screen) {
     return static_cast<int>(HeadlessRunner::screenNames().indexOf(screen));
 }
 
-// The pid of "process/PID", or nothing for any other screen name.
-std::optional<int32_t> processDetailPID(const QString& screen) {
+// The pid of "process/PID", or nothing for any other screen name. Any run of digits
+// names a pid; one the table lacks (0, or one too large for a pid) is a process that
+// does not exist.
+std::optional<int64_t> processDetailPID(const QString& screen) {
     if (!screen.startsWith(kProcessDetailPrefix)) {
         return std::nullopt;
     }
     const QString digits = screen.mid(kProcessDetailPrefix.size());
-    bool ok = false;
-    const int pid = digits.toInt(&ok);
     const bool plainDigits =
-        !digits.isEmpty() &&
+        !digits.isEmpty() && digits.size() <= 18 &&
         std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= '0' && c <= '9'; });
-    if (!ok || !plainDigits || pid <= 0) {
+    if (!plainDigits) {
         return std::nullopt;
     }
-    return pid;
+    return digits.toLongLong();
 }
 
 bool isScreenName(const QString& screen) {
     return tabIndexOf(screen) >= 0 || processDetailPID(screen).has_value();
 }
 
-// Headless runs print only their result: Qt's notes about the offscreen platform
-// (no window raising, no runtime directory) are not the user's concern there.
-void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg || qEnvironmentVariableIsSet("ORMEL_DEBUG")) {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
+// The warnings of Ormel's own logging categories during a headless run: each is a
+// kernel read or a file that failed, and makes the run fail.
+int& ormelWarnings() {
+    static int count = 0;
+    return count;
+}
+
+// Headless runs print their result and Ormel's own warnings: Qt's notes about the
+// offscreen platform (no window raising, no runtime directory) are not the user's
+// concern there.
+void headlessMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    const bool ormel = context.category != nullptr &&
+                       qstrncmp(context.category, kOrmelLogPrefix, qstrlen(kOrmelLogPrefix)) == 0;
+    if (ormel && type != QtDebugMsg && type != QtInfoMsg) {
+        ++ormelWarnings();
     }
+    if (ormel || type == QtCriticalMsg || type == QtFatalMsg ||
+        qEnvironmentVariableIsSet("ORMEL_DEBUG")) {
+        std::fprintf(stderr, "ormel: %s\n", qPrintable(message));
+    }
+}
+
+bool printOut(QByteArrayView bytes) {
+    if (OutputFile::writeAll(STDOUT_FILENO, bytes)) {
+        return true;
+    }
+    std::fprintf(stderr, "ormel: cannot write to standard output: %s\n", std::strerror(errno));
+    return false;
 }
 
 // Lets queued work (layouts, deferred deletes) settle before a screen is read.
@@ -74,16 +110,22 @@ ui::ViewController* showTab(AppController& controller, int index) {
     return stack != nullptr ? stack->topViewController() : tabs->selectedViewController();
 }
 
+QString noProcess(int64_t pid) {
+    return QStringLiteral("no process with pid %1").arg(pid);
+}
+
 // Opens the detail screen of `pid` as a tap on its row of the process list does.
-ui::ViewController* showProcessDetail(ui::ViewController* list, int32_t pid, QString* error) {
+ui::ViewController* showProcessDetail(ui::ViewController* list, int64_t pid, QString* error) {
     auto* processes = dynamic_cast<ProcessStatusViewController*>(list);
     if (processes == nullptr) {
         *error = QStringLiteral("the process tab shows no process list");
         return nullptr;
     }
-    const std::optional<ui::IndexPath> row = processes->indexPathOfPID(pid);
+    const bool isPid = pid > 0 && pid <= std::numeric_limits<int32_t>::max();
+    const std::optional<ui::IndexPath> row =
+        isPid ? processes->indexPathOfPID(static_cast<int32_t>(pid)) : std::nullopt;
     if (!row) {
-        *error = QStringLiteral("no process with pid %1").arg(pid);
+        *error = noProcess(pid);
         return nullptr;
     }
     processes->tableView()->tapRowAtIndexPath(*row);
@@ -97,6 +139,82 @@ ui::ViewController* showProcessDetail(ui::ViewController* list, int32_t pid, QSt
     return top;
 }
 
+QString screenText(const QString& screen, const ui::ViewController& shown, ui::TableView& table,
+                   bool json) {
+    if (!json) {
+        return QStringLiteral("== ") + shown.title() + QLatin1Char('\n') + table.renderText();
+    }
+    QJsonObject object;
+    (void)table; // JSONTEMP
+    object.insert(QStringLiteral("screen"), screen);
+    object.insert(QStringLiteral("title"), shown.title());
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) +
+           QLatin1Char('\n');
+}
+
+// The declared options of the command line, Qt's own among them (hidden), so that
+// "-platform offscreen" and the like reach the application as ever.
+struct Options {
+    QCommandLineOption help{{"h", "help"}};
+    QCommandLineOption version{"version"};
+    QCommandLineOption dump{"dump", {}, "SCREEN"};
+    QCommandLineOption json{"json"};
+    QCommandLineOption screenshot{"screenshot", {}, "DIR"};
+    QCommandLineOption lookup{"lookup"};
+
+    void addTo(QCommandLineParser& parser) const {
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.addOptions({help, version, dump, json, screenshot, lookup});
+        for (const char* name :
+             {"platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger",
+              "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display", "geometry",
+              "title", "style", "stylesheet"}) {
+            QCommandLineOption qtOption(QString::fromLatin1(name), {}, QStringLiteral("VALUE"));
+            qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(qtOption);
+        }
+        for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+            QCommandLineOption qtOption(QString::fromLatin1(name));
+            qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(qtOption);
+        }
+    }
+};
+
+// The bytes of the argument whose text is `value`, as passed on its own or after
+// "--option=": a folder named in bytes that are not UTF-8 is still that folder.
+QByteArray argumentBytes(const QList<QByteArray>& arguments, const QString& value) {
+    for (const QByteArray& argument : arguments) {
+        const qsizetype equals = argument.startsWith('-') ? argument.indexOf('=') : -1;
+        const QByteArray candidate = equals >= 0 ? argument.mid(equals + 1) : argument;
+        if (QString::fromLocal8Bit(candidate) == value) {
+            return candidate;
+        }
+    }
+    return QFile::encodeName(value);
+}
+
+HeadlessRequest refused(const QString& why) {
+    HeadlessRequest request;
+    request.kind = HeadlessRequest::Kind::Invalid;
+    request.error = why;
+    return request;
+}
+
+HeadlessRequest lookupRequest(const QStringList& addresses) {
+    if (addresses.isEmpty()) {
+        return refused(QStringLiteral("--lookup takes one or more addresses, or - for "
+                                      "standard input"));
+    }
+    if (addresses.size() > 1 && addresses.contains(QStringLiteral("-"))) {
+        return refused(QStringLiteral("--lookup - reads every address from standard input"));
+    }
+    HeadlessRequest request;
+    request.kind = HeadlessRequest::Kind::Lookup;
+    request.addresses = addresses;
+    return request;
+}
+
 } // namespace
 
 const QStringList& HeadlessRunner::screenNames() {
@@ -106,72 +224,76 @@ const QStringList& HeadlessRunner::screenNames() {
 
 QString HeadlessRunner::usage() {
     return QStringLiteral(
-               "usage: ormel                      open the window\n"
-               "       ormel --dump SCREEN        print a screen as text\n"
-               "       ormel --screenshot DIR     write a PNG of every tab\n"
-               "       ormel --lookup ADDRESS...  look IPv4 addresses up in the registry\n"
+               "usage: ormel                        open the window\n"
+               "       ormel --dump SCREEN [--json] print a screen as text (or JSON)\n"
+               "       ormel --screenshot DIR       write a PNG of every tab\n"
+               "       ormel --lookup ADDRESS...    look IPv4 addresses up in the registry\n"
+               "       ormel --lookup -             the same, an address a line of standard "
+               "input\n"
+               "       ormel --help | --version\n"
                "SCREEN: %1,\n"
-               "        or process/PID for the details of one process\n")
+               "        or process/PID for the details of one process\n"
+               "Exit status: 0 done, 1 a read, a write or an address failed, 2 bad "
+               "arguments.\n")
         .arg(screenNames().join(", "));
 }
 
-QString HeadlessRunner::lookupLines(const QStringList& addresses) {
-    QString lines;
-    for (const QString& address : addresses) {
-        const QStringList texts = TarnelDB::sharedInstance()->search(address);
-        lines += (QStringList{address} + texts).join(QLatin1Char('\t')) + QLatin1Char('\n');
+HeadlessRequest HeadlessRunner::parse(const QList<QByteArray>& arguments) {
+    QStringList texts{QStringLiteral("ormel")};
+    for (const QByteArray& argument : arguments) {
+        texts.append(QString::fromLocal8Bit(argument));
     }
-    return lines;
-}
-
-HeadlessRequest HeadlessRunner::parse(const QStringList& arguments) {
+    QCommandLineParser parser;
+    const Options options;
+    options.addTo(parser);
+    if (!parser.parse(texts)) {
+        return refused(parser.errorText());
+    }
     HeadlessRequest request;
-    if (arguments.isEmpty()) {
-        return request;
-    }
-    const QString& option = arguments.first();
-    auto refuse = [&](const QString& why) {
-        request.kind = HeadlessRequest::Kind::Invalid;
-        request.error = why;
-        return request;
-    };
-    if (option == "--help" || option == "-h") {
+    if (parser.isSet(options.help)) {
         request.kind = HeadlessRequest::Kind::Help;
         return request;
     }
-    if (option == "--version") {
+    if (parser.isSet(options.version)) {
         request.kind = HeadlessRequest::Kind::Version;
         return request;
     }
-    if (option == "--lookup") {
-        if (arguments.size() < 2) {
-            return refuse(QStringLiteral("--lookup takes one or more addresses"));
-        }
-        request.kind = HeadlessRequest::Kind::Lookup;
-        request.addresses = arguments.mid(1);
-        return request;
+    const int modes = int(parser.isSet(options.dump)) + int(parser.isSet(options.screenshot)) +
+                      int(parser.isSet(options.lookup));
+    if (modes > 1) {
+        return refused(QStringLiteral("choose one of --dump, --screenshot and --lookup"));
     }
-    if (option != "--dump" && option != "--screenshot") {
-        return refuse(QStringLiteral("unknown option: %1").arg(option));
+    if (parser.isSet(options.json) && !parser.isSet(options.dump)) {
+        return refused(QStringLiteral("--json goes with --dump"));
     }
-    if (arguments.size() != 2 || arguments[1].isEmpty()) {
-        return refuse(QStringLiteral("%1 takes exactly one argument").arg(option));
+    const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(options.lookup)) {
+        return lookupRequest(positional);
     }
-    request.argument = arguments[1];
-    if (option == "--dump") {
+    if (!positional.isEmpty()) {
+        return refused(QStringLiteral("unexpected argument: %1").arg(positional.first()));
+    }
+    if (parser.isSet(options.dump)) {
         request.kind = HeadlessRequest::Kind::Dump;
+        request.argument = parser.value(options.dump);
+        request.json = parser.isSet(options.json);
         if (!isScreenName(request.argument)) {
-            return refuse(QStringLiteral("unknown screen: %1").arg(request.argument));
+            return refused(QStringLiteral("unknown screen: %1").arg(request.argument));
         }
-    } else {
+    } else if (parser.isSet(options.screenshot)) {
         request.kind = HeadlessRequest::Kind::Screenshot;
+        request.argument = parser.value(options.screenshot);
+        if (request.argument.isEmpty()) {
+            return refused(QStringLiteral("--screenshot takes a folder"));
+        }
+        request.folder = argumentBytes(arguments, request.argument);
     }
     return request;
 }
 
-bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen, QString* text,
-                                QString* error) {
-    const std::optional<int32_t> pid = processDetailPID(screen);
+bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen, bool json,
+                                QString* text, QString* error) {
+    const std::optional<int64_t> pid = processDetailPID(screen);
     const int index = tabIndexOf(pid ? kProcessTab : screen);
     if (index < 0) {
         *error = QStringLiteral("unknown screen: %1").arg(screen);
@@ -195,22 +317,29 @@ bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen
         *error = QStringLiteral("screen %1 has no table").arg(screen);
         return false;
     }
-    *text = QStringLiteral("== %1\n").arg(shown->title()) + table->renderText();
+    *text = screenText(screen, *shown, *table, json);
     return true;
 }
 
-bool HeadlessRunner::writeScreenshots(AppController& controller, const QString& folder,
-                                      QStringList* written, QString* error) {
-    if (!QDir().mkpath(folder)) {
-        *error = QStringLiteral("cannot create folder %1").arg(folder);
+bool HeadlessRunner::writeScreenshots(AppController& controller, const QByteArray& folder,
+                                      QList<QByteArray>* written, QString* error) {
+    if (!OutputFile::makeDirectories(folder)) {
+        *error = QStringLiteral("cannot create folder %1: %2")
+                     .arg(QFile::decodeName(folder), QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     for (int index = 0; index < screenNames().size(); ++index) {
         showTab(controller, index);
-        const QString path =
-            QStringLiteral("%1/%2-%3.png").arg(folder).arg(index + 1).arg(screenNames()[index]);
-        if (!controller.window()->grab().save(path, "PNG")) {
-            *error = QStringLiteral("cannot write %1").arg(path);
+        const QByteArray path = folder + '/' + QByteArray::number(index + 1) + '-' +
+                                screenNames()[index].toLatin1() + ".png";
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        const bool encoded = controller.window()->grab().save(&buffer, "PNG");
+        if (!encoded || !OutputFile::replaceContents(path, png)) {
+            const QString why = encoded ? QString::fromLocal8Bit(std::strerror(errno))
+                                        : QStringLiteral("the image could not be encoded");
+            *error = QStringLiteral("cannot write %1: %2").arg(QFile::decodeName(path), why);
             return false;
         }
         written->append(path);
@@ -218,36 +347,10 @@ bool HeadlessRunner::writeScreenshots(AppController& controller, const QString& 
     return true;
 }
 
-int HeadlessRunner::main(int argc, char** argv, const HeadlessRequest& request) {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    switch (request.kind) {
-    case HeadlessRequest::Kind::Help:
-        out << usage();
-        return EXIT_SUCCESS;
-    case HeadlessRequest::Kind::Version:
-        out << "ormel " << ORMEL_VERSION << "\n";
-        return EXIT_SUCCESS;
-    case HeadlessRequest::Kind::Invalid:
-        err << "ormel: " << request.error << "\n" << usage();
-        return 2;
-    case HeadlessRequest::Kind::Lookup: {
-        QCoreApplication application(argc, argv);
-        if (!TarnelDB::sharedInstance()->ready()) {
-            err << "ormel: no registry file could be opened (" << TarnelDB::fileName
-                << " in the documents or resource directory)\n";
-            return EXIT_FAILURE;
-        }
-        out << lookupLines(request.addresses);
-        TarnelDB::sharedInstance()->close();
-        return EXIT_SUCCESS;
-    }
-    default:
-        break;
-    }
+namespace {
 
+int runWindowless(int argc, char** argv, const HeadlessRequest& request) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    qInstallMessageHandler(quietMessages);
     QApplication application(argc, argv);
     ui::Screen::setScale(request.kind == HeadlessRequest::Kind::Screenshot ? kScreenshotScale
                                                                            : 1.0);
@@ -258,19 +361,60 @@ int HeadlessRunner::main(int argc, char** argv, const HeadlessRequest& request) 
 
     QString text;
     QString error;
-    QStringList written;
-    const bool done = request.kind == HeadlessRequest::Kind::Dump
-                          ? dumpScreen(controller, request.argument, &text, &error)
-                          : writeScreenshots(controller, request.argument, &written, &error);
+    QList<QByteArray> written;
+    const bool done =
+        request.kind == HeadlessRequest::Kind::Dump
+            ? HeadlessRunner::dumpScreen(controller, request.argument, request.json, &text, &error)
+            : HeadlessRunner::writeScreenshots(controller, request.folder, &written, &error);
     controller.applicationWillTerminate(shared);
     shared->setDelegate(nullptr);
-    if (!done) {
-        err << "ormel: " << error << "\n";
+    // A failed kernel read has been said already; the failure that follows from it
+    // (no such process in an empty table) would only hide it.
+    if (!done && ormelWarnings() == 0) {
+        std::fprintf(stderr, "ormel: %s\n", qPrintable(error));
+    }
+    QByteArray output = text.toUtf8();
+    for (const QByteArray& path : written) {
+        output += path + '\n';
+    }
+    const bool printed = printOut(output);
+    return done && printed && ormelWarnings() == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
+}
+
+int runLookup(int argc, char** argv, const HeadlessRequest& request) {
+    QCoreApplication application(argc, argv);
+    if (!TarnelDB::sharedInstance()->ready()) {
+        std::fprintf(stderr,
+                     "ormel: no registry file could be opened (%s in the documents or "
+                     "resource directory)\n",
+                     TarnelDB::fileName);
         return EXIT_FAILURE;
     }
-    out << text;
-    for (const QString& path : written) {
-        out << path << "\n";
+    QByteArray output;
+    for (const QString& address : request.addresses) {
+        const QStringList texts = TarnelDB::sharedInstance()->search(address);
+        output += (QStringList{address} + texts).join(QLatin1Char('\t')).toUtf8() + '\n';
     }
-    return EXIT_SUCCESS;
+    TarnelDB::sharedInstance()->close();
+    return printOut(output) ? EXIT_SUCCESS : EXIT_FAILURE;
+}
+
+} // namespace
+
+int HeadlessRunner::main(int argc, char** argv, const HeadlessRequest& request) {
+    qInstallMessageHandler(headlessMessages);
+    switch (request.kind) {
+    case HeadlessRequest::Kind::Help:
+        return printOut(usage().toUtf8()) ? EXIT_SUCCESS : EXIT_FAILURE;
+    case HeadlessRequest::Kind::Version:
+        return printOut(QByteArrayLiteral("ormel " ORMEL_VERSION "\n")) ? EXIT_SUCCESS
+                                                                        : EXIT_FAILURE;
+    case HeadlessRequest::Kind::Invalid:
+        std::fprintf(stderr, "ormel: %s\n%s", qPrintable(request.error), qPrintable(usage()));
+        return kUsageError;
+    case HeadlessRequest::Kind::Lookup:
+        return runLookup(argc, argv, request);
+    default:
+        return runWindowless(argc, argv, request);
+    }
 }

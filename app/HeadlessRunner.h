@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -11,32 +13,34 @@ struct HeadlessRequest {
     enum class Kind { Gui, Dump, Screenshot, Lookup, Help, Version, Invalid };
     Kind kind = Kind::Gui;
     QString argument;      // the screen of --dump, the folder of --screenshot
-    QStringList addresses; // the addresses of --lookup
+    QByteArray folder;     // the folder of --screenshot as the file system names it
+    bool json = false;     // --dump SCREEN --json
+    QStringList addresses; // the addresses of --lookup; "-" alone reads standard input
     QString error;         // why the arguments were refused
 };
 
-// `ormel --dump SCREEN` prints a screen's table as text; `ormel --screenshot DIR`
-// writes a PNG of every tab's root screen. Both build the real application, on the
-// offscreen platform. `ormel --lookup ADDRESS...` asks the address registry alone.
+// `ormel --dump SCREEN [--json]` prints a screen's table as text or JSON; `ormel
+// --screenshot DIR` writes a PNG of every tab's root screen. Both build the real
+// application, on the offscreen platform. `ormel --lookup ADDRESS...` (or `-`, the
+// addresses on standard input) asks the address registry alone. Exit status: 0 done,
+// 1 a kernel read, a file or an address failed (stderr says which), 2 bad arguments.
 class HeadlessRunner {
 public:
-    static HeadlessRequest parse(const QStringList& arguments);
+    // The arguments after the program name, as the bytes the system passed.
+    static HeadlessRequest parse(const QList<QByteArray>& arguments);
     static QString usage();
     // Runs a request other than Gui; makes its own QApplication.
     static int main(int argc, char** argv, const HeadlessRequest& request);
 
-    // The text of a screen: "== <title>", then its table (see ui::TableView::renderText).
+    // The text of a screen: "== <title>", then its table (see ui::TableView::renderText);
+    // or, with json, one JSON object (docs/JSON.md) and a newline.
     // SCREEN is a tab name: system, process, memory, disk or network; or "process/PID",
     // the detail screen of that process, opened as a tap on its row of the list does.
-    static bool dumpScreen(AppController& controller, const QString& screen, QString* text,
-                           QString* error);
+    static bool dumpScreen(AppController& controller, const QString& screen, bool json,
+                           QString* text, QString* error);
     // Writes "<n>-<tab>.png" for every tab into `folder`; the paths written.
-    static bool writeScreenshots(AppController& controller, const QString& folder,
-                                 QStringList* written, QString* error);
-
-    // One line an address: the address and the registry's six texts, tab-separated,
-    // or the address alone when the registry has nothing for it.
-    static QString lookupLines(const QStringList& addresses);
+    static bool writeScreenshots(AppController& controller, const QByteArray& folder,
+                                 QList<QByteArray>* written, QString* error);
 
     static const QStringList& screenNames();
 };

@@ -2,12 +2,13 @@
 #include "app/HeadlessRunner.h"
 #include "platform/ui/Application.h"
 
-#include <QStringList>
+#include <QByteArray>
+#include <QList>
 
 int main(int argc, char** argv) {
-    QStringList arguments;
+    QList<QByteArray> arguments;
     for (int i = 1; i < argc; ++i) {
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(QByteArray(argv[i]));
     }
     const HeadlessRequest request = HeadlessRunner::parse(arguments);
     if (request.kind != HeadlessRequest::Kind::Gui) {

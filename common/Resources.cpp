@@ -2,6 +2,7 @@
 
 #include "platform/ui/Bundle.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 QString Resources::text(const QString& key) {
@@ -20,12 +21,16 @@ QString Resources::documentsPath() {
     return ui::Bundle::documentsPath();
 }
 
+QByteArray Resources::documentsFilePath(const QString& name) {
+    const QByteArray directory = ui::Bundle::documentsDirectory();
+    return directory.isEmpty() ? QByteArray() : directory + '/' + QFile::encodeName(name);
+}
+
 QString Resources::dataFilePath(const QString& name) {
-    for (const QString& dir : {documentsPath(), resourcePath()}) {
-        const QString path = dir + "/" + name;
-        if (QFileInfo(path).isFile()) {
-            return path;
-        }
+    const QByteArray downloaded = documentsFilePath(name);
+    if (!downloaded.isEmpty() && QFileInfo(QFile::decodeName(downloaded)).isFile()) {
+        return QFile::decodeName(downloaded);
     }
-    return {};
+    const QString shipped = resourcePath() + "/" + name;
+    return QFileInfo(shipped).isFile() ? shipped : QString();
 }

@@ -14,6 +14,9 @@ public:
     static ui::Image image(const QString& name);
     static QString resourcePath();
     static QString documentsPath();
+    // "<documents>/<name>" as the file system names it; empty without a documents
+    // directory.
+    static QByteArray documentsFilePath(const QString& name);
     // "<documents>/<name>" when that file exists, else "<resources>/<name>" when that
     // exists, else an empty string.
     static QString dataFilePath(const QString& name);

@@ -1,5 +1,6 @@
 #include "memdisk/MemoryStatus.h"
 
+#include "common/LogCategories.h"
 #include "platform/darwin/Darwin.h"
 
 #include <array>
@@ -38,6 +39,8 @@ darwin::vm_size_t MemoryStatus::pageSize = kFallbackPageSize;
 void MemoryStatus::initialize() {
     myHost = darwin::mach_host_self();
     if (darwin::host_page_size(darwin::mach_host_self(), &pageSize) != darwin::KERN_SUCCESS) {
+        qCWarning(lcMemDisk, "memory: host_page_size failed; counting %u-byte pages",
+                  static_cast<unsigned>(kFallbackPageSize));
         pageSize = kFallbackPageSize;
     }
 }
@@ -70,6 +73,7 @@ void MemoryStatus::snapshot() {
         take(widened(darwin::vm_statistics::Layout::decode(info.data())));
         return;
     }
+    qCWarning(lcMemDisk, "memory: host_statistics64 and host_statistics failed");
     take(darwin::VmStatistics64{});
 }
 

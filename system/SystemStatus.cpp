@@ -1,6 +1,7 @@
 #include "system/SystemStatus.h"
 
 #include "common/ElapsedTimeText.h"
+#include "common/LogCategories.h"
 #include "platform/darwin/Darwin.h"
 #include "platform/darwin/Sysctl.h"
 #include "platform/darwin/Utmpx.h"
@@ -9,7 +10,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -65,6 +68,7 @@ void SystemStatus::snapshotOfUptime() {
     std::array<unsigned char, darwin::timeval32::Layout::kSize> boottime{};
     size_t size = boottime.size();
     if (darwin::sysctl(mib, 2, boottime.data(), &size, nullptr, 0) == -1) {
+        qCWarning(lcSystem, "uptime: sysctl kern.boottime: %s", std::strerror(errno));
         return;
     }
     const int32_t bootSeconds =
@@ -77,6 +81,7 @@ void SystemStatus::snapshotOfLoadAvg() {
     std::array<unsigned char, darwin::loadavg32::Layout::kSize> loadavg{};
     size_t size = loadavg.size();
     if (darwin::sysctl(mib, 2, loadavg.data(), &size, nullptr, 0) == -1) {
+        qCWarning(lcSystem, "load averages: sysctl vm.loadavg: %s", std::strerror(errno));
         return;
     }
     const darwin::Loadavg32 averages = darwin::loadavg32::Layout::decode(loadavg.data());
@@ -93,6 +98,10 @@ void SystemStatus::snapshotOfWho() {
     who_.clear();
     FILE* file = darwin::fopen(darwin::utmpx::kPath, "r");
     if (file == nullptr) {
+        // A machine that keeps no login records has no one to list.
+        if (errno != ENOENT) {
+            qCWarning(lcSystem, "users: %s: %s", darwin::utmpx::kPath, std::strerror(errno));
+        }
         return;
     }
     const std::time_t now = darwin::time(nullptr);

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QStandardPaths>
 
 #include <cstdlib>
 
@@ -82,13 +81,22 @@ QVariant Bundle::objectForInfoDictionaryKey(const QString& key) const {
     return {};
 }
 
-QString Bundle::documentsPath() {
-    QString path = QString::fromLocal8Bit(qgetenv("ORMEL_DOCUMENTS_DIR"));
-    if (path.isEmpty()) {
-        path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Ormel";
+QByteArray Bundle::documentsDirectory() {
+    const QByteArray chosen = qgetenv("ORMEL_DOCUMENTS_DIR");
+    if (!chosen.isEmpty()) {
+        return chosen;
     }
-    QDir().mkpath(path);
-    return path;
+    // The XDG base directory rules: a relative data home is ignored.
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    if (dataHome.startsWith('/')) {
+        return dataHome + "/Ormel";
+    }
+    const QByteArray home = qgetenv("HOME");
+    return home.isEmpty() ? QByteArray() : home + "/.local/share/Ormel";
+}
+
+QString Bundle::documentsPath() {
+    return QFile::decodeName(documentsDirectory());
 }
 
 } // namespace ui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTranslator>
 #include <QVariant>
@@ -33,8 +34,13 @@ public:
     // "CFBundleName"; an invalid QVariant for other keys.
     QVariant objectForInfoDictionaryKey(const QString& key) const;
 
-    // The user's documents directory: $ORMEL_DOCUMENTS_DIR when set, else the
-    // application's data location (~/.local/share/Ormel). Created when missing.
+    // The user's documents directory as the file system names it: $ORMEL_DOCUMENTS_DIR
+    // when set, else "Ormel" in the XDG data home ($XDG_DATA_HOME, else
+    // $HOME/.local/share). Empty when neither names one. Bytes, not text: a directory
+    // whose name is not UTF-8 is still that directory. Reading never creates it; what
+    // writes a file there makes it.
+    static QByteArray documentsDirectory();
+    // The same for display.
     static QString documentsPath();
 
 private:

@@ -3,6 +3,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <tuple>
 
 #include "support/QtPrinters.h"
 
@@ -31,9 +34,39 @@ TEST(Resources, TabImagesShipInTheBundle) {
     EXPECT_TRUE(Resources::image("missing.png").isNull());
 }
 
-TEST(Resources, DocumentsDirectoryFollowsTheEnvironment) {
+// Sets environment variables for one scope and puts the old values back.
+class ScopedEnvironment {
+public:
+    void set(const char* name, const QByteArray& value) {
+        saved_.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+        value.isNull() ? void(qunsetenv(name)) : void(qputenv(name, value));
+    }
+    ~ScopedEnvironment() {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            const auto& [name, value, wasSet] = *it;
+            wasSet ? void(qputenv(name, value)) : void(qunsetenv(name));
+        }
+    }
+
+private:
+    QList<std::tuple<const char*, QByteArray, bool>> saved_;
+};
+
+TEST(Resources, DocumentsDirectoryFollowsTheEnvironmentAndIsNeverMadeByReading) {
     EXPECT_EQ(QDir(Resources::documentsPath()).canonicalPath(),
               QDir(testenv::documentsDir()).canonicalPath());
+    ScopedEnvironment environment;
+    environment.set("ORMEL_DOCUMENTS_DIR", "/nonexistent/d\xff");
+    EXPECT_EQ(Resources::documentsFilePath("ccTLD.dat"), "/nonexistent/d\xff/ccTLD.dat");
+    EXPECT_EQ(Resources::dataFilePath("ormel_en.qm"), Resources::resourcePath() + "/ormel_en.qm");
+    EXPECT_FALSE(QFileInfo::exists("/nonexistent"));
+    environment.set("ORMEL_DOCUMENTS_DIR", QByteArray());
+    environment.set("XDG_DATA_HOME", "relative/data");
+    environment.set("HOME", "/home/someone");
+    EXPECT_EQ(Resources::documentsPath(), "/home/someone/.local/share/Ormel");
+    environment.set("HOME", QByteArray());
+    EXPECT_EQ(Resources::documentsPath(), ""); // not "/.local/share/Ormel"
+    EXPECT_EQ(Resources::documentsFilePath("ccTLD.dat"), "");
 }
 
 TEST(Resources, DataFilesAreLookedUpInTheDocumentsFirst) {
