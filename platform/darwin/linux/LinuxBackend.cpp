@@ -101,7 +101,8 @@ int LinuxBackend::allProcesses(const SysctlRequest& request) const {
         return SysctlRequest::fail(table.openError());
     }
     if (request.isSizeProbe()) {
-        return request.reply(nullptr, 0, probeSize(table.count()));
+        const std::optional<size_t> count = table.count();
+        return count ? request.reply(nullptr, 0, probeSize(*count)) : -1;
     }
     const std::optional<std::vector<unsigned char>> records = table.records();
     if (!records) {

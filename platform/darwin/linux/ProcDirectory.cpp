@@ -113,15 +113,19 @@ bool ProcDirectory::readFile(const char* name, std::string& buffer) const {
     return read;
 }
 
-std::vector<int32_t> ProcDirectory::pids() const {
+std::optional<std::vector<int32_t>> ProcDirectory::pids() const {
     std::vector<int32_t> pids;
+    if (!isOpen()) {
+        errno = EBADF;
+        return std::nullopt;
+    }
     const int listing = isOpen() ? openRetrying(fd_, ".", O_RDONLY | O_DIRECTORY) : -1;
     DIR* directory = listing >= 0 ? ::fdopendir(listing) : nullptr;
     if (directory == nullptr) {
         if (listing >= 0) {
             closeKeepingErrno(listing);
         }
-        return pids;
+        return std::nullopt;
     }
     while (const dirent* entry = ::readdir(directory)) {
         int32_t pid;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,9 @@ public:
     // be opened or read; an empty file counts as vanished (ESRCH).
     bool readFile(const char* name, std::string& buffer) const;
 
-    // The entries whose names are process ids, ascending.
-    std::vector<int32_t> pids() const;
+    // The entries whose names are process ids, ascending; null (errno set) when the
+    // directory cannot be listed.
+    std::optional<std::vector<int32_t>> pids() const;
 
 private:
     explicit ProcDirectory(int fd) : fd_(fd) {}

@@ -44,8 +44,9 @@ ProcessTable::ProcessTable(const std::string& root)
     : proc_(ProcDirectory::open(pathUnderRoot(root, "/proc"))),
       openError_(proc_.isOpen() ? 0 : errno), root_(root) {}
 
-size_t ProcessTable::count() const {
-    return proc_.pids().size();
+std::optional<size_t> ProcessTable::count() const {
+    const std::optional<std::vector<int32_t>> pids = proc_.pids();
+    return pids ? std::optional<size_t>(pids->size()) : std::nullopt;
 }
 
 // Each run of pids is encoded in place in its own slice of the table; the slices are
@@ -54,19 +55,24 @@ std::optional<std::vector<unsigned char>> ProcessTable::records() {
     if (!readClock()) {
         return std::nullopt;
     }
-    const std::vector<int32_t> pids = proc_.pids();
+    const std::optional<std::vector<int32_t>> listed = proc_.pids();
+    if (!listed) {
+        return std::nullopt;
+    }
+    const std::vector<int32_t>& pids = *listed;
     std::vector<unsigned char> table(pids.size() * kinfo_proc::Layout::kSize);
     const unsigned runs = threadsFor(pids.size());
     const size_t runLength = (pids.size() + runs - 1) / std::max(runs, 1u);
     std::vector<size_t> filled(runs, 0);
+    std::vector<int> errors(runs, 0);
     std::vector<std::thread> helpers;
     helpers.reserve(runs);
     for (unsigned run = 0; run < runs; ++run) {
         const size_t first = std::min(run * runLength, pids.size());
         const size_t count = std::min(runLength, pids.size() - first);
         unsigned char* out = table.data() + first * kinfo_proc::Layout::kSize;
-        auto encode = [this, &pids, &filled, run, first, count, out] {
-            filled[run] = encodeRecords(pids.data() + first, count, out);
+        auto encode = [this, &pids, &filled, &errors, run, first, count, out] {
+            filled[run] = encodeRecords(pids.data() + first, count, out, errors[run]);
         };
         try {
             if (run + 1 < runs) {
@@ -81,6 +87,11 @@ std::optional<std::vector<unsigned char>> ProcessTable::records() {
     for (std::thread& helper : helpers) {
         helper.join();
     }
+    const auto failed = std::find_if(errors.begin(), errors.end(), [](int e) { return e != 0; });
+    if (failed != errors.end()) {
+        errno = *failed;
+        return std::nullopt;
+    }
     size_t end = 0;
     for (unsigned run = 0; run < runs; ++run) {
         const size_t first = std::min(run * runLength, pids.size());
@@ -93,7 +104,8 @@ std::optional<std::vector<unsigned char>> ProcessTable::records() {
     return table;
 }
 
-size_t ProcessTable::encodeRecords(const int32_t* pids, size_t count, unsigned char* out) const {
+size_t ProcessTable::encodeRecords(const int32_t* pids, size_t count, unsigned char* out,
+                                   int& error) const {
     ProcessReader reader;
     KinfoProc record;
     size_t filled = 0;
@@ -102,6 +114,9 @@ size_t ProcessTable::encodeRecords(const int32_t* pids, size_t count, unsigned c
             mapLinuxProcess(reader.stat(), reader.status(), *clock_, record);
             kinfo_proc::Layout::encode(record, out + filled * kinfo_proc::Layout::kSize);
             ++filled;
+        } else if (errno != ESRCH) {
+            error = errno; // out of descriptors or memory: the table would be a guess
+            return filled;
         }
     }
     return filled;

@@ -13,9 +13,9 @@
 namespace darwin {
 
 // The host's processes as the device's kernel reports them, read from <root>/proc (see
-// ProcessReader). A process that is gone or unreadable part-way is left out, as if it
-// had exited before the call. Made for one request: the boot time and clock tick are
-// read once, on first need.
+// ProcessReader). A process that is gone part-way is left out, as if it had exited
+// before the call; any other failure to read one (no descriptor left) fails the table. Made for one
+// request: the boot time and clock tick are read once, on first need.
 class ProcessTable {
 public:
     explicit ProcessTable(const std::string& root);
@@ -24,12 +24,13 @@ public:
     // Why <root>/proc could not be opened.
     int openError() const { return openError_; }
 
-    // The number of process directories: what a size probe counts.
-    size_t count() const;
+    // The number of process directories: what a size probe counts. Null (errno set)
+    // when /proc cannot be listed.
+    std::optional<size_t> count() const;
 
     // Every process, ascending by pid, as 492-byte records. Large tables are read by a
-    // few threads, each taking a run of pids. Null (errno set) when the boot time cannot
-    // be read.
+    // few threads, each taking a run of pids. Null (errno set) when the boot time or a
+    // process cannot be read.
     std::optional<std::vector<unsigned char>> records();
 
     // One process; null with errno ESRCH when it does not exist (a thread that is not a
@@ -40,8 +41,9 @@ public:
     std::optional<int32_t> startSeconds(int32_t pid);
 
 private:
-    // Encodes the readable processes among pids into out; returns how many.
-    size_t encodeRecords(const int32_t* pids, size_t count, unsigned char* out) const;
+    // Encodes the processes among pids that still exist into out; returns how many.
+    // Sets error and stops at a failure other than a process gone.
+    size_t encodeRecords(const int32_t* pids, size_t count, unsigned char* out, int& error) const;
     bool readClock();
 
     ProcDirectory proc_;

@@ -1,10 +1,13 @@
 #include "BackendReads.h"
 
 #include "platform/darwin/linux/LinuxBackend.h"
+#include "platform/darwin/linux/ProcessTable.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -87,6 +90,28 @@ TEST_F(FakeProcRootTest, EveryProcessMapsToTheDeviceRecord) {
     ASSERT_EQ(allProcesses(backend, nullptr, &length), 0);
     EXPECT_EQ(length, (14 + kProcessTableSlack) * kinfo_proc::Layout::kSize)
         << "a probe counts every process directory, readable or not";
+}
+
+// Out of descriptors, for the listing or part-way through the processes, the table is
+// not a shorter table but a failed read.
+TEST_F(FakeProcRootTest, ATableThatCannotBeReadWholeFails) {
+    for (int spare = 0; spare < 2; ++spare) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ProcessTable table(testenv::fixturePath("linux-root-proc").toStdString());
+            table.startSeconds(1); // the boot time is read once, before the descriptors run out
+            const int next = ::dup(0);
+            ::close(next);
+            const rlimit few{static_cast<rlim_t>(next + spare), static_cast<rlim_t>(next + spare)};
+            ::setrlimit(RLIMIT_NOFILE, &few);
+            const auto records = table.records();
+            ::_exit(!records && errno == EMFILE ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << spare << " spare";
+    }
 }
 
 TEST_F(FakeProcRootTest, PerProcessQueriesTaskInfoAndNames) {
