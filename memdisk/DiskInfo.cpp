@@ -1,8 +1,7 @@
 #include "memdisk/DiskInfo.h"
 
+#include "common/NameText.h"
 #include "platform/darwin/Statfs.h"
-
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <string>
@@ -34,14 +33,6 @@ constexpr MountFlagWord kMountFlagWords[] = {
     {darwin::MNT_JOURNALED, "journaled"},
 };
 
-// A name of the record as text; null when its bytes are not UTF-8.
-QString textOf(const std::string& bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text =
-        decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    return decoder.hasError() ? QString() : text;
-}
-
 int32_t capacityOf(uint64_t blocks, uint64_t bavail) {
     if (bavail == 0) {
         return 100;
@@ -57,12 +48,12 @@ int32_t capacityOf(uint64_t blocks, uint64_t bavail) {
 DiskInfo::DiskInfo(const unsigned char* statfs) {
     const darwin::StatfsRecord record = darwin::statfs64::Layout::decode(statfs);
     const uint64_t kilobytesPerBlock = record.bsize >> 10;
-    filesystem_ = textOf(record.mntfromname);
+    filesystem_ = NameText::fromBytes(record.mntfromname);
     size_ = static_cast<int64_t>(kilobytesPerBlock * record.blocks);
     used_ = static_cast<int64_t>(kilobytesPerBlock * (record.blocks - record.bfree));
     avail_ = static_cast<int64_t>(kilobytesPerBlock * record.bavail);
-    mounted_ = textOf(record.mntonname);
-    fstype_ = textOf(record.fstypename);
+    mounted_ = NameText::fromBytes(record.mntonname);
+    fstype_ = NameText::fromBytes(record.fstypename);
     options_ = buildOptions(record.flags);
     capacity_ = capacityOf(record.blocks, record.bavail);
 }

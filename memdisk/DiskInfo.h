@@ -15,8 +15,8 @@ public:
     // The words of the mount flags set in `flags`, in the order the device lists them.
     static QStringList buildOptions(uint32_t flags);
 
-    // The mounted device (/dev/disk0s1); null when it is not valid UTF-8, like the
-    // other two names.
+    // The mounted device (/dev/disk0s1); it and the other two names as NameText shows
+    // the kernel's bytes.
     const QString& filesystem() const { return filesystem_; }
     int64_t size() const { return size_; }
     int64_t used() const { return used_; }

@@ -1,6 +1,7 @@
 #include "memdisk/DiskStatus.h"
 
 #include "common/LogCategories.h"
+#include "common/NameText.h"
 #include "platform/darwin/Darwin.h"
 #include "platform/darwin/Statfs.h"
 #include "platform/services/PlatformProfile.h"
@@ -29,7 +30,7 @@ void DiskStatus::snapshot() {
     for (int i = 0; i < count; ++i) {
         const unsigned char* record =
             records + static_cast<size_t>(i) * darwin::statfs64::Layout::kSize;
-        const QString type = QString::fromStdString(
+        const QString type = NameText::fromBytes(
             darwin::statfs64::Layout::read<&darwin::StatfsRecord::fstypename>(record));
         if (services::PlatformProfile::isListedFileSystemType(type)) {
             info_.append(DiskInfo(record));

@@ -1,5 +1,6 @@
 #include "process/AccountNames.h"
 
+#include "common/NameText.h"
 #include "platform/darwin/Darwin.h"
 
 namespace {
@@ -11,7 +12,7 @@ QString cachedName(QHash<uint32_t, QString>& cache, uint32_t id, Lookup lookup) 
         return *found;
     }
     const std::optional<std::string> name = lookup(id);
-    const QString text = name ? QString::fromStdString(*name) : QString("");
+    const QString text = NameText::fromBytes(name.value_or(std::string()));
     cache.insert(id, text);
     return text;
 }

@@ -1,11 +1,10 @@
 #include "process/ProcessInfo.h"
 
+#include "common/NameText.h"
 #include "platform/darwin/Darwin.h"
 #include "platform/darwin/Proc.h"
 #include "platform/darwin/Sysctl.h"
 #include "process/AccountNames.h"
-
-#include <QStringDecoder>
 
 #include <array>
 
@@ -38,12 +37,7 @@ QString ProcessInfo::commandName(const std::string& comm) {
     if (comm.compare(0, sizeof kTruncatedMusicPlayer - 1, kTruncatedMusicPlayer) == 0) {
         return QStringLiteral("MobileMusicPlayer");
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString name = utf8(QByteArrayView(comm.data(), static_cast<qsizetype>(comm.size())));
-    if (utf8.hasError()) {
-        return {};
-    }
-    return name.isNull() ? QString("") : name;
+    return NameText::fromBytes(comm);
 }
 
 void ProcessInfo::read(int32_t pid, AccountNames& names) {

@@ -41,8 +41,8 @@ public:
 
     // The word for a kernel state byte.
     static QString stateText(int8_t state);
-    // The command name of a p_comm field: the one the device truncates is made whole;
-    // null when the bytes are not UTF-8.
+    // The command name of a p_comm field: the one the device truncates is made whole,
+    // the rest as NameText shows names.
     static QString commandName(const std::string& comm);
 
 private:

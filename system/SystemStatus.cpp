@@ -2,6 +2,7 @@
 
 #include "common/ElapsedTimeText.h"
 #include "common/LogCategories.h"
+#include "common/NameText.h"
 #include "platform/darwin/Darwin.h"
 #include "platform/darwin/Sysctl.h"
 #include "platform/darwin/Utmpx.h"
@@ -19,9 +20,9 @@ namespace {
 // The login record a kept accounting entry stands for.
 LoginRecord loginRecordOf(const darwin::UtmpxEntry& entry, std::time_t now) {
     LoginRecord login;
-    login.user = QString::fromStdString(entry.user);
-    login.line = QString::fromStdString(entry.line);
-    login.host = entry.host.empty() ? QStringLiteral("-") : QString::fromStdString(entry.host);
+    login.user = NameText::fromBytes(entry.user);
+    login.line = NameText::fromBytes(entry.line);
+    login.host = entry.host.empty() ? QStringLiteral("-") : NameText::fromBytes(entry.host);
     char device[38];
     std::snprintf(device, sizeof device, "/dev/%.32s", entry.line.c_str());
     struct stat status {};
