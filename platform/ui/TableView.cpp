@@ -481,6 +481,10 @@ QString TableView::renderText() {
     return TableViewTextRenderer::renderText(*this);
 }
 
+QJsonObject TableView::renderJson() {
+    return TableViewTextRenderer::renderJson(*this);
+}
+
 // ---- painting and touches -------------------------------------------------------
 
 void TableView::paintEvent(QPaintEvent*) {

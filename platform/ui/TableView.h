@@ -14,6 +14,7 @@
 #include "platform/ui/TableViewStyle.h"
 
 #include <QAbstractScrollArea>
+#include <QJsonObject>
 #include <QList>
 #include <QPointer>
 #include <QScrollBar>
@@ -127,8 +128,11 @@ public:
     }
 
     // Every section and row as text, rows off screen too: "-- <header>" (or "--") a
-    // section, then a row's label texts in reading order joined by tabs.
+    // section, then a row's label texts in reading order joined by tabs
+    // (TableViewTextRenderer).
     QString renderText();
+    // The same as a JSON object: {"sections": [{"title", "rows": [[texts]]}]}.
+    QJsonObject renderJson();
     QStringList rowTexts(const IndexPath& indexPath);
 
     // How many cells wait in the reuse pool (all identifiers).

@@ -35,7 +35,8 @@ QString TableViewAccessibilityElement::text(QAccessible::Text t) const {
         return {};
     }
     if (isHeader()) {
-        return table_->titleForHeaderInSection(indexPath_.section);
+        return TableViewTextRenderer::escapedText(
+            table_->titleForHeaderInSection(indexPath_.section));
     }
     return TableViewTextRenderer::rowLine(table_->rowTexts(indexPath_));
 }

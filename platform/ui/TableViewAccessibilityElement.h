@@ -10,7 +10,8 @@ namespace ui {
 class TableView;
 
 // A row of a table, or a section's header, as a screen reader finds it: named by the
-// texts the table shows for it, as the table's text rendering joins them. It holds no
+// texts the table shows for it, as the table's text rendering joins and escapes them
+// (a name carries no raw control character to a braille line or a terminal reader). It holds no
 // cell: it asks the table each time, so it stays right across reloads.
 class TableViewAccessibilityElement : public QAccessibleInterface {
 public:

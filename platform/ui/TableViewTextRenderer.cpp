@@ -2,6 +2,7 @@
 
 #include "platform/ui/TableView.h"
 
+#include <QJsonArray>
 #include <QLabel>
 
 #include <algorithm>
@@ -9,20 +10,65 @@
 
 namespace ui {
 
-QString TableViewTextRenderer::renderText(TableView& table) {
-    QString text;
+namespace {
+
+bool isControlCharacter(char16_t c) {
+    return c < 0x20 || (c >= 0x7f && c <= 0x9f);
+}
+
+QString escapedControlCharacter(char16_t c) {
+    switch (c) {
+    case '\t':
+        return QStringLiteral("\\t");
+    case '\n':
+        return QStringLiteral("\\n");
+    case '\r':
+        return QStringLiteral("\\r");
+    default:
+        return QStringLiteral("\\x%1").arg(static_cast<unsigned>(c), 2, 16, QChar('0'));
+    }
+}
+
+} // namespace
+
+QList<TableViewTextRenderer::Section> TableViewTextRenderer::shownSections(TableView& table) {
+    QList<Section> sections;
     for (int s = 0; s < table.numberOfSections(); ++s) {
         const QString title = table.titleForHeaderInSection(s);
         const int rows = table.numberOfRowsInSection(s);
         if (!isSectionShown(title, rows)) {
             continue;
         }
-        text += headerLine(title) + '\n';
+        Section section{title, {}};
         for (int r = 0; r < rows; ++r) {
-            text += rowLine(table.rowTexts({s, r})) + '\n';
+            section.rows.append(table.rowTexts({s, r}));
+        }
+        sections.append(section);
+    }
+    return sections;
+}
+
+QString TableViewTextRenderer::renderText(TableView& table) {
+    QString text;
+    for (const Section& section : shownSections(table)) {
+        text += headerLine(section.title) + '\n';
+        for (const QStringList& row : section.rows) {
+            text += rowLine(row) + '\n';
         }
     }
     return text;
+}
+
+QJsonObject TableViewTextRenderer::renderJson(TableView& table) {
+    QJsonArray sections;
+    for (const Section& section : shownSections(table)) {
+        QJsonArray rows;
+        for (const QStringList& row : section.rows) {
+            rows.append(QJsonArray::fromStringList(row));
+        }
+        sections.append(QJsonObject{{"title", section.title}, {"rows", rows}});
+    }
+    return QJsonObject{{"sections", sections}};
 }
 
 bool TableViewTextRenderer::isSectionShown(const QString& title, int rows) {
@@ -30,11 +76,28 @@ bool TableViewTextRenderer::isSectionShown(const QString& title, int rows) {
 }
 
 QString TableViewTextRenderer::headerLine(const QString& title) {
-    return title.isEmpty() ? QStringLiteral("--") : QStringLiteral("-- ") + title;
+    return title.isEmpty() ? QStringLiteral("--") : QStringLiteral("-- ") + escapedText(title);
 }
 
 QString TableViewTextRenderer::rowLine(const QStringList& texts) {
-    return texts.join('\t');
+    QStringList escaped;
+    for (const QString& text : texts) {
+        escaped.append(escapedText(text));
+    }
+    return escaped.join('\t');
+}
+
+QString TableViewTextRenderer::escapedText(const QString& text) {
+    if (std::none_of(text.cbegin(), text.cend(),
+                     [](QChar c) { return isControlCharacter(c.unicode()); })) {
+        return text;
+    }
+    QString escaped;
+    for (const QChar c : text) {
+        escaped +=
+            isControlCharacter(c.unicode()) ? escapedControlCharacter(c.unicode()) : QString(c);
+    }
+    return escaped;
 }
 
 QStringList TableViewTextRenderer::labelTextsInReadingOrder(const QWidget* view) {

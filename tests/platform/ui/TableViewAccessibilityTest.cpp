@@ -1,3 +1,4 @@
+#include "Shelves.h"
 #include "platform/ui/TableView.h"
 
 #include <QAccessible>
@@ -6,28 +7,6 @@
 using namespace ui;
 
 namespace {
-
-// Sections: "Fruit" with two rows, an untitled one with one row, an empty untitled one
-// (shows nothing), and "Empty", titled without rows.
-class Shelves : public TableViewDataSource {
-public:
-    QList<QStringList> rows{{"apple", "pear"}, {"bread"}, {}, {}};
-    QStringList titles{"Fruit", "", "", "Empty"};
-
-    int numberOfSectionsInTableView(TableView*) override { return static_cast<int>(rows.size()); }
-    int tableViewNumberOfRowsInSection(TableView*, int section) override {
-        return static_cast<int>(rows[section].size());
-    }
-    QString tableViewTitleForHeaderInSection(TableView*, int section) override {
-        return titles[section];
-    }
-    TableViewCell* tableViewCellForRowAtIndexPath(TableView* table, const IndexPath& p) override {
-        auto* cell = table->dequeueReusableCell<TableViewCell>("Shelf", TableViewCellStyle::Value1);
-        cell->textLabel()->setText(rows[p.section][p.row]);
-        cell->detailTextLabel()->setText(QString::number(p.row + 1));
-        return cell;
-    }
-};
 
 QStringList childNames(QAccessibleInterface* list) {
     QStringList names;
@@ -71,6 +50,14 @@ TEST_F(TableViewAccessibilityTest, NamesFollowTheDataAfterAReload) {
     table.reloadData();
     EXPECT_FALSE(second->isValid()) << "its row went";
     EXPECT_EQ(list->indexOfChild(second), -1);
+}
+
+TEST_F(TableViewAccessibilityTest, NamesCarryControlCharactersEscapedAsTheTextHasThem) {
+    shelves.titles[0] = "Fruit\x1b[8m";
+    shelves.rows[0][0] = "ap\nple";
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&table);
+    EXPECT_EQ(list->child(0)->text(QAccessible::Name), "Fruit\\x1b[8m");
+    EXPECT_EQ(list->child(1)->text(QAccessible::Name), "ap\\nple\t1");
 }
 
 TEST_F(TableViewAccessibilityTest, RowsSayWhetherTheyShowOrAreSelectedAndAPointFindsOne) {

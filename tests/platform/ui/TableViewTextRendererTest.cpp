@@ -1,7 +1,13 @@
 #include "platform/ui/TableViewTextRenderer.h"
 
+#include "Shelves.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/TableView.h"
 
+#include "support/QtPrinters.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <gtest/gtest.h>
 
 using namespace ui;
@@ -34,6 +40,58 @@ TEST(TableViewTextRenderer, ShownLabelsReadTopEdgeFirstThenLeftEdge) {
     hiddenBox->hide();
     EXPECT_EQ(TableViewTextRenderer::labelTextsInReadingOrder(&cell),
               QStringList({"left", "tie, after left", "right", "below", "nested"}));
+}
+
+TEST(TableViewTextRenderer, ControlCharactersAreWrittenOutAsPsDoes) {
+    EXPECT_EQ(TableViewTextRenderer::escapedText("plain Café €"), "plain Café €");
+    EXPECT_EQ(TableViewTextRenderer::escapedText("a\tb\nc\rd"), "a\\tb\\nc\\rd");
+    EXPECT_EQ(TableViewTextRenderer::escapedText("\x1b[8m"), "\\x1b[8m");
+    EXPECT_EQ(
+        TableViewTextRenderer::escapedText(QString(QChar(0)) + "\x7f" + QChar(0x9b) + QChar(0xa0)),
+        "\\x00\\x7f\\x9b" + QString(QChar(0xa0)))
+        << "NUL, DEL and the C1 CSI; a no-break space is text";
+    EXPECT_EQ(TableViewTextRenderer::escapedText("\\x1b"), "\\x1b") << "a backslash stays";
+}
+
+class TableViewRenderingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        shelves.titles = {"Fruit\x1b[8m", "", "", "Empty"};
+        shelves.rows[0] = {"apple", "line\nbreak\tand tab"};
+        table.setDataSource(&shelves);
+    }
+
+    Shelves shelves;
+    TableView table{{0, 0, 320, 88}, TableViewStyle::Plain};
+};
+
+TEST_F(TableViewRenderingTest, TextKeepsOneLineARowAndNoRawControlCharacter) {
+    EXPECT_EQ(table.renderText(), "-- Fruit\\x1b[8m\n"
+                                  "apple\t1\n"
+                                  "line\\nbreak\\tand tab\t2\n"
+                                  "--\n"
+                                  "bread\t1\n"
+                                  "-- Empty\n");
+}
+
+// The golden JSON of a whole screen is in the System screen's test.
+TEST_F(TableViewRenderingTest, JsonHoldsTheShownSectionsWithTheTextsUnescaped) {
+    const QJsonObject json = table.renderJson();
+    EXPECT_EQ(QJsonDocument(json).toJson(QJsonDocument::Compact),
+              R"({"sections":[{"rows":[["apple","1"],["line\nbreak\tand tab","2"]],)"
+              R"("title":"Fruit\u001b[8m"},{"rows":[["bread","1"]],"title":""},)"
+              R"({"rows":[],"title":"Empty"}]})");
+    // Read back, it has the text rendering's every line.
+    QStringList lines;
+    const QJsonArray sections =
+        QJsonDocument::fromJson(QJsonDocument(json).toJson()).object().value("sections").toArray();
+    for (const QJsonValue& section : sections) {
+        lines.append(TableViewTextRenderer::headerLine(section["title"].toString()));
+        for (const QJsonValue& row : section["rows"].toArray()) {
+            lines.append(TableViewTextRenderer::rowLine(row.toVariant().toStringList()));
+        }
+    }
+    EXPECT_EQ(lines.join('\n') + '\n', table.renderText());
 }
 
 } // namespace
