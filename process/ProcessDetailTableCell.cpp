@@ -14,6 +14,7 @@ ui::Label* makeLabel(QWidget* parent, const QFont& font, ui::Color color) {
     label->setTextColor(color);
     label->setHighlightedTextColor(ui::Color::white());
     label->setBackgroundColor(ui::Color::clear());
+    label->setRowField(true);
     return label;
 }
 

@@ -14,6 +14,7 @@ ui::Label* makeLabel(QWidget* parent, const QFont& font, Qt::Alignment alignment
     label->setFont(font);
     label->setTextAlignment(alignment | Qt::AlignVCenter);
     label->setBackgroundColor(ui::Color::clear());
+    label->setRowField(true);
     return label;
 }
 

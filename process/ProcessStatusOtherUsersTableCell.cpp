@@ -12,6 +12,7 @@ ui::Label* makeLabel(QWidget* parent, const QFont& font) {
     auto* label = new ui::Label(parent);
     label->setFont(font);
     label->setBackgroundColor(ui::Color::clear());
+    label->setRowField(true);
     return label;
 }
 

@@ -37,6 +37,12 @@ public:
     // The font one line of text is drawn in at the label's present width.
     QFont shownFont() const;
 
+    // A field of its table row: while it shows, the row's text keeps it, empty or not,
+    // so that every row of a kind has the same columns (TableViewTextRenderer). A label
+    // that is no field counts only when it has text.
+    void setRowField(bool field) { rowField_ = field; }
+    bool isRowField() const { return rowField_; }
+
     void setBackgroundColor(Color color);
     Color backgroundColor() const { return backgroundColor_; }
     void setOpaque(bool opaque);
@@ -56,6 +62,7 @@ private:
     bool highlighted_ = false;
     bool opaque_ = false;
     bool adjustsFontSizeToFitWidth_ = false;
+    bool rowField_ = false;
     double minimumFontSize_ = 0;
 };
 

@@ -11,6 +11,7 @@ Label* makeRowLabel(QWidget* parent, bool bold, Qt::Alignment alignment) {
     label->setHighlightedTextColor(Color::white());
     label->setTextAlignment(alignment | Qt::AlignVCenter);
     label->setBackgroundColor(Color::clear());
+    label->setRowField(true);
     return label;
 }
 

@@ -67,6 +67,12 @@ void TableViewCell::makeLabels() {
         detailTextLabel_->setTextColor(Color::gray());
         break;
     }
+    // A style with a title and a detail has two columns, whatever they hold; a default
+    // cell's one label is often left unused by a cell that lays out labels of its own.
+    if (detailTextLabel_ != nullptr) {
+        textLabel_->setRowField(true);
+        detailTextLabel_->setRowField(true);
+    }
 }
 
 ImageView* TableViewCell::imageView() {

@@ -41,7 +41,8 @@ public:
     TableViewCellStyle cellStyle() const { return style_; }
     QWidget* contentView() const { return contentView_; }
     Label* textLabel() const { return textLabel_; }
-    // nullptr for the Default style.
+    // nullptr for the Default style. In the other styles both labels are fields of the
+    // row (Label::isRowField): its text keeps them when empty.
     Label* detailTextLabel() const { return detailTextLabel_; }
     // Made on first use.
     ImageView* imageView();

@@ -1,5 +1,6 @@
 #include "platform/ui/TableViewTextRenderer.h"
 
+#include "platform/ui/Label.h"
 #include "platform/ui/TableView.h"
 
 #include <QJsonArray>
@@ -27,6 +28,11 @@ QString escapedControlCharacter(char16_t c) {
     default:
         return QStringLiteral("\\x%1").arg(static_cast<unsigned>(c), 2, 16, QChar('0'));
     }
+}
+
+bool isRowField(const QLabel* label) {
+    const auto* field = qobject_cast<const Label*>(label);
+    return field != nullptr && field->isRowField();
 }
 
 } // namespace
@@ -107,7 +113,7 @@ QStringList TableViewTextRenderer::labelTextsInReadingOrder(const QWidget* view)
     };
     std::vector<Placed> placed;
     for (const QLabel* label : view->findChildren<QLabel*>()) {
-        if (label->text().isEmpty() || !label->isVisibleTo(view)) {
+        if (!label->isVisibleTo(view) || (label->text().isEmpty() && !isRowField(label))) {
             continue;
         }
         placed.push_back({label->mapTo(view, QPoint(0, 0)), label->text()});

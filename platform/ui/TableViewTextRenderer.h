@@ -38,8 +38,9 @@ public:
     // `text` with each control character (C0, DEL, C1) written out as ps and ss do:
     // "\t", "\n" and "\r" as such, the others as "\xNN" (ESC as "\x1b").
     static QString escapedText(const QString& text);
-    // The texts of the visible, non-empty labels inside `view`, top edge first, then left
-    // edge.
+    // The texts of the visible labels inside `view`, top edge first, then left edge:
+    // those with text, and the fields of the row (Label::isRowField) empty or not, so
+    // that an empty value keeps its column. Hidden labels stay out.
     static QStringList labelTextsInReadingOrder(const QWidget* view);
 };
 

@@ -67,7 +67,7 @@ TEST_F(DiskStatusViewControllerTest, ASectionPerDiskWithEightRows) {
                                                 "-- User [/dev/disk0s2]\n"
                                                 "Mounted on\t/private/var\n"
                                                 "Type\thfs\n"
-                                                "Options\n"
+                                                "Options\t\n"
                                                 "Total\t1,023 MBytes\n"
                                                 "Used\t1,023 MBytes\n"
                                                 "Available\t0 MBytes\n"

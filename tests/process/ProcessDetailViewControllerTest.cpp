@@ -91,7 +91,7 @@ TEST_F(ProcessDetailViewControllerTest, OtherUsersProcessHasNoMemoryRowAndSigned
     const QString text = screen->tableView()->renderText();
     EXPECT_TRUE(text.contains("User\tnobody (-2)\nGroup\t (-2)\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("Priority\t31\nStarted\t")) << "no memory row";
-    EXPECT_TRUE(text.endsWith("Uptime\t1 hour, 30 secs\nInfo\n")) << "one info row, empty";
+    EXPECT_TRUE(text.endsWith("Uptime\t1 hour, 30 secs\nInfo\t\n")) << "one info row, empty";
 }
 
 TEST(ProcessDetailDate, WestOfUtcAndInvalid) {

@@ -116,7 +116,8 @@ TEST_F(ProcessStatusViewControllerTest, RefreshReplacesRowsAndDisappearingDropsT
     list->refreshAction();
     EXPECT_EQ(list->tableView()->renderText(), "-- Main Applications\n-- User Processes\n"
                                                "-- Other Processes\n"
-                                               "c\t1 hour, 30 secs\tPID: 12\tPPID: 1\n");
+                                               "c\t\t1 hour, 30 secs\tPID: 12\tPPID: 1\n")
+        << "a user without an account entry keeps its column, empty";
 
     stack->beginAppearanceTransition(false, false);
     stack->endAppearanceTransition();
