@@ -108,4 +108,15 @@ TEST(DiskStatusHeader, ADiskInNeitherAreaIsNamedByItsDevice) {
     EXPECT_EQ(DiskStatusViewController::headerTitle(card), "/dev/sdb1");
 }
 
+// Device and mount names come from the kernel as bytes: the header and the row keep them
+// on one line each, and no byte reaches a terminal raw or goes missing.
+TEST_F(DiskStatusViewControllerTest, HostileNamesStayOnTheirLinesAndShowTheirBytes) {
+    kernel.backend->setMounts({MemDiskFixture::disk("/dev/\x1b[8msdb", "/media/two\nlines\xff")});
+    screen.refreshAction();
+    EXPECT_TRUE(screen.tableView()->renderText().startsWith("-- /dev/\\x1b[8msdb\n"
+                                                            "Mounted on\t/media/two\\nlines\\xff\n"
+                                                            "Type\thfs\n"))
+        << screen.tableView()->renderText().toStdString();
+}
+
 } // namespace

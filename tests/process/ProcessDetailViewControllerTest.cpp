@@ -146,4 +146,14 @@ TEST_F(ProcessDetailViewControllerTest, SheetChoicesAndFailuresWithTheSystemsTex
     EXPECT_EQ(kernel.backend->signalsSent().size(), 1u);
 }
 
+TEST_F(ProcessDetailViewControllerTest, HostileNamesShowTheirBytesOnTheirRows) {
+    kernel.backend->setUserName(77, "caf\xe9\n");
+    open(P::process(30, "a\x1b]0;b\x07\xff", 77));
+    const QString text = screen->tableView()->renderText();
+    EXPECT_TRUE(text.startsWith("--\n"
+                                "Command\ta\\x1b]0;b\\x07\\xff\n"
+                                "User\tcaf\\xe9\\n (77)\n"))
+        << text.toStdString();
+}
+
 } // namespace

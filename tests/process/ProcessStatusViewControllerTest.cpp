@@ -5,6 +5,7 @@
 #include "process/ProcessDetailViewController.h"
 
 #include "support/QtPrinters.h"
+#include "support/TableJson.h"
 
 #include <QAccessible>
 #include <QRegularExpression>
@@ -140,6 +141,25 @@ TEST_F(ProcessStatusViewControllerTest, SelectingARowPushesItsDetailsWithoutTheT
 
     stack->popViewControllerAnimated(false);
     EXPECT_EQ(list->otherProcs().size(), 2) << "a fresh snapshot";
+}
+
+// Command and user names come from the kernel as bytes: each stays on its row and in its
+// column, and no byte reaches a terminal raw or goes missing; the JSON has the same cells.
+TEST_F(ProcessStatusViewControllerTest, HostileNamesStayInTheirColumnsAndShowTheirBytes) {
+    kernel.backend->setUserName(77, "caf\xe9");
+    show({P::process(10, "\x1b[8m", 4242), P::process(11, "two\nlines", 77),
+          P::process(12, "tab\there", 0), P::process(13, "\xff\xfe", 0)});
+    const QString text = list->tableView()->renderText();
+    EXPECT_TRUE(text.endsWith("-- Other Processes\n"
+                              "\\xff\\xfe\troot\t1 hour, 30 secs\tPID: 13\tPPID: 1\n"
+                              "tab\\there\troot\t1 hour, 30 secs\tPID: 12\tPPID: 1\n"
+                              "two\\nlines\tcaf\\xe9\t1 hour, 30 secs\tPID: 11\tPPID: 1\n"
+                              "\\x1b[8m\talice\t1 hour, 30 secs\tPID: 10\tPPID: 1\n"))
+        << text.toStdString();
+    const QJsonObject json = list->tableView()->renderJson();
+    EXPECT_EQ(json["sections"][2]["rows"][2].toVariant().toStringList(),
+              QStringList({"two\nlines", "caf\\xe9", "1 hour, 30 secs", "PID: 11", "PPID: 1"}));
+    EXPECT_EQ(textOfTableJson(json), text);
 }
 
 } // namespace

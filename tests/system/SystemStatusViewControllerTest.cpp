@@ -4,6 +4,7 @@
 #include "system/SystemStatus.h"
 
 #include "support/QtPrinters.h"
+#include "support/TableJson.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +53,38 @@ TEST_F(SystemStatusViewControllerTest, RefreshTakesNewSnapshotsOfAllThree) {
                                                 "-- Logged-in Users\n"
                                                 "mobile\t1days\n"
                                                 "root\t1days\n");
+}
+
+// Names come from the login records as bytes: each stays on its row, and no byte reaches a
+// terminal raw or goes missing.
+TEST_F(SystemStatusViewControllerTest, HostileUserNamesStayOnTheirRowsAndShowTheirBytes) {
+    SystemStatusViewController screen;
+    screen.view();
+    kernel.setUsers({"\x1b[8m", "two\nlines", "tab\tuser", "caf\xe9"}, 86400);
+    screen.refreshAction();
+    EXPECT_TRUE(screen.tableView()->renderText().endsWith("-- Logged-in Users\n"
+                                                          "\\x1b[8m\t1days\n"
+                                                          "two\\nlines\t1days\n"
+                                                          "tab\\tuser\t1days\n"
+                                                          "caf\\xe9\t1days\n"))
+        << screen.tableView()->renderText().toStdString();
+    const QJsonArray users = screen.tableView()->renderJson()["sections"][2]["rows"].toArray();
+    EXPECT_EQ(users[1].toVariant().toStringList(), QStringList({"two\nlines", "1days"}));
+    EXPECT_EQ(users[3].toVariant().toStringList(), QStringList({"caf\\xe9", "1days"}));
+}
+
+// What `ormel --dump system --json` prints under its "screen" and "title"; docs/JSON.md.
+TEST_F(SystemStatusViewControllerTest, GoldenJsonHasTheTextsSections) {
+    SystemStatusViewController screen;
+    screen.view();
+    const QJsonObject json = screen.tableView()->renderJson();
+    EXPECT_EQ(QJsonDocument(json).toJson(QJsonDocument::Compact),
+              R"({"sections":[)"
+              R"({"rows":[["Up for"," 1:01:31"]],"title":"Uptime"},)"
+              R"({"rows":[["1 minute","1.50"],["5 minutes","0.25"],["15 minutes","0.00"]],)"
+              R"("title":"Load Average"},)"
+              R"({"rows":[["No one is logged in","--:--:--"]],"title":"Logged-in Users"}]})");
+    EXPECT_EQ(textOfTableJson(json), screen.tableView()->renderText());
 }
 
 } // namespace
