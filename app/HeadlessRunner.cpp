@@ -144,8 +144,7 @@ QString screenText(const QString& screen, const ui::ViewController& shown, ui::T
     if (!json) {
         return QStringLiteral("== ") + shown.title() + QLatin1Char('\n') + table.renderText();
     }
-    QJsonObject object;
-    (void)table; // JSONTEMP
+    QJsonObject object = table.renderJson();
     object.insert(QStringLiteral("screen"), screen);
     object.insert(QStringLiteral("title"), shown.title());
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) +

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -58,6 +60,19 @@ TEST(CommandLine, KeepsQtsOwnOptions) {
     const ProgramRun run = runShell("$ORMEL -platform offscreen --dump memory");
     EXPECT_EQ(run.status, 0) << run.err.constData();
     EXPECT_TRUE(run.out.startsWith("== Memory Status\n"));
+}
+
+TEST(CommandLine, JsonDumpIsOneObjectNamingTheScreen) {
+    const ProgramRun run = runShell("$ORMEL --dump memory --json");
+    ASSERT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_TRUE(run.out.endsWith("}\n"));
+    EXPECT_EQ(run.out.count('\n'), 1);
+    QJsonParseError error{};
+    const QJsonObject dump = QJsonDocument::fromJson(run.out, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError);
+    EXPECT_EQ(dump.value("screen"), "memory");
+    EXPECT_EQ(dump.value("title"), "Memory Status");
+    EXPECT_EQ(dump.value("sections")[0]["title"], "Memory Usage");
 }
 
 TEST(CommandLine, AnyPidThatDoesNotExistIsTheSameError) {
