@@ -2,9 +2,12 @@
 #include "ProcessTableFixture.h"
 #include "platform/darwin/Proc.h"
 
+#include "support/MessageLog.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 struct ProcessStatusTestAccess {
     static std::unique_ptr<ProcessStatus> make() {
@@ -35,6 +38,7 @@ protected:
 
 // What a record holds shows in the detail screen's golden text; here, the table as a whole.
 TEST_F(ProcessStatusTest, RecordsComeInTheReverseOfTheKernelsOrder) {
+    testenv::MessageLog log("ormel.process");
     kernel.backend->setProcessTable(
         {P::process(1, "launchd", 0), P::process(2, "SpringBoard", 501), P::process(3, "sh", 501)});
     status->snapshot();
@@ -46,9 +50,33 @@ TEST_F(ProcessStatusTest, RecordsComeInTheReverseOfTheKernelsOrder) {
     ProcessStatus::finalize();
     EXPECT_EQ(ProcessStatus::tableBufferSize(), 0u) << "until finalize";
     EXPECT_EQ(pids(), QList<int32_t>({7})) << "the records stay";
-    kernel.backend->failProcessTable(ENOMEM);
+    kernel.backend->failProcessTable(EACCES);
     status->snapshot();
     EXPECT_TRUE(status->info().isEmpty()) << "an unreadable table gives no records";
+    EXPECT_EQ(log.warnings(),
+              QStringList{QStringLiteral("process table: sysctl kern.proc.all size probe: ") +
+                          std::strerror(EACCES)});
+}
+
+// Processes started between the size probe and the read beyond the probe's slack make
+// the read fail with ENOMEM; the table is probed and read again, a few times.
+TEST_F(ProcessStatusTest, ATableThatGrowsAfterTheProbeIsReadAgain) {
+    testenv::MessageLog log("ormel.process");
+    kernel.backend->setProcessTable({P::process(1, "launchd", 0), P::process(2, "sh", 501)});
+    kernel.backend->growProcessTableAfterProbes(darwin::kProcessTableSlack + 1, 1);
+    status->snapshot();
+    ASSERT_EQ(status->info().size(), 2 + 6);
+    EXPECT_EQ(status->info().first()->pid(), 8);
+    EXPECT_EQ(status->info().first()->name(), "newcomer");
+    EXPECT_EQ(status->info().last()->pid(), 1);
+    EXPECT_TRUE(log.warnings().isEmpty()) << log.warnings().join('\n').toStdString();
+
+    // Each read leaves more room than its probe asks for, but not a thousand processes.
+    kernel.backend->growProcessTableAfterProbes(1000, 100);
+    status->snapshot();
+    EXPECT_TRUE(status->info().isEmpty()) << "a table that never stops growing";
+    EXPECT_EQ(log.warnings(), QStringList{QStringLiteral("process table: sysctl kern.proc.all: ") +
+                                          std::strerror(ENOMEM)});
 }
 
 // A dump that ends in part of a record, and a process gone before its own query.
