@@ -1,7 +1,9 @@
 #include "process/ProcessStatus.h"
 
+#include "common/AppState.h"
 #include "common/ElapsedTimeText.h"
 #include "common/LogCategories.h"
+#include "common/NumberText.h"
 #include "platform/darwin/Darwin.h"
 #include "platform/darwin/Proc.h"
 #include "platform/darwin/Sysctl.h"
@@ -101,7 +103,8 @@ QString ProcessStatus::stringWithOccupiedMemoryForPID(int32_t pid) {
     }
     const uint64_t resident =
         darwin::proc_taskinfo::Layout::read<&darwin::ProcTaskInfo::residentSize>(taskInfo.data());
-    return QString::asprintf("%.1f MB", static_cast<double>(resident) / 1024.0 / 1024.0);
+    const double megabytes = static_cast<double>(resident) / 1024.0 / 1024.0;
+    return numberText(AppState::ofSharedApplication(), megabytes, 1) + QStringLiteral(" MB");
 }
 
 void ProcessStatus::finalize() {

@@ -4,6 +4,7 @@
 
 #include "support/MessageLog.h"
 #include "support/QtPrinters.h"
+#include "support/ScopedLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -123,12 +124,18 @@ TEST_F(ProcessStatusTest, ElapsedTimesPadTheHoursWithZerosInEitherDirection) {
     }
 }
 
-// "1.5 MB" and "? MB" show in the process screens' golden texts.
+// "1.5 MB" and "? MB" show in the process screens' golden texts; the number is grouped
+// and separated as the other screens' numbers, in the user's locale.
 TEST_F(ProcessStatusTest, ResidentMemoryInMegabytes) {
     kernel.backend->setTaskInfo(11, 0);
     kernel.backend->setTaskInfo(12, 5ull << 30); // above 4 GiB: all 64 bits count
+    testenv::ScopedLocale english(QLocale::English, QLocale::UnitedStates);
     EXPECT_EQ(ProcessStatus::stringWithOccupiedMemoryForPID(11), "0.0 MB");
-    EXPECT_EQ(ProcessStatus::stringWithOccupiedMemoryForPID(12), "5120.0 MB");
+    EXPECT_EQ(ProcessStatus::stringWithOccupiedMemoryForPID(12), "5,120.0 MB");
+    testenv::ScopedLocale german(QLocale::German, QLocale::Germany);
+    EXPECT_EQ(ProcessStatus::stringWithOccupiedMemoryForPID(12), "5.120,0 MB");
+    testenv::ScopedLocale arabic(QLocale::Arabic, QLocale::Egypt);
+    EXPECT_EQ(ProcessStatus::stringWithOccupiedMemoryForPID(11), "٠٫٠ MB");
 }
 
 // Counts the account lookups a snapshot makes, of users and groups together.
