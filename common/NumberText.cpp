@@ -5,21 +5,32 @@
 
 namespace {
 
-template <class Number> QString format(const AppState* appCon, Number number) {
+ui::NumberFormatter sharedFormatter(const AppState* appCon) {
     if (appCon != nullptr && appCon->numFormat() != nullptr) {
-        return appCon->numFormat()->stringFromNumber(number);
+        return *appCon->numFormat();
     }
     ui::NumberFormatter decimal;
     decimal.setNumberStyle(ui::NumberFormatterStyle::Decimal);
-    return decimal.stringFromNumber(number);
+    return decimal;
 }
 
 } // namespace
 
 QString numberText(const AppState* appCon, int64_t number) {
-    return format(appCon, number);
+    return sharedFormatter(appCon).stringFromNumber(number);
 }
 
 QString numberText(const AppState* appCon, uint64_t number) {
-    return format(appCon, number);
+    return sharedFormatter(appCon).stringFromNumber(number);
+}
+
+QString numberText(const AppState* appCon, double number) {
+    return sharedFormatter(appCon).stringFromNumber(number);
+}
+
+QString numberText(const AppState* appCon, double number, int fractionDigits) {
+    ui::NumberFormatter fixed = sharedFormatter(appCon);
+    fixed.setMinimumFractionDigits(fractionDigits);
+    fixed.setMaximumFractionDigits(fractionDigits);
+    return fixed.stringFromNumber(number);
 }

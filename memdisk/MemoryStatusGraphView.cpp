@@ -1,9 +1,11 @@
 #include "memdisk/MemoryStatusGraphView.h"
 
+#include "common/AppState.h"
+#include "common/NumberText.h"
 #include "common/Resources.h"
 #include "memdisk/MemoryStatusTableCell.h"
 
-#include <cmath>
+#include <algorithm>
 
 namespace {
 
@@ -11,18 +13,11 @@ namespace {
 const char* const kLegendKeys[] = {"Free", "Active", "Inactive", "Wired"};
 constexpr int kLegendRows = 4;
 
-// The number as plain decimal text: whole numbers without a fraction ("16").
-QString plainNumber(float number) {
-    if (std::isfinite(number) && number == std::trunc(number) && std::fabs(number) < 1e15F) {
-        return QString::number(static_cast<qint64>(number));
-    }
-    return QString::number(number, 'g', 7);
-}
-
 } // namespace
 
 MemoryStatusGraphView::MemoryStatusGraphView(QWidget* parent)
-    : QWidget(parent), graph_(new GraphView({5, 0, 100, 106}, this)),
+    : QWidget(parent), appCon_(AppState::ofSharedApplication()),
+      graph_(new GraphView({5, 0, 100, 106}, this)),
       table_(new ui::TableView({105, 0, 191, 106}, ui::TableViewStyle::Plain)) {
     // The device places the composite at x 10, overhanging its 300-point row by 6 points,
     // and draws the overhang; child widgets here are clipped to the row, so it starts 6
@@ -74,7 +69,8 @@ MemoryStatusGraphView::tableViewCellForRowAtIndexPath(ui::TableView* tableView,
     }
     const auto& [number, color] = *pair;
     cell->title()->setText(Resources::text(key));
-    cell->value()->setText(QStringLiteral("%1 MBytes").arg(plainNumber(number)));
+    // Grouped as the screen's other rows; whole numbers without a fraction ("16").
+    cell->value()->setText(QStringLiteral("%1 MBytes").arg(numberText(appCon_, double{number})));
     cell->setColor(color);
     // The table asks again for rows it lays out anew; each key's slice goes in once.
     if (!charted_.contains(key)) {

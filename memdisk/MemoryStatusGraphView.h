@@ -11,6 +11,8 @@
 
 #include <utility>
 
+class AppState;
+
 // The memory chart: a pie chart of free, active, inactive and wired memory beside its
 // four-row legend. Each legend row shows a key's megabytes in the key's colour and
 // adds the key's slice to the chart, once.
@@ -39,6 +41,7 @@ public:
     }
 
 private:
+    AppState* appCon_;
     GraphView* graph_;
     ui::TableView* table_;
     QHash<QString, std::pair<float, ui::Color>> data_;

@@ -1,15 +1,26 @@
 #include "process/ProcessStatus.h"
 
+#include "common/AppState.h"
 #include "common/ElapsedTimeText.h"
+#include "common/LogCategories.h"
+#include "common/NumberText.h"
 #include "platform/darwin/Darwin.h"
 #include "platform/darwin/Proc.h"
 #include "platform/darwin/Sysctl.h"
 #include "process/AccountNames.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
 
 namespace {
+
+// Processes started between the size probe and the read can outgrow the kernel's slack;
+// the read then fails with ENOMEM and is tried again, probed anew and with more room
+// each time, as BSD's ps does.
+constexpr int kTableReads = 4;
 
 // The last raw dump of the process table, kept from one snapshot to the next.
 struct TableBuffer {
@@ -20,6 +31,33 @@ struct TableBuffer {
 TableBuffer& kern_pinfo() {
     static TableBuffer buffer;
     return buffer;
+}
+
+// Reads the whole process table into `table`; the bytes the kernel wrote, or nothing
+// (and a warning) when it cannot be read.
+std::optional<size_t> readProcessTable(TableBuffer& table) {
+    int mib[3] = {darwin::CTL_KERN, darwin::KERN_PROC, darwin::KERN_PROC_ALL};
+    int error = 0;
+    for (int read = 0; read < kTableReads; ++read) {
+        size_t size = 0;
+        if (darwin::sysctl(mib, 3, nullptr, &size, nullptr, 0) == -1) {
+            qCWarning(lcProcess, "process table: sysctl kern.proc.all size probe: %s",
+                      std::strerror(errno));
+            return std::nullopt;
+        }
+        size += size / 10 * static_cast<size_t>(read);
+        table.bytes.reset(new unsigned char[size > 0 ? size : 1]);
+        table.size = size;
+        if (darwin::sysctl(mib, 3, table.bytes.get(), &size, nullptr, 0) == 0) {
+            return size;
+        }
+        error = errno;
+        if (error != ENOMEM) {
+            break;
+        }
+    }
+    qCWarning(lcProcess, "process table: sysctl kern.proc.all: %s", std::strerror(error));
+    return std::nullopt;
 }
 
 } // namespace
@@ -35,18 +73,12 @@ void ProcessStatus::removeAllData() {
 
 void ProcessStatus::snapshot() {
     info_.clear();
-    int mib[3] = {darwin::CTL_KERN, darwin::KERN_PROC, darwin::KERN_PROC_ALL};
-    size_t size = 0;
-    if (darwin::sysctl(mib, 3, nullptr, &size, nullptr, 0) == -1) {
-        return;
-    }
     TableBuffer& table = kern_pinfo();
-    table.bytes.reset(new unsigned char[size > 0 ? size : 1]);
-    table.size = size;
-    if (darwin::sysctl(mib, 3, table.bytes.get(), &size, nullptr, 0) == -1) {
+    const std::optional<size_t> size = readProcessTable(table);
+    if (!size) {
         return;
     }
-    const size_t count = size / darwin::kinfo_proc::Layout::kSize;
+    const size_t count = *size / darwin::kinfo_proc::Layout::kSize;
     AccountNames names;
     info_.reserve(static_cast<qsizetype>(count));
     for (size_t i = count; i-- > 0;) {
@@ -71,7 +103,8 @@ QString ProcessStatus::stringWithOccupiedMemoryForPID(int32_t pid) {
     }
     const uint64_t resident =
         darwin::proc_taskinfo::Layout::read<&darwin::ProcTaskInfo::residentSize>(taskInfo.data());
-    return QString::asprintf("%.1f MB", static_cast<double>(resident) / 1024.0 / 1024.0);
+    const double megabytes = static_cast<double>(resident) / 1024.0 / 1024.0;
+    return numberText(AppState::ofSharedApplication(), megabytes, 1) + QStringLiteral(" MB");
 }
 
 void ProcessStatus::finalize() {

@@ -29,7 +29,8 @@ public:
 
     // The time between `date` and now, in either direction ("1 day, 01:01:31").
     static QString stringWithUptime(const QDateTime& date);
-    // The resident memory of a process, "%.1f MB", or "? MB" when it cannot be read.
+    // The resident memory of a process in megabytes with one fraction digit, in the
+    // shared formatter's locale ("1,234.5 MB"), or "? MB" when it cannot be read.
     static QString stringWithOccupiedMemoryForPID(int32_t pid);
     // Frees the buffer of the last process-table dump.
     static void finalize();

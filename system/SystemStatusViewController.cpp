@@ -1,5 +1,7 @@
 #include "system/SystemStatusViewController.h"
 
+#include "common/AppState.h"
+#include "common/NumberText.h"
 #include "common/Resources.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationItem.h"
@@ -17,7 +19,7 @@ const char* const kSectionHeaderKeys[SystemStatusViewController::SectionCount] =
 
 SystemStatusViewController::SystemStatusViewController()
     : ui::TableViewController(ui::TableViewStyle::Grouped),
-      sysInfo_(SystemStatus::sharedInstance()) {
+      appCon_(AppState::ofSharedApplication()), sysInfo_(SystemStatus::sharedInstance()) {
     setTitle(Resources::text("SystemStatus"));
     isNoOneThere_ = sysInfo_->who().isEmpty();
 }
@@ -72,7 +74,7 @@ SystemStatusViewController::rowAt(const ui::IndexPath& indexPath) const {
         return {Resources::text("Uptime"), sysInfo_->uptime()};
     case LoadAvgSection:
         return {loadTitle.value(indexPath.row),
-                QString::asprintf("%.2f", sysInfo_->loadavg(indexPath.row))};
+                numberText(appCon_, sysInfo_->loadavg(indexPath.row), 2)};
     case WhoSection:
         if (isNoOneThere_) {
             return {Resources::text("NoLoginUser"), Resources::text("NoIdleTime"), 100};

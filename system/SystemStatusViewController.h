@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+class AppState;
 class SystemStatus;
 
 // The System tab's root screen: one grouped table of the device's running state.
@@ -51,6 +52,7 @@ private:
     };
     Row rowAt(const ui::IndexPath& indexPath) const;
 
+    AppState* appCon_;
     SystemStatus* sysInfo_;
     QStringList loadTitle;
     bool isNoOneThere_ = true;

@@ -5,8 +5,25 @@
 namespace ui {
 
 namespace {
-constexpr int kMaximumFractionDigits = 3;
+
+// Drops up to `count` trailing zeros of the fraction (in the locale's digits), and the
+// decimal separator when no fraction digit is left.
+QString withoutTrailingZeros(QString text, const QLocale& locale, int count) {
+    const QString point = locale.decimalPoint();
+    const QString zero = locale.zeroDigit();
+    if (!text.contains(point)) {
+        return text;
+    }
+    for (; count > 0 && text.endsWith(zero); --count) {
+        text.chop(zero.size());
+    }
+    if (text.endsWith(point)) {
+        text.chop(point.size());
+    }
+    return text;
 }
+
+} // namespace
 
 QLocale NumberFormatter::localeForStyle() const {
     QLocale styled = locale;
@@ -28,21 +45,14 @@ QString NumberFormatter::stringFromNumber(uint64_t value) const {
 }
 
 QString NumberFormatter::stringFromNumber(double value) const {
+    const QLocale styled = localeForStyle();
     if (!std::isfinite(value)) {
-        return localeForStyle().toString(value);
+        return styled.toString(value);
     }
-    // Round to the fraction digits shown, then drop trailing zeros.
-    QString text = localeForStyle().toString(value, 'f', kMaximumFractionDigits);
-    const QChar point = localeForStyle().decimalPoint().at(0);
-    if (text.contains(point)) {
-        while (text.endsWith('0')) {
-            text.chop(1);
-        }
-        if (text.endsWith(point)) {
-            text.chop(1);
-        }
-    }
-    return text;
+    // Round to the most fraction digits shown, then drop the zeros beyond the least.
+    const int most = std::max(maximumFractionDigits, minimumFractionDigits);
+    return withoutTrailingZeros(styled.toString(value, 'f', most), styled,
+                                most - minimumFractionDigits);
 }
 
 } // namespace ui

@@ -4,9 +4,8 @@
 #include "memdisk/MemoryStatus.h"
 #include "platform/darwin/Mach.h"
 #include "platform/darwin/Statfs.h"
+#include "support/ScopedLocale.h"
 #include "support/SystemFixture.h"
-
-#include <QLocale>
 
 #include <array>
 #include <string>
@@ -28,13 +27,11 @@ struct MemoryStatusTestAccess {
 // systems, in an English locale; installed for the life of the object.
 class MemDiskFixture : public SystemFixture {
 public:
-    MemDiskFixture() : savedLocale(QLocale()) {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    MemDiskFixture() {
         backend->setPageSize(4096);
         backend->setVmStatistics64(memory());
         backend->setMounts({});
     }
-    ~MemDiskFixture() { QLocale::setDefault(savedLocale); }
 
     // 16, 12, 8 and 4 MBytes free, active, inactive and wired with 4096-byte pages; every
     // counter shows a different number, so that no two can be mixed up unseen.
@@ -77,5 +74,5 @@ public:
     }
 
 private:
-    QLocale savedLocale;
+    testenv::ScopedLocale english{QLocale::English, QLocale::UnitedStates};
 };

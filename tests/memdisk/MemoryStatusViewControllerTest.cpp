@@ -86,6 +86,25 @@ TEST_F(MemoryStatusViewControllerTest, TheChartRowKeepsOneChartOfFourSlicesAcros
     EXPECT_EQ(chart->graph()->total(), 40.0F + 12 + 8 + 4);
 }
 
+// The legend groups its megabytes as the screen's other rows do, in the user's locale.
+TEST_F(MemoryStatusViewControllerTest, TheLegendGroupsAsTheOtherRows) {
+    darwin::VmStatistics64 large = MemDiskFixture::memory();
+    large.freeCount = 309 * 1024; // 1236 MB
+    kernel.backend->setVmStatistics64(large);
+    const std::pair<QLocale, QStringList> cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), {"1,236", "11,716"}},
+        {QLocale(QLocale::German, QLocale::Germany), {"1.236", "11.716"}},
+        {QLocale(QLocale::Arabic, QLocale::Egypt), {"١٬٢٣٦", "١١٬٧١٦"}}};
+    for (const auto& [locale, numbers] : cases) {
+        testenv::ScopedLocale userLocale(locale);
+        screen.refreshAction();
+        const QString text = screen.tableView()->renderText();
+        EXPECT_TRUE(text.startsWith("-- Memory Usage\nFree\t" + numbers[0] + " MBytes\t"))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains("Faults\t" + numbers[1] + " MBytes\n")) << text.toStdString();
+    }
+}
+
 // The legend's rows lie in a table 191 points wide: title and value shrink to fit it.
 TEST(MemoryStatusTableCellLayout, NarrowContentShrinksBothLabelsToFit) {
     MemoryStatusTableCell cell(kMemoryStatusTableCellIdentifier);

@@ -2,9 +2,13 @@
 #include "ProcessTableFixture.h"
 #include "platform/darwin/Proc.h"
 
+#include "support/MessageLog.h"
 #include "support/QtPrinters.h"
+#include "support/ScopedLocale.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 struct ProcessStatusTestAccess {
     static std::unique_ptr<ProcessStatus> make() {
@@ -35,6 +39,7 @@ protected:
 
 // What a record holds shows in the detail screen's golden text; here, the table as a whole.
 TEST_F(ProcessStatusTest, RecordsComeInTheReverseOfTheKernelsOrder) {
+    testenv::MessageLog log("ormel.process");
     kernel.backend->setProcessTable(
         {P::process(1, "launchd", 0), P::process(2, "SpringBoard", 501), P::process(3, "sh", 501)});
     status->snapshot();
@@ -46,9 +51,33 @@ TEST_F(ProcessStatusTest, RecordsComeInTheReverseOfTheKernelsOrder) {
     ProcessStatus::finalize();
     EXPECT_EQ(ProcessStatus::tableBufferSize(), 0u) << "until finalize";
     EXPECT_EQ(pids(), QList<int32_t>({7})) << "the records stay";
-    kernel.backend->failProcessTable(ENOMEM);
+    kernel.backend->failProcessTable(EACCES);
     status->snapshot();
     EXPECT_TRUE(status->info().isEmpty()) << "an unreadable table gives no records";
+    EXPECT_EQ(log.warnings(),
+              QStringList{QStringLiteral("process table: sysctl kern.proc.all size probe: ") +
+                          std::strerror(EACCES)});
+}
+
+// Processes started between the size probe and the read beyond the probe's slack make
+// the read fail with ENOMEM; the table is probed and read again, a few times.
+TEST_F(ProcessStatusTest, ATableThatGrowsAfterTheProbeIsReadAgain) {
+    testenv::MessageLog log("ormel.process");
+    kernel.backend->setProcessTable({P::process(1, "launchd", 0), P::process(2, "sh", 501)});
+    kernel.backend->growProcessTableAfterProbes(darwin::kProcessTableSlack + 1, 1);
+    status->snapshot();
+    ASSERT_EQ(status->info().size(), 2 + 6);
+    EXPECT_EQ(status->info().first()->pid(), 8);
+    EXPECT_EQ(status->info().first()->name(), "newcomer");
+    EXPECT_EQ(status->info().last()->pid(), 1);
+    EXPECT_TRUE(log.warnings().isEmpty()) << log.warnings().join('\n').toStdString();
+
+    // Each read leaves more room than its probe asks for, but not a thousand processes.
+    kernel.backend->growProcessTableAfterProbes(1000, 100);
+    status->snapshot();
+    EXPECT_TRUE(status->info().isEmpty()) << "a table that never stops growing";
+    EXPECT_EQ(log.warnings(), QStringList{QStringLiteral("process table: sysctl kern.proc.all: ") +
+                                          std::strerror(ENOMEM)});
 }
 
 // A dump that ends in part of a record, and a process gone before its own query.
@@ -95,12 +124,18 @@ TEST_F(ProcessStatusTest, ElapsedTimesPadTheHoursWithZerosInEitherDirection) {
     }
 }
 
-// "1.5 MB" and "? MB" show in the process screens' golden texts.
+// "1.5 MB" and "? MB" show in the process screens' golden texts; the number is grouped
+// and separated as the other screens' numbers, in the user's locale.
 TEST_F(ProcessStatusTest, ResidentMemoryInMegabytes) {
     kernel.backend->setTaskInfo(11, 0);
     kernel.backend->setTaskInfo(12, 5ull << 30); // above 4 GiB: all 64 bits count
+    testenv::ScopedLocale english(QLocale::English, QLocale::UnitedStates);
     EXPECT_EQ(ProcessStatus::stringWithOccupiedMemoryForPID(11), "0.0 MB");
-    EXPECT_EQ(ProcessStatus::stringWithOccupiedMemoryForPID(12), "5120.0 MB");
+    EXPECT_EQ(ProcessStatus::stringWithOccupiedMemoryForPID(12), "5,120.0 MB");
+    testenv::ScopedLocale german(QLocale::German, QLocale::Germany);
+    EXPECT_EQ(ProcessStatus::stringWithOccupiedMemoryForPID(12), "5.120,0 MB");
+    testenv::ScopedLocale arabic(QLocale::Arabic, QLocale::Egypt);
+    EXPECT_EQ(ProcessStatus::stringWithOccupiedMemoryForPID(11), "٠٫٠ MB");
 }
 
 // Counts the account lookups a snapshot makes, of users and groups together.

@@ -1,5 +1,6 @@
 #include "system/SystemStatusViewController.h"
 #include "platform/ui/TableView.h"
+#include "support/ScopedLocale.h"
 #include "support/SystemFixture.h"
 #include "system/SystemStatus.h"
 
@@ -35,6 +36,23 @@ TEST_F(SystemStatusViewControllerTest, ShowsUptimeLoadAndTheNoUserRow) {
                                                 "15 minutes\t0.00\n"
                                                 "-- Logged-in Users\n"
                                                 "No one is logged in\t--:--:--\n");
+}
+
+// The averages through the shared formatter's rule: the locale's separator and digits.
+TEST_F(SystemStatusViewControllerTest, LoadAveragesInTheUsersLocale) {
+    const std::pair<QLocale, QStringList> cases[] = {
+        {QLocale(QLocale::German, QLocale::Germany), {"1,50", "0,25", "0,00"}},
+        {QLocale(QLocale::Arabic, QLocale::Egypt), {"١٫٥٠", "٠٫٢٥", "٠٫٠٠"}}};
+    for (const auto& [locale, averages] : cases) {
+        testenv::ScopedLocale userLocale(locale);
+        SystemStatusViewController screen;
+        screen.view();
+        const QString text = screen.tableView()->renderText();
+        EXPECT_TRUE(text.contains("1 minute\t" + averages[0] + "\n5 minutes\t" + averages[1] +
+                                  "\n15 minutes\t" + averages[2] + "\n"))
+            << locale.name().toStdString() << ":\n"
+            << text.toStdString();
+    }
 }
 
 TEST_F(SystemStatusViewControllerTest, RefreshTakesNewSnapshotsOfAllThree) {

@@ -21,7 +21,7 @@ bool skipFields(std::string_view& text, int count) {
     return true;
 }
 
-// Fields 4 to 24, after the state letter.
+// Fields 4 to 23, after the state letter.
 bool parseStatNumbers(std::string_view rest, LinuxProcessStat& stat) {
     return readNumber(rest, stat.ppid) && readNumber(rest, stat.pgrp) && skipFields(rest, 1) &&
            readNumber(rest, stat.ttyNr) && skipFields(rest, 1) && readNumber(rest, stat.flags) &&
@@ -29,8 +29,7 @@ bool parseStatNumbers(std::string_view rest, LinuxProcessStat& stat) {
            skipFields(rest, 1) && readNumber(rest, stat.utime) && readNumber(rest, stat.stime) &&
            skipFields(rest, 2) && readNumber(rest, stat.priority) && readNumber(rest, stat.nice) &&
            readNumber(rest, stat.numThreads) && skipFields(rest, 1) &&
-           readNumber(rest, stat.starttime) && readNumber(rest, stat.vsize) &&
-           readNumber(rest, stat.rss);
+           readNumber(rest, stat.starttime) && readNumber(rest, stat.vsize);
 }
 
 bool parseIdQuad(std::string_view values, std::array<uint32_t, 4>& ids) {
@@ -85,6 +84,14 @@ std::optional<LinuxProcessStatus> parseProcessStatus(std::string_view text) {
         return std::nullopt;
     }
     return status;
+}
+
+std::optional<int64_t> parseResidentPages(std::string_view statm) {
+    int64_t pages = 0;
+    if (!skipFields(statm, 1) || !readNumber(statm, pages) || pages < 0) {
+        return std::nullopt;
+    }
+    return pages;
 }
 
 std::optional<int64_t> parseBootTime(std::string_view procStat) {

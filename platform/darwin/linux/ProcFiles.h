@@ -25,7 +25,7 @@ struct LinuxProcessStat {
     int64_t numThreads = 0; // 20
     uint64_t starttime = 0; // 22, clock ticks after boot
     uint64_t vsize = 0;     // 23, bytes
-    int64_t rss = 0;        // 24, pages
+    // Field 24 (rss) is not read: proc(5) calls it inaccurate, see parseResidentPages.
 };
 
 // Parses /proc/PID/stat. The command name may hold anything, ')' and blanks included,
@@ -41,6 +41,12 @@ struct LinuxProcessStatus {
 };
 
 std::optional<LinuxProcessStatus> parseProcessStatus(std::string_view text);
+
+// The resident set in pages: the second field of /proc/PID/statm, what ps(1) shows as rss
+// (from status VmRSS, the same count). stat's rss (field 24), which proc(5) calls
+// inaccurate, can be a cheaper reading of the kernel's per-CPU counters that lags behind
+// and reads low.
+std::optional<int64_t> parseResidentPages(std::string_view statm);
 
 // The boot time in seconds since the epoch, from the "btime" line of /proc/stat.
 std::optional<int64_t> parseBootTime(std::string_view procStat);

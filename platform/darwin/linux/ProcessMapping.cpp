@@ -122,10 +122,11 @@ DeviceStartTime deviceStartTime(uint64_t startTicks, const ProcessClock& clock) 
     return start;
 }
 
-ProcTaskInfo mapLinuxTaskInfo(const LinuxProcessStat& stat, long pageSize, long ticksPerSecond) {
+ProcTaskInfo mapLinuxTaskInfo(const LinuxProcessStat& stat, int64_t residentPages, long pageSize,
+                              long ticksPerSecond) {
     ProcTaskInfo info;
     info.virtualSize = stat.vsize;
-    info.residentSize = static_cast<uint64_t>(std::max<int64_t>(stat.rss, 0)) *
+    info.residentSize = static_cast<uint64_t>(std::max<int64_t>(residentPages, 0)) *
                         static_cast<uint64_t>(std::max(pageSize, 0L));
     info.totalUser = ticksToNanoseconds(stat.utime, ticksPerSecond);
     info.totalSystem = ticksToNanoseconds(stat.stime, ticksPerSecond);

@@ -40,6 +40,8 @@ struct DeviceStartTime {
 DeviceStartTime deviceStartTime(uint64_t startTicks, const ProcessClock& clock);
 
 // Sizes, times, faults and thread count; the other fields have no Linux counterpart.
-ProcTaskInfo mapLinuxTaskInfo(const LinuxProcessStat& stat, long pageSize, long ticksPerSecond);
+// residentPages comes from statm (see parseResidentPages).
+ProcTaskInfo mapLinuxTaskInfo(const LinuxProcessStat& stat, int64_t residentPages, long pageSize,
+                              long ticksPerSecond);
 
 } // namespace darwin

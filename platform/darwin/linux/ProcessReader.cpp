@@ -26,7 +26,7 @@ bool vanished() {
 
 } // namespace
 
-bool ProcessReader::read(const ProcDirectory& proc, int32_t pid) {
+bool ProcessReader::read(const ProcDirectory& proc, int32_t pid, Files files) {
     if (pid < 0) {
         errno = ESRCH;
         return false;
@@ -36,14 +36,21 @@ bool ProcessReader::read(const ProcDirectory& proc, int32_t pid) {
         !directory.readFile("status", statusText_)) {
         return vanished();
     }
+    const bool withMemory = files == Files::WithMemory;
+    if (withMemory && !directory.readFile("statm", statmText_)) {
+        return vanished();
+    }
     const std::optional<LinuxProcessStat> stat = parseProcessStat(statText_);
     const std::optional<LinuxProcessStatus> status = parseProcessStatus(statusText_);
-    if (!stat || !status || status->tgid != pid) {
+    const std::optional<int64_t> resident =
+        withMemory ? parseResidentPages(statmText_) : std::optional<int64_t>(0);
+    if (!stat || !status || !resident || status->tgid != pid) {
         errno = ESRCH; // garbled, or a thread's directory rather than a process's
         return false;
     }
     stat_ = *stat;
     status_ = *status;
+    residentPages_ = *resident;
     return true;
 }
 

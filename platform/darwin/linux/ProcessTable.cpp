@@ -132,14 +132,15 @@ std::optional<KinfoProc> ProcessTable::process(int32_t pid) {
 }
 
 std::optional<ProcTaskInfo> ProcessTable::taskInfo(int32_t pid) {
-    if (!reader_.read(proc_, pid)) {
+    if (!reader_.read(proc_, pid, ProcessReader::Files::WithMemory)) {
         return std::nullopt;
     }
     if (isZombie(reader_.stat().state)) {
         errno = ESRCH; // the device has no task left to ask about a zombie
         return std::nullopt;
     }
-    return mapLinuxTaskInfo(reader_.stat(), pageSize(), clockTicksPerSecond());
+    return mapLinuxTaskInfo(reader_.stat(), reader_.residentPages(), pageSize(),
+                            clockTicksPerSecond());
 }
 
 std::optional<int32_t> ProcessTable::startSeconds(int32_t pid) {

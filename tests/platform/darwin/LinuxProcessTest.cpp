@@ -42,6 +42,15 @@ KinfoProc record(int32_t pid, const char* comm, int8_t stat, int32_t flag, int32
     return {start, flag, stat, pid, priority, 0, nice, comm, ruid, uid, 1, gid, ppid, pgid, tdev};
 }
 
+// A copy of the fake root that a test may change.
+std::string copyOfFakeRoot() {
+    const std::string root = testenv::makeTempDir("linux-root-proc").toStdString();
+    std::filesystem::copy(testenv::fixturePath("linux-root-proc").toStdString(), root,
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::copy_symlinks);
+    return root;
+}
+
 } // namespace
 
 // Every process of the fake root against the record the device's kernel would write.
@@ -127,10 +136,11 @@ TEST_F(FakeProcRootTest, PerProcessQueriesTaskInfoAndNames) {
 
     unsigned char record[proc_taskinfo::Layout::kSize];
     ASSERT_EQ(backend.proc_pidinfo(100, PROC_PIDTASKINFO, 0, record, sizeof record), 96);
-    // 12 and 7 ticks of CPU time; faults minor and major, page-ins the major ones.
+    // Resident pages from statm (1262), not stat's lagging rss (1234); 12 and 7 ticks of
+    // CPU time; faults minor and major, page-ins the major ones.
     const ProcTaskInfo expected{.virtualSize = 9000000,
                                 .residentSize =
-                                    1234u * static_cast<uint64_t>(::sysconf(_SC_PAGESIZE)),
+                                    1262u * static_cast<uint64_t>(::sysconf(_SC_PAGESIZE)),
                                 .totalUser = 120000000,
                                 .totalSystem = 70000000,
                                 .faults = 503,
@@ -140,10 +150,11 @@ TEST_F(FakeProcRootTest, PerProcessQueriesTaskInfoAndNames) {
     ASSERT_EQ(backend.proc_pidinfo(2, PROC_PIDTASKINFO, 0, record, sizeof record), 96);
     EXPECT_EQ(proc_taskinfo::Layout::decode(record).residentSize, 0u)
         << "a kernel thread has no memory";
-    for (const int32_t pid : {300, 701, 4242}) {
+    // 650 lost its statm: gone part-way, though the table (which reads no statm) lists it.
+    for (const int32_t pid : {300, 701, 4242, 650}) {
         errno = 0;
         EXPECT_EQ(backend.proc_pidinfo(pid, PROC_PIDTASKINFO, 0, record, sizeof record), 0);
-        EXPECT_EQ(errno, ESRCH) << "zombie, thread, absent: " << pid;
+        EXPECT_EQ(errno, ESRCH) << "zombie, thread, absent, no statm: " << pid;
     }
 
     // Names from the root's own account files; signals never leave the fake tree.
@@ -155,6 +166,36 @@ TEST_F(FakeProcRootTest, PerProcessQueriesTaskInfoAndNames) {
     errno = 0;
     EXPECT_EQ(backend.killProcessStartedAt(100, kBootTime + 123, 0), -1);
     EXPECT_EQ(errno, EPERM) << "the fake tree's pids are not the host's";
+}
+
+// More processes than the probe's slack started between probe and read: the read gets the
+// whole records that fit, *oldlenp their size, and ENOMEM, as xnu's sysctl_doproc answers
+// (the size needed is not reported: a new probe tells it).
+TEST_F(FakeProcRootTest, ATableGrownPastTheSlackAnswersENOMEMWithTheRecordsThatFit) {
+    const std::string root = copyOfFakeRoot();
+    LinuxBackend growing(root);
+    size_t probed = 0;
+    ASSERT_EQ(allProcesses(growing, nullptr, &probed), 0);
+    ASSERT_EQ(probed, (14 + kProcessTableSlack) * kinfo_proc::Layout::kSize);
+    // 12 readable processes and 10 newcomers: 22 records for a buffer of 19.
+    for (int32_t pid = 1000; pid < 1010; ++pid) {
+        const std::string directory = root + "/proc/" + std::to_string(pid);
+        std::filesystem::create_directory(directory);
+        std::ofstream(directory + "/stat")
+            << pid << " (newcomer) R 1 " << pid << " 0 0 0 0 0 0 0 0 0 "
+            << "0 0 0 20 0 1 0 500 0 0\n";
+        std::ofstream(directory + "/status")
+            << "Tgid:\t" << pid << "\nTracerPid:\t0\nUid:\t0\t0\t0\t0\nGid:\t0\t0\t0\t0\n";
+    }
+
+    std::vector<unsigned char> buffer(probed);
+    size_t length = probed;
+    EXPECT_EQ(allProcesses(growing, buffer.data(), &length), -1);
+    EXPECT_EQ(errno, ENOMEM);
+    EXPECT_EQ(length, probed) << "19 whole records";
+    const auto table = processTable(growing);
+    ASSERT_TRUE(table) << "probed anew, it is read whole";
+    EXPECT_EQ(table->size(), 22u);
 }
 
 // The kept table over a clock the test moves by hand.
@@ -187,10 +228,7 @@ TEST(RecentProcessTable, AnswersFromTheKeptTableUntilItsLifetimeEnds) {
 
     // Through the backend: within the lifetime a query is answered from the table, but a
     // process reaped since answers nothing.
-    const std::string root = testenv::makeTempDir("linux-root-proc").toStdString();
-    std::filesystem::copy(testenv::fixturePath("linux-root-proc").toStdString(), root,
-                          std::filesystem::copy_options::recursive |
-                              std::filesystem::copy_options::copy_symlinks);
+    const std::string root = copyOfFakeRoot();
     LinuxBackend backend(root, clock);
     ASSERT_TRUE(processTable(backend));
     std::string stat;

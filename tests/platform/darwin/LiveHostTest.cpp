@@ -17,8 +17,11 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <optional>
+#include <string>
 
 using namespace darwin;
 using namespace backendreads;
@@ -50,15 +53,33 @@ std::array<uint32_t, 3> hostLoadAverages() {
     return fixed;
 }
 
-// The size in bytes that df reports for /, or nothing when df cannot be run.
-std::optional<uint64_t> dfSizeOfRoot() {
-    FILE* df = ::popen("df -B1 --output=size / 2>/dev/null | tail -n 1", "r");
-    unsigned long long size = 0;
-    const bool read = df != nullptr && std::fscanf(df, "%llu", &size) == 1;
-    if (df != nullptr) {
-        ::pclose(df);
+// The first number a shell command prints, or nothing when it cannot be run.
+std::optional<uint64_t> numberPrintedBy(const std::string& command) {
+    FILE* output = ::popen((command + " 2>/dev/null").c_str(), "r");
+    unsigned long long number = 0;
+    const bool read = output != nullptr && std::fscanf(output, "%llu", &number) == 1;
+    if (output != nullptr) {
+        ::pclose(output);
     }
-    return read ? std::optional<uint64_t>(size) : std::nullopt;
+    return read ? std::optional<uint64_t>(number) : std::nullopt;
+}
+
+// The size in bytes that df reports for /.
+std::optional<uint64_t> dfSizeOfRoot() {
+    return numberPrintedBy("df -B1 --output=size / | tail -n 1");
+}
+
+// The resident size in KiB that ps reports for pid.
+std::optional<uint64_t> psResidentKilobytes(pid_t pid) {
+    return numberPrintedBy("ps -o rss= -p " + std::to_string(pid));
+}
+
+std::optional<uint64_t> residentBytes(Backend& backend, pid_t pid) {
+    unsigned char record[proc_taskinfo::Layout::kSize];
+    if (backend.proc_pidinfo(pid, PROC_PIDTASKINFO, 0, record, sizeof record) != 96) {
+        return std::nullopt;
+    }
+    return proc_taskinfo::Layout::decode(record).residentSize;
 }
 
 } // namespace
@@ -200,4 +221,24 @@ TEST(LiveHostProcess, ChildIsSignalledByStartTimeThenZombieThenGone) {
 
     ASSERT_EQ(backend.proc_pidinfo(::getpid(), PROC_PIDTASKINFO, 0, record, sizeof record), 96);
     EXPECT_GT(proc_taskinfo::Layout::decode(record).residentSize, 0u);
+}
+
+// The test's own process and pid 1 against ps: read before and after ps, so a page the
+// process touches meanwhile does not count against the reading.
+TEST(LiveHostProcess, ResidentSizeAgreesWithPsWithinOnePage) {
+    LinuxBackend backend;
+    const auto page = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
+    for (const pid_t pid : {::getpid(), pid_t{1}}) {
+        const std::optional<uint64_t> before = residentBytes(backend, pid);
+        const std::optional<uint64_t> ps = psResidentKilobytes(pid);
+        const std::optional<uint64_t> after = residentBytes(backend, pid);
+        if (!ps && std::getenv("CI") == nullptr) {
+            GTEST_SKIP() << "ps cannot be run here";
+        }
+        ASSERT_TRUE(ps) << "ps -o rss= -p " << pid;
+        ASSERT_TRUE(before && after) << "pid " << pid;
+        EXPECT_GT(*before, 0u) << "pid " << pid;
+        EXPECT_LE(std::min(*before, *after), *ps * 1024 + page) << "pid " << pid;
+        EXPECT_GE(std::max(*before, *after) + page, *ps * 1024) << "pid " << pid;
+    }
 }
