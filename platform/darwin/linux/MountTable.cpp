@@ -134,6 +134,7 @@ std::optional<std::vector<StatfsRecord>> MountTable::records(bool wait) const {
     }
     const Mounts all = parseMountInfo(*mountinfo);
     const MountIndex index(all);
+    std::vector<const MountInfoEntry*> listed;
     std::vector<StatfsRecord> records;
     for (const MountInfoEntry& mount : all) {
         if (index.isHidden(mount)) {
@@ -141,10 +142,15 @@ std::optional<std::vector<StatfsRecord>> MountTable::records(bool wait) const {
         }
         if (std::optional<StatfsRecord> measured =
                 record(mount, index.isAutomounted(mount), wait)) {
+            listed.push_back(&mount);
             records.push_back(std::move(*measured));
         }
     }
-    return records;
+    std::vector<StatfsRecord> distinct;
+    for (const size_t kept : oneMountPerFileSystem(listed)) {
+        distinct.push_back(std::move(records[kept]));
+    }
+    return distinct;
 }
 
 // A mount point too long for f_mntonname is left out: cut short, it would name another

@@ -12,9 +12,10 @@ namespace darwin {
 // The device's mount table made from the host's: the mounts of <root>/proc/self/mountinfo
 // in its order, each measured with statfs(2) of its mount point under root. A mount that
 // cannot be measured (gone, stale, no permission) or is hidden under a later mount is
-// left out. Without wait, file systems served by another process or machine (network
-// and FUSE file systems, autofs triggers) are listed with zero sizes instead of being
-// asked, so that a dead server never blocks the caller.
+// left out, and so are bind mounts: each file system shows once, at the mount df shows
+// (oneMountPerFileSystem); the device has no bind mounts. Without wait, file systems
+// served by another process or machine (network and FUSE file systems, autofs triggers) are listed
+// with zero sizes instead of being asked, so that a dead server never blocks the caller.
 class MountTable {
 public:
     explicit MountTable(std::string root);
