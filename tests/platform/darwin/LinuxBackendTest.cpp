@@ -10,6 +10,7 @@
 #include "platform/darwin/linux/LinuxBackend.h"
 #include "platform/darwin/linux/LogindSessions.h"
 #include "platform/darwin/linux/MountInfo.h"
+#include "platform/darwin/linux/MountTable.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -251,6 +252,8 @@ TEST(LinuxBackendDisk, MountTableWithTheDeviceFlags) {
         {"/home/user/remote", "fuse.sshfs", "user@host:/data", MNT_NOSUID | MNT_NODEV},
         {"/var/lib/data", "ext4", "none", MNT_LOCAL | MNT_JOURNALED},
         {"/srv/back\\slash", "ext2", "/dev/sde1", MNT_LOCAL},
+        {"/misc", "autofs", "systemd-1", MNT_AUTOMOUNTED},
+        {"/media/win", "fuseblk", "/dev/sdf1", MNT_NOSUID | MNT_NODEV | MNT_LOCAL},
     };
     const std::vector<StatfsRecord> mounts = mountTable(backend, MNT_NOWAIT);
     ASSERT_EQ(mounts.size(), std::size(expected));
@@ -266,14 +269,25 @@ TEST(LinuxBackendDisk, MountTableWithTheDeviceFlags) {
     EXPECT_GT(mountOn(mounts, "/boot/efi").blocks, 0u) << "measured: the fixture's file system";
     EXPECT_GT(mountOn(mounts, "/boot/efi").bsize, 0u);
 
-    // Served file systems are measured only when the caller waits.
+    // An autofs trigger is measured only when the caller waits: asking mounts it.
     const std::vector<StatfsRecord> measured = mountTable(backend, MNT_WAIT);
     EXPECT_EQ(measured.size(), mounts.size());
-    for (const char* served : {"/srv/nfs", "/home/user/remote"}) {
-        EXPECT_EQ(mountOn(mounts, served).blocks, 0u) << served;
-        EXPECT_EQ(mountOn(mounts, served).bsize, 0u) << served;
-        EXPECT_GT(mountOn(measured, served).blocks, 0u) << served;
+    EXPECT_EQ(mountOn(mounts, "/misc").blocks, 0u);
+    EXPECT_EQ(mountOn(mounts, "/misc").bsize, 0u);
+    EXPECT_GT(mountOn(measured, "/misc").blocks, 0u);
+}
+
+// Served file systems are measured by workers without waiting too; the fixture's
+// directories answer at once, the deadline only bounds a broken run.
+TEST(LinuxBackendDisk, ServedFileSystemsAnswerThroughWorkers) {
+    const std::optional<std::vector<StatfsRecord>> mounts =
+        MountTable(memRoot(), std::chrono::seconds(30)).records(false);
+    ASSERT_TRUE(mounts);
+    for (const char* served : {"/srv/nfs", "/home/user/remote", "/media/win"}) {
+        EXPECT_GT(mountOn(*mounts, served).blocks, 0u) << served;
+        EXPECT_GT(mountOn(*mounts, served).bsize, 0u) << served;
     }
+    EXPECT_EQ(mountOn(*mounts, "/misc").blocks, 0u) << "autofs: not asked";
 }
 
 // Bind mounts and one device mounted twice show once, as df shows them; the device
