@@ -28,25 +28,34 @@ using namespace darwin;
 namespace {
 
 // A loop device over `image` that goes by itself once nothing holds it; `held` keeps it
-// until the caller has mounted it. Empty with `error` set on failure.
+// until the caller has mounted it. Empty with `error` set on failure. Another process
+// may take the free device first: then the next one is tried.
 std::string attachLoopDevice(const std::string& image, int& held, std::string& error) {
-    const int control = ::open("/dev/loop-control", O_RDWR | O_CLOEXEC);
-    const int number = control < 0 ? -1 : ::ioctl(control, LOOP_CTL_GET_FREE);
-    if (control >= 0) {
-        ::close(control);
-    }
-    const std::string device = "/dev/loop" + std::to_string(number);
     const int backing = ::open(image.c_str(), O_RDWR | O_CLOEXEC);
-    held = number < 0 ? -1 : ::open(device.c_str(), O_RDWR | O_CLOEXEC);
-    loop_config config{};
-    config.fd = static_cast<uint32_t>(backing);
-    config.info.lo_flags = LO_FLAGS_AUTOCLEAR;
-    const bool attached = held >= 0 && backing >= 0 && ::ioctl(held, LOOP_CONFIGURE, &config) == 0;
-    error = attached ? "" : "loop device: " + std::string(std::strerror(errno));
-    if (backing >= 0) {
-        ::close(backing);
+    const int control = ::open("/dev/loop-control", O_RDWR | O_CLOEXEC);
+    std::string device;
+    for (int attempt = 0; attempt < 20 && device.empty() && backing >= 0 && control >= 0;
+         ++attempt) {
+        const int number = ::ioctl(control, LOOP_CTL_GET_FREE);
+        const std::string path = "/dev/loop" + std::to_string(number);
+        held = number < 0 ? -1 : ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+        loop_config config{};
+        config.fd = static_cast<uint32_t>(backing);
+        config.info.lo_flags = LO_FLAGS_AUTOCLEAR;
+        if (held >= 0 && ::ioctl(held, LOOP_CONFIGURE, &config) == 0) {
+            device = path;
+        } else if (held >= 0) {
+            ::close(held);
+            held = -1;
+        }
     }
-    return attached ? device : "";
+    error = device.empty() ? "loop device: " + std::string(std::strerror(errno)) : "";
+    for (const int fd : {backing, control}) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    return device;
 }
 
 // The processes this one started that are still there (servers and workers).
