@@ -4,6 +4,7 @@
 #include "platform/darwin/Statfs.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 namespace {
@@ -33,6 +34,15 @@ constexpr MountFlagWord kMountFlagWords[] = {
     {darwin::MNT_JOURNALED, "journaled"},
 };
 
+// The kilobytes `blocks` blocks of `blockSize` bytes make, rounded up as df rounds. The
+// bytes may need more than 64 bits; kilobytes beyond int64 are saturated.
+int64_t kilobytesOf(uint64_t blocks, uint32_t blockSize) {
+    const unsigned __int128 bytes = static_cast<unsigned __int128>(blocks) * blockSize;
+    const unsigned __int128 kilobytes = (bytes + 1023) / 1024;
+    const unsigned __int128 most = std::numeric_limits<int64_t>::max();
+    return static_cast<int64_t>(std::min(kilobytes, most));
+}
+
 int32_t capacityOf(uint64_t blocks, uint64_t bavail) {
     if (bavail == 0) {
         return 100;
@@ -47,11 +57,12 @@ int32_t capacityOf(uint64_t blocks, uint64_t bavail) {
 
 DiskInfo::DiskInfo(const unsigned char* statfs) {
     const darwin::StatfsRecord record = darwin::statfs64::Layout::decode(statfs);
-    const uint64_t kilobytesPerBlock = record.bsize >> 10;
+    // A record with more free blocks than blocks is nonsense; nothing is used then.
+    const uint64_t usedBlocks = record.blocks > record.bfree ? record.blocks - record.bfree : 0;
     filesystem_ = NameText::fromBytes(record.mntfromname);
-    size_ = static_cast<int64_t>(kilobytesPerBlock * record.blocks);
-    used_ = static_cast<int64_t>(kilobytesPerBlock * (record.blocks - record.bfree));
-    avail_ = static_cast<int64_t>(kilobytesPerBlock * record.bavail);
+    size_ = kilobytesOf(record.blocks, record.bsize);
+    used_ = kilobytesOf(usedBlocks, record.bsize);
+    avail_ = kilobytesOf(record.bavail, record.bsize);
     mounted_ = NameText::fromBytes(record.mntonname);
     fstype_ = NameText::fromBytes(record.fstypename);
     options_ = buildOptions(record.flags);

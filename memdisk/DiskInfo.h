@@ -6,7 +6,8 @@
 #include <cstdint>
 
 // One mounted file system as one struct statfs record describes it. Sizes are in
-// kilobytes and 64 bits wide, so that disks above 2 TiB keep their true size.
+// kilobytes (parts of one rounded up) and 64 bits wide, so that disks above 2 TiB keep
+// their true size, whatever the block size.
 class DiskInfo {
 public:
     // `statfs` holds one darwin::statfs64::Layout::kSize-byte record.

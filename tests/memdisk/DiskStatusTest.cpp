@@ -18,7 +18,7 @@ namespace {
 
 using darwin::StatfsRecord;
 
-TEST(DiskInfo, SizesInKilobytesAndCapacityCountsTheReservedBlocks) {
+TEST(DiskInfo, SizesInKilobytesOfAnyBlockSizeAndCapacityCountsTheReservedBlocks) {
     const struct {
         uint32_t bsize;
         uint64_t blocks, bfree, bavail;
@@ -31,9 +31,17 @@ TEST(DiskInfo, SizesInKilobytesAndCapacityCountsTheReservedBlocks) {
         {4096, 1000, 250, 1, 4000, 3000, 4, 99, "99.9 percent, cut off"},
         {4096, 1000, 250, 0, 4000, 3000, 0, 100, "nothing available is full"},
         {4096, 0, 0, 0, 0, 0, 0, 100, "even without blocks"},
-        {512, 1'000'000, 250'000, 200'000, 0, 0, 0, 80, "blocks under a kilobyte count as nothing"},
         {4096, 2'000'000'000, 500'000'000, 400'000'000, 8'000'000'000, 6'000'000'000, 1'600'000'000,
          80, "above 2 TiB: the true size"},
+        {512, 1'000'000, 250'000, 200'000, 500'000, 375'000, 100'000, 80,
+         "FAT's 512-byte clusters: blocks under a kilobyte"},
+        {2560, 1000, 250, 200, 2500, 1875, 500, 80, "a block size not a multiple of 1 KiB"},
+        {512, 3, 0, 1, 2, 2, 1, 66, "part of a kilobyte counts whole, as df rounds"},
+        {4096, 1000, 1200, 1100, 4000, 0, 4400, 0, "more free than blocks: nothing used"},
+        {4096, uint64_t{1} << 60, 0, 0, int64_t{1} << 62, int64_t{1} << 62, 0, 100,
+         "bytes beyond 64 bits"},
+        {1u << 20, uint64_t{1} << 63, 0, 0, INT64_MAX, INT64_MAX, 0, 100,
+         "kilobytes beyond 64 bits: the largest size"},
     };
     for (const auto& c : cases) {
         StatfsRecord record = MemDiskFixture::disk("/dev/disk0s1", "/");

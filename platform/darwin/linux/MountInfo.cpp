@@ -3,6 +3,7 @@
 #include "platform/darwin/linux/TextFields.h"
 
 #include <algorithm>
+#include <map>
 
 namespace darwin {
 
@@ -24,7 +25,7 @@ bool parseLine(std::string_view line, MountInfoEntry& entry) {
         !parseDevice(nextField(line), entry)) {
         return false;
     }
-    nextField(line); // the root of the mount within its file system
+    entry.root = unescapeMountField(nextField(line));
     entry.mountPoint = unescapeMountField(nextField(line));
     entry.mountOptions = std::string(nextField(line));
     for (std::string_view field = nextField(line); field != "-"; field = nextField(line)) {
@@ -50,7 +51,61 @@ template <class Visit> bool anyMountOption(std::string_view options, Visit visit
     return false;
 }
 
+// One file system: btrfs mounts of different subvolumes share the device number, but
+// each subvolume has its own as files on it show (stat's st_dev).
+struct FileSystemId {
+    uint32_t major = 0;
+    uint32_t minor = 0;
+    std::string_view subvolume;
+
+    auto operator<=>(const FileSystemId&) const = default;
+};
+
+FileSystemId fileSystemOf(const MountInfoEntry& mount) {
+    const std::optional<std::string_view> subvolume =
+        mount.type == "btrfs" ? mountOptionValue(mount.superOptions, "subvolid") : std::nullopt;
+    return {mount.major, mount.minor, subvolume.value_or("")};
+}
+
+bool isRemoteSource(std::string_view source) {
+    return source.find(':') != std::string_view::npos || source.starts_with("//");
+}
+
+bool namesDevice(std::string_view source) {
+    return source.find('/') != std::string_view::npos;
+}
+
+// Whether `later`, another mount of the file system `kept` is shown for, is shown instead.
+bool takesThePlaceOf(const MountInfoEntry& later, const MountInfoEntry& kept) {
+    const bool nearerTheTop = later.mountPoint.size() < kept.mountPoint.size();
+    const bool deeperInTheFileSystem = kept.root.size() < later.root.size();
+    return (namesDevice(later.source) && !namesDevice(kept.source)) ||
+           (nearerTheTop && !deeperInTheFileSystem) ||
+           (later.source != kept.source && later.mountPoint == kept.mountPoint);
+}
+
 } // namespace
+
+std::vector<size_t> oneMountPerFileSystem(const std::vector<const MountInfoEntry*>& mounts) {
+    std::map<FileSystemId, size_t> shownAt; // file system → index into `shown`
+    std::vector<size_t> shown;
+    for (size_t i = 0; i < mounts.size(); ++i) {
+        const MountInfoEntry& mount = *mounts[i];
+        const auto [seen, first] = shownAt.try_emplace(fileSystemOf(mount), shown.size());
+        if (first) {
+            shown.push_back(i);
+            continue;
+        }
+        const MountInfoEntry& kept = *mounts[shown[seen->second]];
+        if (isRemoteSource(mount.source) && isRemoteSource(kept.source) &&
+            mount.source != kept.source) {
+            shown.push_back(i);
+        } else if (takesThePlaceOf(mount, kept)) {
+            shown[seen->second] = i;
+        }
+    }
+    return shown;
+}
 
 std::vector<MountInfoEntry> parseMountInfo(std::string_view text) {
     std::vector<MountInfoEntry> entries;

@@ -1,6 +1,7 @@
 #include "platform/darwin/linux/MountTable.h"
 
 #include "platform/darwin/linux/HostFile.h"
+#include "platform/darwin/linux/ServedStatfs.h"
 
 #include <fcntl.h>
 #include <sys/vfs.h>
@@ -33,10 +34,11 @@ bool isOneOf(std::string_view word, const std::array<std::string_view, N>& set) 
     return std::find(set.begin(), set.end(), word) != set.end();
 }
 
-// Another process or machine answers for these; asking may wait for it.
+// Another process or machine answers for these; asking may wait for it. FUSE servers
+// over a block device (fuseblk: ntfs-3g, exfat-fuse) are processes all the same.
 bool isServed(std::string_view type) {
-    const bool fuse = type == "fuse" || (type.starts_with("fuse.") && type != "fuseblk");
-    return fuse || type == "autofs" || isOneOf(type, kServedTypes);
+    const bool fuse = type == "fuse" || type == "fuseblk" || type.starts_with("fuse.");
+    return fuse || isOneOf(type, kServedTypes);
 }
 
 bool hasOption(const MountInfoEntry& mount, std::string_view word) {
@@ -93,6 +95,18 @@ public:
         return false;
     }
 
+    // Its path leads through a served file system, whose server looks up the rest of it.
+    bool liesWithinServed(const MountInfoEntry& mount) const {
+        const MountInfoEntry* parent = parentOf(mount);
+        for (size_t steps = 0; parent != nullptr && steps < byId_.size(); ++steps) {
+            if (isServed(parent->type)) {
+                return true;
+            }
+            parent = parentOf(*parent);
+        }
+        return false;
+    }
+
     bool isAutomounted(const MountInfoEntry& mount) const {
         const MountInfoEntry* parent = parentOf(mount);
         return mount.type == "autofs" || (parent != nullptr && parent->type == "autofs");
@@ -124,8 +138,11 @@ template <class T> T saturated(uint64_t value) {
 
 } // namespace
 
-MountTable::MountTable(std::string root) : root_(std::move(root)) {}
+MountTable::MountTable(std::string root, std::chrono::milliseconds servedDeadline)
+    : root_(std::move(root)), servedDeadline_(servedDeadline) {}
 
+// A mount point too long for f_mntonname is left out: cut short, it would name another
+// directory.
 std::optional<std::vector<StatfsRecord>> MountTable::records(bool wait) const {
     const std::optional<std::string> mountinfo =
         readHostFile(pathUnderRoot(root_, "/proc/self/mountinfo"));
@@ -134,30 +151,44 @@ std::optional<std::vector<StatfsRecord>> MountTable::records(bool wait) const {
     }
     const Mounts all = parseMountInfo(*mountinfo);
     const MountIndex index(all);
-    std::vector<StatfsRecord> records;
+    std::vector<Listed> listed;
     for (const MountInfoEntry& mount : all) {
-        if (index.isHidden(mount)) {
+        if (index.isHidden(mount) ||
+            mount.mountPoint.size() >= statfs64::Layout::sizeOf<&StatfsRecord::mntonname>()) {
             continue;
         }
-        if (std::optional<StatfsRecord> measured =
-                record(mount, index.isAutomounted(mount), wait)) {
-            records.push_back(std::move(*measured));
+        Listed entry{&mount, describe(mount, index.isAutomounted(mount)),
+                     askingOf(mount, index.liesWithinServed(mount), wait)};
+        if (entry.asking != Asking::Now || measure(mount, entry.record)) {
+            listed.push_back(std::move(entry));
         }
+    }
+    askServed(listed);
+    std::vector<const MountInfoEntry*> mounts;
+    for (const Listed& entry : listed) {
+        mounts.push_back(entry.mount);
+    }
+    std::vector<StatfsRecord> records;
+    for (const size_t kept : oneMountPerFileSystem(mounts)) {
+        records.push_back(std::move(listed[kept].record));
     }
     return records;
 }
 
-// A mount point too long for f_mntonname is left out: cut short, it would name another
-// directory.
-std::optional<StatfsRecord> MountTable::record(const MountInfoEntry& mount, bool automounted,
-                                               bool wait) const {
-    if (mount.mountPoint.size() >= statfs64::Layout::sizeOf<&StatfsRecord::mntonname>()) {
-        return std::nullopt;
+// Without waiting, nothing is asked that may block: autofs triggers not at all (asking
+// mounts them), served file systems and what lies within them by a worker.
+MountTable::Asking MountTable::askingOf(const MountInfoEntry& mount, bool withinServed, bool wait) {
+    if (wait) {
+        return Asking::Now;
     }
+    if (mount.type == "autofs") {
+        return Asking::Never;
+    }
+    return isServed(mount.type) || withinServed ? Asking::Worker : Asking::Now;
+}
+
+StatfsRecord MountTable::describe(const MountInfoEntry& mount, bool automounted) const {
     StatfsRecord record;
-    if ((wait || !isServed(mount.type)) && !measure(mount, record)) {
-        return std::nullopt;
-    }
     record.owner = ownerOf(mount);
     record.flags = flagsOf(mount, automounted);
     record.fstypename = cutTo(mount.type, statfs64::Layout::sizeOf<&StatfsRecord::fstypename>());
@@ -173,6 +204,38 @@ bool MountTable::measure(const MountInfoEntry& mount, StatfsRecord& record) cons
     if (::statfs(pathUnderRoot(root_, mount.mountPoint).c_str(), &sizes) != 0) {
         return false;
     }
+    setSizes(sizes, record);
+    return true;
+}
+
+// Sizes the servers answered in time; a server's error leaves its mount out, as when
+// measured at once. The others keep zero sizes.
+void MountTable::askServed(std::vector<Listed>& listed) const {
+    std::vector<ServedStatfs::Request> requests;
+    for (const Listed& entry : listed) {
+        if (entry.asking == Asking::Worker) {
+            requests.push_back({pathUnderRoot(root_, entry.mount->mountPoint), entry.mount->id});
+        }
+    }
+    if (requests.empty()) {
+        return;
+    }
+    const std::vector<ServedStatfs::Answer> answers =
+        ServedStatfs::shared().ask(requests, servedDeadline_);
+    auto answer = answers.begin();
+    std::erase_if(listed, [&answer](Listed& entry) {
+        if (entry.asking != Asking::Worker) {
+            return false;
+        }
+        const ServedStatfs::Answer& given = *answer++;
+        if (given.state == ServedStatfs::Answer::State::Measured) {
+            setSizes(given.sizes, entry.record);
+        }
+        return given.state == ServedStatfs::Answer::State::Failed;
+    });
+}
+
+void MountTable::setSizes(const struct ::statfs& sizes, StatfsRecord& record) {
     const uint64_t fragment = sizes.f_frsize != 0 ? sizes.f_frsize : sizes.f_bsize;
     record.bsize = saturated<uint32_t>(fragment);
     record.iosize = saturated<int32_t>(static_cast<uint64_t>(sizes.f_bsize));
@@ -182,7 +245,6 @@ bool MountTable::measure(const MountInfoEntry& mount, StatfsRecord& record) cons
     record.files = sizes.f_files;
     record.ffree = sizes.f_ffree;
     record.type = static_cast<uint32_t>(sizes.f_type);
-    return true;
 }
 
 uint32_t MountTable::flagsOf(const MountInfoEntry& mount, bool automounted) const {
@@ -207,9 +269,10 @@ uint32_t MountTable::flagsOf(const MountInfoEntry& mount, bool automounted) cons
 }
 
 // On a block device of this machine: a device node as its source, a block device's
-// number as its own, or ZFS, whose sources name pools on local disks.
+// number as its own, or ZFS, whose sources name pools on local disks. A FUSE server over
+// a block device (fuseblk) serves a local disk.
 bool MountTable::isLocal(const MountInfoEntry& mount) const {
-    if (isServed(mount.type)) {
+    if (mount.type == "autofs" || (isServed(mount.type) && mount.type != "fuseblk")) {
         return false;
     }
     return mount.source.starts_with("/dev/") || mount.type == "zfs" ||

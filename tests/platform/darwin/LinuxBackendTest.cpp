@@ -10,6 +10,7 @@
 #include "platform/darwin/linux/LinuxBackend.h"
 #include "platform/darwin/linux/LogindSessions.h"
 #include "platform/darwin/linux/MountInfo.h"
+#include "platform/darwin/linux/MountTable.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -251,6 +252,8 @@ TEST(LinuxBackendDisk, MountTableWithTheDeviceFlags) {
         {"/home/user/remote", "fuse.sshfs", "user@host:/data", MNT_NOSUID | MNT_NODEV},
         {"/var/lib/data", "ext4", "none", MNT_LOCAL | MNT_JOURNALED},
         {"/srv/back\\slash", "ext2", "/dev/sde1", MNT_LOCAL},
+        {"/misc", "autofs", "systemd-1", MNT_AUTOMOUNTED},
+        {"/media/win", "fuseblk", "/dev/sdf1", MNT_NOSUID | MNT_NODEV | MNT_LOCAL},
     };
     const std::vector<StatfsRecord> mounts = mountTable(backend, MNT_NOWAIT);
     ASSERT_EQ(mounts.size(), std::size(expected));
@@ -266,14 +269,70 @@ TEST(LinuxBackendDisk, MountTableWithTheDeviceFlags) {
     EXPECT_GT(mountOn(mounts, "/boot/efi").blocks, 0u) << "measured: the fixture's file system";
     EXPECT_GT(mountOn(mounts, "/boot/efi").bsize, 0u);
 
-    // Served file systems are measured only when the caller waits.
+    // An autofs trigger is measured only when the caller waits: asking mounts it.
     const std::vector<StatfsRecord> measured = mountTable(backend, MNT_WAIT);
     EXPECT_EQ(measured.size(), mounts.size());
-    for (const char* served : {"/srv/nfs", "/home/user/remote"}) {
-        EXPECT_EQ(mountOn(mounts, served).blocks, 0u) << served;
-        EXPECT_EQ(mountOn(mounts, served).bsize, 0u) << served;
-        EXPECT_GT(mountOn(measured, served).blocks, 0u) << served;
+    EXPECT_EQ(mountOn(mounts, "/misc").blocks, 0u);
+    EXPECT_EQ(mountOn(mounts, "/misc").bsize, 0u);
+    EXPECT_GT(mountOn(measured, "/misc").blocks, 0u);
+}
+
+// Served file systems are measured by workers without waiting too; the fixture's
+// directories answer at once, the deadline only bounds a broken run.
+TEST(LinuxBackendDisk, ServedFileSystemsAnswerThroughWorkers) {
+    const std::optional<std::vector<StatfsRecord>> mounts =
+        MountTable(memRoot(), std::chrono::seconds(30)).records(false);
+    ASSERT_TRUE(mounts);
+    for (const char* served : {"/srv/nfs", "/home/user/remote", "/media/win"}) {
+        EXPECT_GT(mountOn(*mounts, served).blocks, 0u) << served;
+        EXPECT_GT(mountOn(*mounts, served).bsize, 0u) << served;
     }
+    EXPECT_EQ(mountOn(*mounts, "/misc").blocks, 0u) << "autofs: not asked";
+}
+
+// Bind mounts and one device mounted twice show once, as df shows them; the device
+// has no bind mounts. The mount points exist under the root; the device numbers tell
+// the file systems apart.
+TEST(LinuxBackendDisk, EachFileSystemShowsOnceAtTheMountDfShows) {
+    const fs::path root = testenv::makeTempDir("linux-root-binds").toStdString();
+    writeFile(root / "proc/self/mountinfo",
+              // A bind of / (ip netns), and a container's /etc/hosts from the same disk.
+              "22 1 254:0 / / rw - ext4 /dev/vda rw\n"
+              "23 22 254:0 / /run/netns rw - ext4 /dev/vda rw\n"
+              "24 22 254:0 /var/lib/c1/hosts /etc/hosts rw - ext4 /dev/vda rw\n"
+              // A shorter name for a deeper directory does not win; for the same one it does.
+              "25 22 8:17 / /mnt/data-disk rw - ext4 /dev/sdb1 rw\n"
+              "26 22 8:17 /sub /d rw - ext4 /dev/sdb1 rw\n"
+              "27 22 8:17 / /data rw - ext4 /dev/sdb1 rw\n"
+              // Files bound from another disk: the shortest name, at the first one's place.
+              "28 22 254:16 /c2/resolv.conf /etc/resolv.conf rw - ext4 /dev/vdb rw\n"
+              "29 22 254:16 /c2/hostname /etc/hostname rw - ext4 /dev/vdb rw\n"
+              "30 22 254:16 /c2/hosts2 /etc/hosts2 rw - ext4 /dev/vdb rw\n"
+              // btrfs subvolumes share a device number but are file systems of their own.
+              "31 22 0:35 /@home /home rw - btrfs /dev/sdc1 rw,subvolid=256,subvol=/@home\n"
+              "32 22 0:35 /@var /var rw - btrfs /dev/sdc1 rw,subvolid=257,subvol=/@var\n"
+              "33 22 0:35 /@home/u/x /srv/x rw - btrfs /dev/sdc1 rw,subvolid=256,subvol=/@home\n"
+              // Two exports of one server share a device number; a bind of one does not show.
+              "34 22 0:50 / /a rw - nfs4 server:/a rw\n"
+              "35 22 0:50 / /b rw - nfs4 server:/b rw\n"
+              "36 22 0:50 / /a2 rw - nfs4 server:/a rw\n"
+              // A device's name wins over a pseudo source's, however long its mount point.
+              "37 22 0:61 / /x rw - ext2 none rw\n"
+              "38 22 0:61 / /x-longer rw - ext2 /dev/sde1 rw\n");
+    for (const char* dir : {"run/netns", "mnt/data-disk", "d", "data", "home", "var", "srv/x", "a",
+                            "b", "a2", "x", "x-longer"}) {
+        fs::create_directories(root / dir);
+    }
+    for (const char* file : {"etc/hosts", "etc/resolv.conf", "etc/hostname", "etc/hosts2"}) {
+        writeFile(root / file, "");
+    }
+    LinuxBackend backend(root.string());
+    std::vector<std::string> shown;
+    for (const StatfsRecord& record : mountTable(backend, MNT_NOWAIT)) {
+        shown.push_back(record.mntonname);
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"/", "/data", "/etc/hosts2", "/home", "/var", "/a",
+                                               "/b", "/x-longer"}));
 }
 
 // What the fake mount table does not show: other escapes, near misses of option names.
