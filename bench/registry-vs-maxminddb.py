@@ -123,7 +123,7 @@ def main():
     print_ratios(found)
     init = found.get("BM_TlInit")
     if init:
-        print(f"tl_init (map, registry copy, /16 index, pattern): median "
+        print(f"tl_init (read, registry copy, /16 index, pattern): median "
               f"{nanoseconds(init) / 1e3:.0f} us for {init['records']:.0f} records; "
               f"engine heap calls per init {init['engine_allocs_per_init']:g}")
 

@@ -1,61 +1,61 @@
 #include "registry/TarnelDB.h"
 
+#include "common/LogCategories.h"
 #include "common/Resources.h"
 #include "registry/tarnel.h"
 
-#include <QDate>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 
-#include <cstdio>
+#include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
 const char* const labelKeys[] = {"CountryCode",   "CountryName",  "RegistryName",
                                  "CountryRegion", "NetworkRange", "AssignedDate"};
 
-QString dottedQuad(uint32_t address) {
-    return QStringLiteral("%1.%2.%3.%4")
-        .arg(address >> 24)
-        .arg((address >> 16) & 0xffu)
-        .arg((address >> 8) & 0xffu)
-        .arg(address & 0xffu);
+QString fileTypeName(unsigned fileType) {
+    switch (fileType) {
+    case S_IFLNK:
+        return QStringLiteral("a symbolic link");
+    case S_IFDIR:
+        return QStringLiteral("a directory");
+    case S_IFIFO:
+        return QStringLiteral("a FIFO");
+    case S_IFSOCK:
+        return QStringLiteral("a socket");
+    case S_IFCHR:
+    case S_IFBLK:
+        return QStringLiteral("a device");
+    default:
+        return QStringLiteral("of type %1").arg(fileType, 0, 8);
+    }
 }
 
-// The network as the engine names it (a.b.c.d/len), or, for a range no prefix
-// length covers, its first and last address.
-QString networkText(const char* network, const tl_answer& answer) {
-    if (network != nullptr) {
-        return QString::fromLatin1(network);
+// Why the engine refused a file, as a log message says it.
+QString refusalText(const tl_refusal& refusal) {
+    switch (refusal.reason) {
+    case TL_OPENED:
+        break;
+    case TL_CANNOT_READ:
+        return QStringLiteral("cannot read it (%1)").arg(qt_error_string(refusal.error));
+    case TL_NOT_REGULAR:
+        return QStringLiteral("not a regular file but %1").arg(fileTypeName(refusal.fileType));
+    case TL_TOO_LARGE:
+        return QStringLiteral("larger than %1 MiB").arg(TL_MAX_FILE_SIZE >> 20);
+    case TL_TOO_SHORT:
+        return QStringLiteral("too short for its header");
+    case TL_OUT_OF_ORDER:
+        return QStringLiteral("its address ranges are out of order or overlap");
+    case TL_CHANGED_WHILE_READ:
+        return QStringLiteral("it changed while it was read (still being written?)");
+    case TL_NO_MEMORY:
+        return QStringLiteral("out of memory");
     }
-    return dottedQuad(answer.first) + QStringLiteral(" - ") + dottedQuad(answer.end - 1);
-}
-
-// "2005-03-15 (allocated)"; a number that is no date shows as it stands.
-QString dateText(const tl_answer& answer) {
-    if (answer.date == 0) {
-        return Resources::text(QStringLiteral("Unknown"));
-    }
-    const int year = static_cast<int>(answer.date / 10000);
-    const int month = static_cast<int>(answer.date / 100 % 100);
-    const int day = static_cast<int>(answer.date % 100);
-    char shown[16];
-    // Eight digits, as the "yyyyMMdd" form has them, naming a day of the calendar.
-    if (answer.date >= 10000101 && answer.date <= 99991231 && QDate::isValid(year, month, day)) {
-        std::snprintf(shown, sizeof shown, "%04d-%02d-%02d", year, month, day);
-    } else {
-        std::snprintf(shown, sizeof shown, "%u", answer.date);
-    }
-    if (answer.status == nullptr) {
-        return QString::fromLatin1(shown);
-    }
-    return QStringLiteral("%1 (%2)").arg(QLatin1String(shown), QLatin1String(answer.status));
-}
-
-bool isSpecialPurpose(const tl_tld_entry* country) {
-    return qstrncmp(country->code, "SIP", 3) == 0;
+    return QStringLiteral("unknown reason %1").arg(refusal.reason);
 }
 
 } // namespace
@@ -69,12 +69,6 @@ TarnelDB::TarnelDB() {
     for (const char* key : labelKeys) {
         tldLabel_.append(Resources::text(QString::fromLatin1(key)));
     }
-    for (const tl_tld_entry& row : tldTable) {
-        countryNames_.append(Resources::text(QString::fromUtf8(row.name)));
-    }
-    for (const tl_rir_entry& row : rirTable) {
-        regionNames_.append(Resources::text(QString::fromLatin1(row.region)));
-    }
     open();
 }
 
@@ -84,13 +78,24 @@ void TarnelDB::open() {
     const QString shipped = QDir(Resources::resourcePath()).filePath(QString::fromLatin1(fileName));
     // A downloaded copy that cannot be opened (cut short, say) does not leave the
     // user without data: the shipped copy is opened instead.
-    for (const QString& path : {downloaded, shipped}) {
-        if (QFileInfo::exists(path) && tl_init(QFile::encodeName(path).constData()) == 0) {
-            openPath_ = path;
-            ready_ = true;
-            return;
-        }
+    if (!openFile(downloaded, QStringLiteral("; using the shipped copy"))) {
+        openFile(shipped, QString());
     }
+}
+
+bool TarnelDB::openFile(const QString& path, const QString& instead) {
+    if (tl_init(QFile::encodeName(path).constData()) == 0) {
+        openPath_ = path;
+        ready_ = true;
+        return true;
+    }
+    const tl_refusal refusal = tl_last_refusal();
+    if (refusal.reason != TL_CANNOT_READ || refusal.error != ENOENT) {
+        qCWarning(lcRegistry).noquote()
+            << QStringLiteral("registry file %1 refused: %2%3")
+                   .arg(QDir::toNativeSeparators(path), refusalText(refusal), instead);
+    }
+    return false;
 }
 
 void TarnelDB::close() {
@@ -119,15 +124,7 @@ QStringList TarnelDB::search(const QString& address) const {
     char* network = nullptr;
     const int found = tl_lookup(text.constData(), &answer, &network);
     const std::unique_ptr<char, decltype(&std::free)> owned(network, &std::free);
-    if (found != 0 || isSpecialPurpose(answer.country)) {
-        return {};
-    }
-    return {QString::fromLatin1(answer.country->code),
-            countryNames_[static_cast<int>(answer.country - tldTable)],
-            QString::fromLatin1(answer.registry->name),
-            regionNames_[static_cast<int>(answer.registry - rirTable)],
-            networkText(network, answer),
-            dateText(answer)};
+    return found == 0 ? texts_.of(answer, network) : QStringList();
 }
 
 QString TarnelDB::flagImageName(const QString& code) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "registry/RegistryTexts.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +12,10 @@
 // address into six display texts, index for index with TLDLabel: country code,
 // country name, registry name, registry region, network, assignment date. Searches
 // run on any thread; open, close and updated belong to the main thread.
+//
+// A downloaded copy the engine refuses (a link, no regular file, cut short, ranges out
+// of order, unreadable, still being written) is named with the reason in one warning
+// of the registry logging category at each open, and the shipped copy opened instead.
 class TarnelDB {
 public:
     static constexpr const char* fileName = "ccTLD.dat";
@@ -22,8 +28,9 @@ public:
     void open();
     void close();
     // Reopens the file after it has been replaced (or removed from the documents
-    // directory, which brings back the shipped copy). The file in use is mapped:
-    // a new copy must be renamed into place, never written over the old one.
+    // directory, which brings back the shipped copy). The engine reads the file whole
+    // at open, so a new copy may be renamed into place or written over the old one
+    // (cp, curl -o); a copy still being written when this runs is refused.
     void updated();
 
     // The six texts of an address, or an empty list for text that is not a dotted
@@ -31,6 +38,7 @@ public:
     QStringList search(const QString& address) const;
 
     bool ready() const { return ready_.load(); }
+    const RegistryTexts& texts() const { return texts_; }
     const QStringList& TLDLabel() const { return tldLabel_; }
     // The path of the file open now; empty while not ready. Main thread only.
     QString openPath() const;
@@ -40,11 +48,12 @@ public:
 
 private:
     TarnelDB();
+    // Opens the file at path, or warns why the engine refused it (not when it does not
+    // exist), ending the warning with `instead`.
+    bool openFile(const QString& path, const QString& instead);
 
     QStringList tldLabel_;
-    // The localized names of the country and registry table rows, by row.
-    QStringList countryNames_;
-    QStringList regionNames_;
+    RegistryTexts texts_;
     std::atomic<bool> ready_{false};
     QString openPath_;
 };

@@ -3,20 +3,24 @@
 // The address registry's lookup engine: answers, for an IPv4 address, which
 // country, regional registry, allocation status and assignment date it belongs to.
 //
-// The registry file "ccTLD.dat" is mapped read-only and searched in place. Layout,
-// all fields unsigned 32-bit little-endian, records at any byte offset:
+// The registry file "ccTLD.dat" (a few MB) is read whole into the module's own heap
+// copy when it is opened, and searched there: whatever happens to the file afterwards
+// (written over in place by cp, cut short, removed) leaves the open registry as it
+// was. Layout, all fields unsigned 32-bit little-endian, records at any byte offset:
 //   byte 0            registry count R
 //   1 .. 1+12R        R registry records: (unused, count, date yyyymmdd)
 //   1+12R ..          24-byte range records to the end of the file: first address,
 //                     end (exclusive), country row, registry row, date, status row;
 //                     sorted by first address and not overlapping.
 //
-// One module-wide state record; no routine takes a handle. Opening and closing
-// take the module's lock exclusively, tl_validate, tl_lookup and the metadata
+// One module-wide state record; no routine takes a handle. Opening reads and checks
+// the file without the module's lock, then takes it exclusively to put the new copy
+// in place; closing takes it exclusively; tl_validate, tl_lookup and the metadata
 // routines take it shared, so they may run on any thread while another thread
-// reopens the file. lookup_database, lookup_database2 and assigned_network are the
-// unlocked steps tl_lookup is made of: callers must keep the module open while
-// they use them and the record they return.
+// reopens the file. lookup_database, lookup_database2, tl_answer_of and
+// assigned_network are the unlocked steps tl_lookup is made of: callers keep the
+// module open while they use them and the record they return, by holding the lock
+// shared between tl_read_begin and tl_read_end.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,7 +36,7 @@ struct tl_tld_entry {
     const char* name;
 };
 
-// One 24-byte range record inside the mapped file (byte-aligned).
+// One 24-byte range record inside the file's copy (byte-aligned).
 struct tl_range {
     unsigned char bytes[24];
 };
@@ -55,8 +59,8 @@ struct tl_registry_info {
 
 // The module's state while a file is open.
 struct tl_state {
-    const unsigned char* base; // mapping, null when closed
-    int descriptor;            // -1 after a failed open or a close
+    const unsigned char* base; // heap copy of the whole file, null when closed
+    int descriptor;            // -1: the file is closed again once it has been read
     uint32_t length;           // file size at open
     const tl_range* ranges;    // base + 1 + 12R
     uint8_t registryCount;     // R
@@ -64,6 +68,25 @@ struct tl_state {
     regex_t* pattern;          // compiled dotted-quad pattern, or null
     uint32_t rangeCount;       // whole range records in the file
     uint32_t* index;           // per /16: the first record starting at or after it
+    uint64_t generation;       // counts opens and closes: records of another file differ
+};
+
+// Why tl_init refused a file; TL_OPENED when it did not.
+enum tl_refusal_reason : int {
+    TL_OPENED = 0,
+    TL_CANNOT_READ,        // open or read failed; error says why (ENOENT: no such file)
+    TL_NOT_REGULAR,        // a symbolic link, directory, FIFO, socket or device
+    TL_TOO_LARGE,          // more than TL_MAX_FILE_SIZE bytes
+    TL_TOO_SHORT,          // empty, or shorter than the registry records it announces
+    TL_OUT_OF_ORDER,       // a range empty, overlapping another or out of order
+    TL_CHANGED_WHILE_READ, // size or modification time moved during every read
+    TL_NO_MEMORY,
+};
+
+struct tl_refusal {
+    tl_refusal_reason reason;
+    int error;         // errno of TL_CANNOT_READ, else 0
+    unsigned fileType; // S_IFMT bits of TL_NOT_REGULAR (S_IFLNK for a link), else 0
 };
 
 inline constexpr size_t TL_REGISTRY_RECORD_SIZE = 12;
@@ -71,20 +94,37 @@ inline constexpr size_t TL_RANGE_RECORD_SIZE = sizeof(tl_range);
 inline constexpr uint32_t TL_TLD_ROWS = 283;
 inline constexpr uint32_t TL_RIR_ROWS = 6;
 inline constexpr uint32_t TL_STATUS_ROWS = 3;
+inline constexpr uint32_t TL_MAX_FILE_SIZE = 64u << 20;
 
 extern const tl_rir_entry rirTable[TL_RIR_ROWS];
 extern const tl_tld_entry tldTable[TL_TLD_ROWS];
 extern const char* const statusTable[TL_STATUS_ROWS];
 
+// 0, or -1 with errno set and the module closed; tl_last_refusal says why.
 int tl_init(const char* path);
+// Why the calling thread's last tl_init refused its file.
+tl_refusal tl_last_refusal();
 int tl_finish();
 int tl_validate(const char* text);
+// The address of exactly the texts tl_validate accepts (four dot-separated octets of
+// 1 to 3 digits, each at most 255, nothing else), over `length` bytes that need no
+// terminating NUL: 0, or -1 for any other text. Takes no lock.
+int tl_parse_address(const char* text, size_t length, uint32_t* address);
 int tl_lookup(const char* text, tl_answer* answer, char** network);
 int tl_meta_registries(uint8_t* count);
 int tl_meta_registry_info(uint8_t index, tl_registry_info* info);
 
+// Hold the module's lock shared, so that the unlocked steps below may be used and
+// the records they return stay valid, until tl_read_end. The routines that take the
+// lock themselves are not to be called in between. Returns the state's generation.
+uint64_t tl_read_begin();
+void tl_read_end();
+
 const tl_range* lookup_database(uint32_t address);
 const tl_range* lookup_database2(const char* text);
+// What tl_lookup answers for a record, without the network: 0, or -1 when the
+// record's registry or country row does not exist.
+int tl_answer_of(const tl_range* range, tl_answer* answer);
 int assigned_network(const tl_range* range, char** network);
 const tl_tld_entry* lookup_tld_table(uint32_t index);
 const tl_rir_entry* lookup_rir_table(uint32_t index);

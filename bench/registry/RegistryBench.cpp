@@ -253,7 +253,7 @@ BENCHMARK_CAPTURE(BM_MaxMindCountry, uniform, AddressSet::Uniform);
 BENCHMARK_CAPTURE(BM_MaxMindCountry, covered, AddressSet::Covered);
 #endif
 
-// Opening the file: mapping, the copy of the registry records, the /16 index and the
+// Opening the file: reading it whole, the copy of the registry records, the /16 index and the
 // address pattern. The close before each open is not timed.
 void BM_TlInit(benchmark::State& state) {
     uint64_t heapCalls = 0;

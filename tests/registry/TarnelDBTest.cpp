@@ -12,6 +12,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <linux/capability.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace {
 
 using namespace registryfile;
@@ -101,6 +108,106 @@ TEST_F(TarnelDBTest, PrefersTheDownloadedCopyAndFallsBackToTheShippedOne) {
         EXPECT_EQ(db()->openPath(), shippedPath());
         EXPECT_EQ(db()->search("8.8.8.8").value(0), "US");
     }
+}
+
+// The messages of the registry's logging category while `work` runs.
+QStringList registryMessages(const std::function<void()>& work) {
+    static QStringList* captured = nullptr;
+    QStringList messages;
+    captured = &messages;
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            if (qstrcmp(context.category, "ormel.registry") == 0) {
+                captured->append(
+                    QStringLiteral("%1: %2").arg(type == QtWarningMsg ? "warning" : "other", text));
+            }
+        });
+    work();
+    qInstallMessageHandler(previous);
+    captured = nullptr;
+    return messages;
+}
+
+// Runs `work` on this thread without the capabilities that let root read any file.
+void withoutReadingAnyFile(const std::function<void()>& work) {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct held[2]{};
+    ASSERT_EQ(syscall(SYS_capget, &header, held), 0);
+    __user_cap_data_struct lowered[2] = {held[0], held[1]};
+    lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+    ASSERT_EQ(syscall(SYS_capset, &header, lowered), 0);
+    work();
+    ASSERT_EQ(syscall(SYS_capset, &header, held), 0);
+}
+
+TEST_F(TarnelDBTest, ARefusedDownloadedCopyIsNamedOnceWithWhyBeforeTheShippedOneOpens) {
+    const QString path = downloadedPath();
+    const QByteArray encoded = QFile::encodeName(path);
+    const QString other = QDir(testenv::documentsDir()).filePath("other.dat");
+    ASSERT_TRUE(registryfile::write(other, downloadedCopy()));
+    QByteArray unsorted = downloadedCopy();
+    unsorted.append(unsorted.mid(1 + 12, 24)); // the first range again, after the last
+    const std::function<void()> removeIt = [&] { QFile::remove(path) || QDir().rmdir(path); };
+    const std::pair<std::function<void()>, QString> kinds[] = {
+        {[] {}, QString()}, // no copy at all: nothing to say
+        {[&] {
+             ASSERT_EQ(::symlink(QFile::encodeName(other).constData(), encoded.constData()), 0);
+         },
+         "not a regular file but a symbolic link"},
+        {[&] { ASSERT_EQ(::mkfifo(encoded.constData(), 0600), 0); },
+         "not a regular file but a FIFO"},
+        {[&] { ASSERT_TRUE(QDir().mkdir(path)); }, "not a regular file but a directory"},
+        {[&] { ASSERT_TRUE(registryfile::write(path, "<html>Not found</html>")); },
+         "too short for its header"},
+        {[&] { ASSERT_TRUE(registryfile::write(path, unsorted)); },
+         "its address ranges are out of order or overlap"},
+        {[&] {
+             ASSERT_TRUE(registryfile::write(path, downloadedCopy()));
+             ASSERT_EQ(::chmod(encoded.constData(), 0), 0);
+         },
+         "cannot read it (Permission denied)"}};
+    for (const auto& [makeIt, why] : kinds) {
+        removeIt();
+        makeIt();
+        QStringList messages;
+        withoutReadingAnyFile([&] { messages = registryMessages([] { db()->updated(); }); });
+        const QStringList expected =
+            why.isEmpty()
+                ? QStringList()
+                : QStringList{QStringLiteral("warning: registry file %1 refused: %2; using "
+                                             "the shipped copy")
+                                  .arg(path, why)};
+        EXPECT_EQ(messages, expected);
+        EXPECT_EQ(db()->openPath(), shippedPath()) << qPrintable(why);
+        // Once an open, not once a lookup.
+        EXPECT_TRUE(registryMessages([] { db()->search("8.8.8.8"); }).isEmpty());
+    }
+    removeIt();
+}
+
+// Run in a child process of its own, in a private mount namespace: a file of the
+// kernel's, whose size (0) never agrees with what reading it gives, stands at the
+// downloaded copy's path.
+void openAFileThatKeepsChanging(const QString& path) {
+    const QByteArray encoded = QFile::encodeName(path);
+    if (!registryfile::write(path, "") || ::unshare(CLONE_NEWNS) != 0 ||
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("/proc/self/stat", encoded.constData(), nullptr, MS_BIND, nullptr) != 0) {
+        std::fprintf(stderr, "no private mount namespace\n");
+        std::_Exit(3);
+    }
+    TarnelDB::sharedInstance()->updated();
+    std::_Exit(TarnelDB::sharedInstance()->ready() ? 0 : 1);
+}
+
+TEST_F(TarnelDBTest, ACopyStillBeingWrittenIsNamedAsChangingWhileRead) {
+    if (geteuid() != 0 && !qEnvironmentVariableIsSet("CI")) {
+        GTEST_SKIP() << "a private mount namespace needs root";
+    }
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(openAFileThatKeepsChanging(downloadedPath()), ::testing::ExitedWithCode(0),
+                "registry file .*/ccTLD.dat refused: it changed while it was read \\(still being "
+                "written\\?\\); using the shipped copy");
 }
 
 TEST_F(TarnelDBTest, AClosedRegistryAnswersNothing) {

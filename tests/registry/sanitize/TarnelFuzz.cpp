@@ -8,8 +8,9 @@
 //
 // A file opens exactly when its header fits and its ranges keep the layout
 // (sorted, non-overlapping, non-empty). Every returned record must be a whole
-// record of the mapping, the one a plain scan finds, and every answer must repeat
-// that record.
+// record of the engine's copy, the one a plain scan finds, and every answer must
+// repeat that record. The address parser must take exactly the texts the validation
+// pattern takes.
 
 #include "platform/darwin/ByteOrder.h"
 #include "registry/tarnel.h"
@@ -137,7 +138,7 @@ std::optional<uint32_t> dottedQuad(std::string_view text) {
     return text.empty() ? std::optional<uint32_t>(address) : std::nullopt;
 }
 
-// Both searches name the record a plain scan finds, so a whole record of the mapping.
+// Both searches name the record a plain scan finds, so a whole record of the copy.
 void checkSearches(const FileModel& model, uint32_t address) {
     const tl_range* indexed = lookup_database(address);
     check(indexed == lookup_database_unindexed(address), "indexed and plain search disagree");
@@ -155,7 +156,7 @@ void checkAnswer(const FileModel& model, const tl_range* range, int result, cons
     const auto first = reinterpret_cast<uintptr_t>(state.ranges);
     check(at >= first && at < first + state.rangeCount * TL_RANGE_RECORD_SIZE &&
               (at - first) % TL_RANGE_RECORD_SIZE == 0,
-          "record outside the mapped ranges");
+          "record outside the copied ranges");
     const auto record = static_cast<uint32_t>((at - first) / TL_RANGE_RECORD_SIZE);
     check(answer.first == model.first(record) && answer.end == model.end(record),
           "answer names another range");
@@ -177,6 +178,10 @@ void checkText(const FileModel& model, const std::string& text) {
     const std::optional<uint32_t> address = dottedQuad(text);
     check((tl_validate(text.c_str()) == 0) == address.has_value(),
           "tl_validate disagrees with the dotted-quad form");
+    uint32_t parsed = 0;
+    const bool parses = tl_parse_address(text.data(), text.size(), &parsed) == 0;
+    check(parses == address.has_value() && (!parses || parsed == *address),
+          "tl_parse_address disagrees with the dotted-quad form");
     const tl_range* range = lookup_database2(text.c_str());
     if (address) {
         check(range == lookup_database(*address), "text and number searches disagree");
