@@ -10,6 +10,7 @@
 #include "platform/ui/TableViewController.h"
 #include "platform/ui/TableViewTextRenderer.h"
 #include "process/ProcessStatusViewController.h"
+#include "registry/AddressLookupStream.h"
 #include "registry/TarnelDB.h"
 
 #include <QApplication>
@@ -65,8 +66,8 @@ bool isScreenName(const QString& screen) {
     return tabIndexOf(screen) >= 0 || processDetailPID(screen).has_value();
 }
 
-// The warnings of Ormel's own logging categories during a headless run: each is a
-// kernel read or a file that failed, and makes the run fail.
+// The warnings of Ormel's own logging categories during a headless run: each but the
+// registry's is a kernel read or a file that failed, and makes the run fail.
 int& ormelWarnings() {
     static int count = 0;
     return count;
@@ -78,7 +79,10 @@ int& ormelWarnings() {
 void headlessMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     const bool ormel = context.category != nullptr &&
                        qstrncmp(context.category, kOrmelLogPrefix, qstrlen(kOrmelLogPrefix)) == 0;
-    if (ormel && type != QtDebugMsg && type != QtInfoMsg) {
+    // A registry warning says a file was set aside for the shipped one: nothing failed.
+    const bool failure = ormel && type != QtDebugMsg && type != QtInfoMsg &&
+                         qstrcmp(context.category, lcRegistry().categoryName()) != 0;
+    if (failure) {
         ++ormelWarnings();
     }
     if (ormel || type == QtCriticalMsg || type == QtFatalMsg ||
@@ -389,13 +393,27 @@ int runLookup(int argc, char** argv, const HeadlessRequest& request) {
                      TarnelDB::fileName);
         return EXIT_FAILURE;
     }
-    QByteArray output;
-    for (const QString& address : request.addresses) {
-        const QStringList texts = TarnelDB::sharedInstance()->search(address);
-        output += (QStringList{address} + texts).join(QLatin1Char('\t')).toUtf8() + '\n';
+    // Many invalid lines make many reports: one write for many.
+    static char reports[1 << 16];
+    std::setvbuf(stderr, reports, _IOFBF, sizeof reports);
+    AddressLookupStream stream;
+    stream.setInvalidLineHandler([](int64_t line, std::string_view text) {
+        std::fprintf(stderr, "ormel: %s\n",
+                     qPrintable(AddressLookupStream::invalidLineMessage(line, text)));
+    });
+    const bool fromInput = request.addresses == QStringList{QStringLiteral("-")};
+    const AddressLookupStream::Result result = fromInput
+                                                   ? stream.run(STDIN_FILENO, STDOUT_FILENO)
+                                                   : stream.run(request.addresses, STDOUT_FILENO);
+    // A reader that stopped early (| head) wanted no more; that needs no message.
+    const bool readerGone =
+        result.failure == AddressLookupStream::Failure::Write && result.error == EPIPE;
+    if (!result.ok() && !readerGone) {
+        std::fprintf(stderr, "ormel: %s\n", qPrintable(result.failureText()));
     }
+    std::fflush(stderr);
     TarnelDB::sharedInstance()->close();
-    return printOut(output) ? EXIT_SUCCESS : EXIT_FAILURE;
+    return result.ok() && result.invalid == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
-"""Streaming lookups, stdin to stdout: the registry's AddressLookupStream (through
-build/bench/lookup_stream, or any command given with --command, e.g.
-"build/ormel --lookup -") beside a libmaxminddb loop over the same lines
+"""Streaming lookups, stdin to stdout: `build/ormel --lookup -` (or any command given
+with --command) beside a libmaxminddb loop over the same lines
 (build/bench/mmdb_stream: inet_pton, MMDB_lookup_sockaddr, country_code).
 
 The input is 1 000 000 lines drawn once with a fixed seed: 60 % uniform over the whole
@@ -102,7 +101,7 @@ def main():
     parser.add_argument("--build", default=str(root / "build"))
     parser.add_argument("--data", default=str(root / "build" / "bench-data"))
     parser.add_argument("--registry", default=str(root / "resources" / "data" / "ccTLD.dat"))
-    parser.add_argument("--command", help="the registry's stream command (default: lookup_stream)")
+    parser.add_argument("--command", help="the registry's stream command (default: ormel --lookup -)")
     parser.add_argument("--runs", type=int, default=7)
     args = parser.parse_args()
     build, data = pathlib.Path(args.build), pathlib.Path(args.data)
@@ -116,7 +115,7 @@ def main():
     documents.mkdir(exist_ok=True)
     (documents / "ccTLD.dat").write_bytes(pathlib.Path(args.registry).read_bytes())
     environment = dict(os.environ, ORMEL_DOCUMENTS_DIR=str(documents), QT_QPA_PLATFORM="offscreen")
-    ours = shlex.split(args.command) if args.command else [str(build / "bench" / "lookup_stream")]
+    ours = shlex.split(args.command) if args.command else [str(build / "ormel"), "--lookup", "-"]
     print(f"{package_line(version, mmdb)}\nregistry file: {args.registry}\n"
           f"{line_count} lines ({addresses}), medians of {args.runs} runs, output to a file")
     print(f"load average before: {peer.load_average()} ({os.cpu_count()} cores)")

@@ -73,19 +73,19 @@ TarnelDB::TarnelDB() {
 }
 
 void TarnelDB::open() {
-    const QString downloaded =
-        QDir(Resources::documentsPath()).filePath(QString::fromLatin1(fileName));
-    const QString shipped = QDir(Resources::resourcePath()).filePath(QString::fromLatin1(fileName));
+    const QByteArray downloaded = Resources::documentsFilePath(QString::fromLatin1(fileName));
+    const QByteArray shipped =
+        QFile::encodeName(QDir(Resources::resourcePath()).filePath(QString::fromLatin1(fileName)));
     // A downloaded copy that cannot be opened (cut short, say) does not leave the
     // user without data: the shipped copy is opened instead.
-    if (!openFile(downloaded, QStringLiteral("; using the shipped copy"))) {
+    if (downloaded.isEmpty() || !openFile(downloaded, QStringLiteral("; using the shipped copy"))) {
         openFile(shipped, QString());
     }
 }
 
-bool TarnelDB::openFile(const QString& path, const QString& instead) {
-    if (tl_init(QFile::encodeName(path).constData()) == 0) {
-        openPath_ = path;
+bool TarnelDB::openFile(const QByteArray& path, const QString& instead) {
+    if (tl_init(path.constData()) == 0) {
+        openPath_ = QFile::decodeName(path);
         ready_ = true;
         return true;
     }
@@ -93,7 +93,7 @@ bool TarnelDB::openFile(const QString& path, const QString& instead) {
     if (refusal.reason != TL_CANNOT_READ || refusal.error != ENOENT) {
         qCWarning(lcRegistry).noquote()
             << QStringLiteral("registry file %1 refused: %2%3")
-                   .arg(QDir::toNativeSeparators(path), refusalText(refusal), instead);
+                   .arg(QFile::decodeName(path), refusalText(refusal), instead);
     }
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include "registry/RegistryTexts.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -50,7 +51,7 @@ private:
     TarnelDB();
     // Opens the file at path, or warns why the engine refused it (not when it does not
     // exist), ending the warning with `instead`.
-    bool openFile(const QString& path, const QString& instead);
+    bool openFile(const QByteArray& path, const QString& instead);
 
     QStringList tldLabel_;
     RegistryTexts texts_;

@@ -1,4 +1,4 @@
-// mmdb_stream DATABASE: the libmaxminddb counterpart of lookup_stream, for the
+// mmdb_stream DATABASE: the libmaxminddb counterpart of `ormel --lookup -`, for the
 // stream benchmark (bench/registry-stream-vs-maxminddb.py). Addresses one a line from
 // stdin; to stdout each line's text and, when the database holds the address, a tab
 // and its country_code. Input is read and output written in 1 MiB blocks; the text
