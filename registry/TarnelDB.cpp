@@ -1,6 +1,7 @@
 #include "registry/TarnelDB.h"
 
 #include "common/LogCategories.h"
+#include "common/NameText.h"
 #include "common/Resources.h"
 #include "registry/tarnel.h"
 
@@ -93,7 +94,9 @@ bool TarnelDB::openFile(const QByteArray& path, const QString& instead) {
     if (refusal.reason != TL_CANNOT_READ || refusal.error != ENOENT) {
         qCWarning(lcRegistry).noquote()
             << QStringLiteral("registry file %1 refused: %2%3")
-                   .arg(QFile::decodeName(path), refusalText(refusal), instead);
+                   .arg(NameText::fromBytes(
+                            std::string_view(path.constData(), static_cast<size_t>(path.size()))),
+                        refusalText(refusal), instead);
     }
     return false;
 }

@@ -118,6 +118,21 @@ TEST(CommandLine, ScreenshotsLandInTheFolderNamed) {
     EXPECT_TRUE(run.out.endsWith("\n5\n"));
 }
 
+// A documents directory named in bytes that are not UTF-8 is the one read: its
+// registry copy (here an empty one) is found, refused and named.
+TEST(CommandLine, TheDocumentsDirectoryIsTheBytesItIsNamedBy) {
+    const QString parent = testenv::makeTempDir("cli-documents");
+    const ProgramRun run = runShell(
+        "cd '" + parent +
+        "' && mkdir \"$(printf 'd\\377')\" && "
+        ": > \"$(printf 'd\\377')/ccTLD.dat\" && "
+        "ORMEL_DOCUMENTS_DIR=\"$PWD/$(printf 'd\\377')\" $ORMEL --lookup 8.8.8.8; status=$?; "
+        "rm -r \"$(printf 'd\\377')\"; exit $status");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.out.startsWith("8.8.8.8\tUS\t")); // from the shipped copy
+    EXPECT_TRUE(run.err.contains("d\\xff/ccTLD.dat refused: too short")) << run.err.constData();
+}
+
 TEST(CommandLine, AScreenshotOnAFullDiskLeavesNoPartialFile) {
     if (!mayMount()) {
         GTEST_SKIP() << "needs root for a private mount namespace";
