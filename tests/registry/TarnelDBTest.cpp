@@ -3,6 +3,7 @@
 #include "common/Resources.h"
 #include "registry/tarnel.h"
 #include "support/TestEnvironment.h"
+#include "support/WithoutReadingAnyFile.h"
 #include "tests/registry/RegistryFile.h"
 
 #include <QDir>
@@ -13,10 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <linux/capability.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -126,18 +125,6 @@ QStringList registryMessages(const std::function<void()>& work) {
     qInstallMessageHandler(previous);
     captured = nullptr;
     return messages;
-}
-
-// Runs `work` on this thread without the capabilities that let root read any file.
-void withoutReadingAnyFile(const std::function<void()>& work) {
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct held[2]{};
-    ASSERT_EQ(syscall(SYS_capget, &header, held), 0);
-    __user_cap_data_struct lowered[2] = {held[0], held[1]};
-    lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-    ASSERT_EQ(syscall(SYS_capset, &header, lowered), 0);
-    work();
-    ASSERT_EQ(syscall(SYS_capset, &header, held), 0);
 }
 
 TEST_F(TarnelDBTest, ARefusedDownloadedCopyIsNamedOnceWithWhyBeforeTheShippedOneOpens) {

@@ -99,6 +99,7 @@ std::vector<size_t> oneMountPerFileSystem(const std::vector<const MountInfoEntry
         const MountInfoEntry& kept = *mounts[shown[seen->second]];
         if (isRemoteSource(mount.source) && isRemoteSource(kept.source) &&
             mount.source != kept.source) {
+            seen->second = shown.size(); // later mounts compare with the latest kept, as df's
             shown.push_back(i);
         } else if (takesThePlaceOf(mount, kept)) {
             shown[seen->second] = i;

@@ -20,9 +20,9 @@ namespace {
 
 using Mounts = std::vector<MountInfoEntry>;
 
-constexpr std::array<std::string_view, 13> kServedTypes = {
-    "nfs",  "nfs4", "cifs", "smb3",   "smbfs", "ncpfs",    "afs",
-    "ceph", "9p",   "coda", "lustre", "davfs", "glusterfs"};
+constexpr std::array<std::string_view, 14> kServedTypes = {
+    "nfs",  "nfs4", "cifs", "smb3",   "smbfs", "ncpfs",     "afs",
+    "ceph", "9p",   "coda", "lustre", "davfs", "glusterfs", "virtiofs"};
 constexpr std::array<std::string_view, 7> kJournalingTypes = {"ext3",     "ext4",  "xfs", "jfs",
                                                               "reiserfs", "ntfs3", "gfs2"};
 constexpr std::array<std::string_view, 9> kQuotaOptions = {"quota",    "usrquota",   "grpquota",

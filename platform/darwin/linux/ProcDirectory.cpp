@@ -119,7 +119,7 @@ std::optional<std::vector<int32_t>> ProcDirectory::pids() const {
         errno = EBADF;
         return std::nullopt;
     }
-    const int listing = isOpen() ? openRetrying(fd_, ".", O_RDONLY | O_DIRECTORY) : -1;
+    const int listing = openRetrying(fd_, ".", O_RDONLY | O_DIRECTORY);
     DIR* directory = listing >= 0 ? ::fdopendir(listing) : nullptr;
     if (directory == nullptr) {
         if (listing >= 0) {
@@ -127,13 +127,19 @@ std::optional<std::vector<int32_t>> ProcDirectory::pids() const {
         }
         return std::nullopt;
     }
+    errno = 0; // readdir ends the listing and fails alike, except for errno
     while (const dirent* entry = ::readdir(directory)) {
         int32_t pid;
         if (parsePid(entry->d_name, pid)) {
             pids.push_back(pid);
         }
     }
+    const int listingError = errno;
     ::closedir(directory);
+    if (listingError != 0) {
+        errno = listingError;
+        return std::nullopt;
+    }
     std::sort(pids.begin(), pids.end());
     return pids;
 }

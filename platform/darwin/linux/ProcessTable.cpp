@@ -34,6 +34,12 @@ unsigned threadsFor(size_t processes) {
     return static_cast<unsigned>(std::min<size_t>({wanted, cores, kMaxThreads}));
 }
 
+// Out of descriptors or memory: every further process would fail the same way. A
+// process gone, or one this user may not read (hidepid, a security module), is left out.
+bool isResourceShortage(int error) {
+    return error == EMFILE || error == ENFILE || error == ENOMEM;
+}
+
 bool isZombie(char linuxState) {
     return linuxState == 'Z' || linuxState == 'X' || linuxState == 'x';
 }
@@ -114,8 +120,8 @@ size_t ProcessTable::encodeRecords(const int32_t* pids, size_t count, unsigned c
             mapLinuxProcess(reader.stat(), reader.status(), *clock_, record);
             kinfo_proc::Layout::encode(record, out + filled * kinfo_proc::Layout::kSize);
             ++filled;
-        } else if (errno != ESRCH) {
-            error = errno; // out of descriptors or memory: the table would be a guess
+        } else if (isResourceShortage(errno)) {
+            error = errno; // the table would be a guess
             return filled;
         }
     }

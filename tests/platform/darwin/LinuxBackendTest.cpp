@@ -312,7 +312,8 @@ TEST(LinuxBackendDisk, EachFileSystemShowsOnceAtTheMountDfShows) {
               "31 22 0:35 /@home /home rw - btrfs /dev/sdc1 rw,subvolid=256,subvol=/@home\n"
               "32 22 0:35 /@var /var rw - btrfs /dev/sdc1 rw,subvolid=257,subvol=/@var\n"
               "33 22 0:35 /@home/u/x /srv/x rw - btrfs /dev/sdc1 rw,subvolid=256,subvol=/@home\n"
-              // Two exports of one server share a device number; a bind of one does not show.
+              // Exports of one server share a device number: each is kept, and a later one
+              // is compared with the latest kept, as df does (so /a2 shows beside /b).
               "34 22 0:50 / /a rw - nfs4 server:/a rw\n"
               "35 22 0:50 / /b rw - nfs4 server:/b rw\n"
               "36 22 0:50 / /a2 rw - nfs4 server:/a rw\n"
@@ -332,7 +333,7 @@ TEST(LinuxBackendDisk, EachFileSystemShowsOnceAtTheMountDfShows) {
         shown.push_back(record.mntonname);
     }
     EXPECT_EQ(shown, (std::vector<std::string>{"/", "/data", "/etc/hosts2", "/home", "/var", "/a",
-                                               "/b", "/x-longer"}));
+                                               "/b", "/a2", "/x-longer"}));
 }
 
 // What the fake mount table does not show: other escapes, near misses of option names.

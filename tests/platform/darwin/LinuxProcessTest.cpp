@@ -3,6 +3,7 @@
 #include "platform/darwin/linux/LinuxBackend.h"
 #include "platform/darwin/linux/ProcessTable.h"
 #include "support/TestEnvironment.h"
+#include "support/WithoutReadingAnyFile.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include <fstream>
 
 using namespace darwin;
+namespace fs = std::filesystem;
 using namespace backendreads;
 
 namespace {
@@ -121,6 +123,19 @@ TEST_F(FakeProcRootTest, ATableThatCannotBeReadWholeFails) {
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << spare << " spare";
     }
+}
+
+// A process this user may not read (hidepid, a security module) is left out, as one
+// that is gone: the rest of the table stands.
+TEST_F(FakeProcRootTest, AProcessThatMayNotBeReadIsLeftOut) {
+    const fs::path root = testenv::makeTempDir("linux-root-guarded").toStdString();
+    fs::copy(testenv::fixturePath("linux-root-proc").toStdString(), root,
+             fs::copy_options::recursive);
+    fs::permissions(root / "proc/100/status", fs::perms::none);
+    std::optional<std::vector<unsigned char>> records;
+    withoutReadingAnyFile([&] { records = ProcessTable(root.string()).records(); });
+    ASSERT_TRUE(records);
+    EXPECT_EQ(records->size(), 11 * kinfo_proc::Layout::kSize);
 }
 
 TEST_F(FakeProcRootTest, PerProcessQueriesTaskInfoAndNames) {
