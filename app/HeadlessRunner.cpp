@@ -1,8 +1,8 @@
 #include "app/HeadlessRunner.h"
 
 #include "app/AppController.h"
-#include "app/OutputFile.h"
 #include "common/LogCategories.h"
+#include "common/OutputFile.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/NavigationController.h"
@@ -23,6 +23,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -54,12 +55,15 @@ std::optional<int64_t> processDetailPID(const QString& screen) {
     }
     const QString digits = screen.mid(kProcessDetailPrefix.size());
     const bool plainDigits =
-        !digits.isEmpty() && digits.size() <= 18 &&
+        !digits.isEmpty() &&
         std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= '0' && c <= '9'; });
     if (!plainDigits) {
         return std::nullopt;
     }
-    return digits.toLongLong();
+    // More digits than any pid has: a pid that does not exist, too.
+    bool fits = false;
+    const int64_t pid = digits.toLongLong(&fits);
+    return fits ? pid : std::numeric_limits<int64_t>::max();
 }
 
 bool isScreenName(const QString& screen) {
@@ -68,8 +72,8 @@ bool isScreenName(const QString& screen) {
 
 // The warnings of Ormel's own logging categories during a headless run: each but the
 // registry's is a kernel read or a file that failed, and makes the run fail.
-int& ormelWarnings() {
-    static int count = 0;
+std::atomic<int>& ormelWarnings() {
+    static std::atomic<int> count = 0; // the gathering thread warns too
     return count;
 }
 
@@ -114,12 +118,9 @@ ui::ViewController* showTab(AppController& controller, int index) {
     return stack != nullptr ? stack->topViewController() : tabs->selectedViewController();
 }
 
-QString noProcess(int64_t pid) {
-    return QStringLiteral("no process with pid %1").arg(pid);
-}
-
 // Opens the detail screen of `pid` as a tap on its row of the process list does.
-ui::ViewController* showProcessDetail(ui::ViewController* list, int64_t pid, QString* error) {
+ui::ViewController* showProcessDetail(ui::ViewController* list, int64_t pid, const QString& pidText,
+                                      QString* error) {
     auto* processes = dynamic_cast<ProcessStatusViewController*>(list);
     if (processes == nullptr) {
         *error = QStringLiteral("the process tab shows no process list");
@@ -129,7 +130,7 @@ ui::ViewController* showProcessDetail(ui::ViewController* list, int64_t pid, QSt
     const std::optional<ui::IndexPath> row =
         isPid ? processes->indexPathOfPID(static_cast<int32_t>(pid)) : std::nullopt;
     if (!row) {
-        *error = noProcess(pid);
+        *error = QStringLiteral("no process with pid ") + pidText;
         return nullptr;
     }
     processes->tableView()->tapRowAtIndexPath(*row);
@@ -309,7 +310,7 @@ bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen
         shown = stack->topViewController();
     }
     if (pid) {
-        shown = showProcessDetail(shown, *pid, error);
+        shown = showProcessDetail(shown, *pid, screen.mid(kProcessDetailPrefix.size()), error);
         if (shown == nullptr) {
             return false;
         }
@@ -385,6 +386,10 @@ int runWindowless(int argc, char** argv, const HeadlessRequest& request) {
 }
 
 int runLookup(int argc, char** argv, const HeadlessRequest& request) {
+    // Many invalid lines make many reports: one write for many. Set before the first
+    // message (a refused registry copy) reaches stderr.
+    static char reports[1 << 16];
+    std::setvbuf(stderr, reports, _IOFBF, sizeof reports);
     QCoreApplication application(argc, argv);
     if (!TarnelDB::sharedInstance()->ready()) {
         std::fprintf(stderr,
@@ -393,9 +398,6 @@ int runLookup(int argc, char** argv, const HeadlessRequest& request) {
                      TarnelDB::fileName);
         return EXIT_FAILURE;
     }
-    // Many invalid lines make many reports: one write for many.
-    static char reports[1 << 16];
-    std::setvbuf(stderr, reports, _IOFBF, sizeof reports);
     AddressLookupStream stream;
     stream.setInvalidLineHandler([](int64_t line, std::string_view text) {
         std::fprintf(stderr, "ormel: %s\n",

@@ -1,5 +1,9 @@
 #include "registry/AddressLookupStream.h"
 
+#include "common/NameText.h"
+#include "common/OutputFile.h"
+#include "platform/ui/TableViewTextRenderer.h"
+
 #include "registry/RegistryTexts.h"
 #include "registry/TarnelDB.h"
 #include "registry/tarnel.h"
@@ -27,18 +31,8 @@ constexpr size_t outputFlushSize = 1u << 20;
 
 // 0, or the errno of the write that failed.
 int writeAll(int fd, const char* bytes, size_t count) {
-    while (count > 0) {
-        const ssize_t written = ::write(fd, bytes, count);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        bytes += written;
-        count -= static_cast<size_t>(written);
-    }
-    return 0;
+    return OutputFile::writeAll(fd, QByteArrayView(bytes, static_cast<qsizetype>(count))) ? 0
+                                                                                          : errno;
 }
 
 std::string reportedText(std::string_view text) {
@@ -99,9 +93,10 @@ AddressLookupStream::AddressLookupStream()
 AddressLookupStream::AddressLookupStream(const RegistryTexts& texts) : texts_(texts) {}
 
 QString AddressLookupStream::invalidLineMessage(int64_t line, std::string_view text) {
+    // The text is the user's input, shown as the dumps show names: never raw ESC bytes.
     return QStringLiteral("line %1: \"%2\" is not an IPv4 address")
-        .arg(line)
-        .arg(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        .arg(QString::number(line),
+             ui::TableViewTextRenderer::escapedText(NameText::fromBytes(text)));
 }
 
 AddressLookupStream::Result AddressLookupStream::run(int input, int output) {
@@ -136,7 +131,8 @@ QByteArray AddressLookupStream::answer(const QStringList& addresses) {
             if (next == addresses.size()) {
                 return std::nullopt;
             }
-            current = addresses[next++].toUtf8();
+            // An argument is one line of the answer, whatever it holds.
+            current = addresses[next++].toUtf8().replace('\n', "\\n").replace('\r', "\\r");
             return std::string_view(current.constData(), static_cast<size_t>(current.size()));
         },
         [&lines](const char* bytes, size_t count) {

@@ -1,6 +1,7 @@
 #include "registry/tarnel.h"
 
 #include "platform/darwin/ByteOrder.h"
+#include "platform/darwin/Descriptor.h"
 
 #include <bit>
 #include <cerrno>
@@ -18,6 +19,8 @@
 #include <utility>
 
 namespace {
+
+using darwin::Descriptor;
 
 constexpr const char* dottedQuadPattern =
     "^((25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\.){3}(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)$";
@@ -136,26 +139,6 @@ void releaseState(tl_state& state) {
     const uint64_t generation = state.generation;
     state = {nullptr, -1, 0, nullptr, 0, nullptr, nullptr, 0, nullptr, generation};
 }
-
-// Closes the descriptor on every path out, keeping the errno of a failure.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            const int saved = errno;
-            // Linux releases the descriptor even when close reports an error.
-            close(fd_);
-            errno = saved;
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // A file opened for reading: its copy, or why it was refused.
 struct Loaded {

@@ -76,7 +76,7 @@ TEST(CommandLine, JsonDumpIsOneObjectNamingTheScreen) {
 }
 
 TEST(CommandLine, AnyPidThatDoesNotExistIsTheSameError) {
-    for (const char* pid : {"0", "99999999", "999999999999999999"}) {
+    for (const char* pid : {"0", "99999999", "999999999999999999", "12345678901234567890123"}) {
         const ProgramRun run = runShell(QStringLiteral("$ORMEL --dump process/%1").arg(pid));
         EXPECT_EQ(run.status, 1) << pid;
         EXPECT_EQ(run.err, QByteArray("ormel: no process with pid ") + pid + "\n");
@@ -211,6 +211,14 @@ TEST(CommandLine, InvalidLookupTextsFailTheRun) {
         EXPECT_TRUE(lines[5].startsWith("8.8.8.8\tUS\t"));
         EXPECT_EQ(run.err.count("is not an IPv4 address"), 5) << run.err.constData();
     }
+    // A newline inside an argument does not make two answers; an ESC does not reach the
+    // terminal through the report.
+    const ProgramRun hostile =
+        runShell("$ORMEL --lookup \"$(printf '8.8.8.8\\n9.9.9.9')\" \"$(printf '\\033[8m')\"");
+    EXPECT_EQ(hostile.status, 1);
+    EXPECT_EQ(hostile.out, "8.8.8.8\\n9.9.9.9\n\x1b[8m\n");
+    EXPECT_FALSE(hostile.err.contains('\x1b'));
+    EXPECT_TRUE(hostile.err.contains("line 2: \"\\x1b[8m\"")) << hostile.err.constData();
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "platform/darwin/linux/HostFile.h"
 
+#include "platform/darwin/Descriptor.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,25 +13,6 @@
 namespace darwin {
 
 namespace {
-
-// Closes the descriptor on every path out, keeping the errno of the failure.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            const int saved = errno;
-            ::close(fd_);
-            errno = saved;
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 bool readAll(int fd, std::string& out) {
     char chunk[8192];

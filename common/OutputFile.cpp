@@ -1,4 +1,4 @@
-#include "app/OutputFile.h"
+#include "common/OutputFile.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -34,7 +34,11 @@ bool OutputFile::writeAll(int fd, QByteArrayView bytes) {
         if (written < 0 && errno == EINTR) {
             continue;
         }
-        if (written <= 0) {
+        if (written < 0) {
+            return false;
+        }
+        if (written == 0) {
+            errno = EIO; // no progress and no error: do not spin
             return false;
         }
         next += written;
@@ -54,12 +58,17 @@ bool OutputFile::makeDirectories(const QByteArray& path) {
             return false;
         }
     }
-    if (::mkdir(path.constData(), 0777) == 0 || isDirectory(path)) {
+    if (::mkdir(path.constData(), 0777) == 0) {
         return true;
     }
-    if (errno == 0 || errno == EEXIST) {
-        errno = ENOTDIR;
+    const int error = errno;
+    if (error != EEXIST) {
+        return false;
     }
+    if (isDirectory(path)) {
+        return true;
+    }
+    errno = ENOTDIR;
     return false;
 }
 
