@@ -15,6 +15,13 @@ Application* Application::sharedApplication() {
     return &application;
 }
 
+void Application::setDelegate(ApplicationDelegate* delegate) {
+    if (delegate != delegate_) {
+        terminated_ = false;
+    }
+    delegate_ = delegate;
+}
+
 Application::ApplicationState Application::applicationState() const {
     return state_;
 }
@@ -86,6 +93,21 @@ bool Application::openURL(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
+void Application::runTerminationOnce() {
+    if (terminated_) {
+        return;
+    }
+    terminated_ = true;
+    if (delegate_ != nullptr) {
+        delegate_->applicationWillTerminate(this);
+    }
+}
+
+void Application::terminate() {
+    runTerminationOnce();
+    QCoreApplication::quit();
+}
+
 namespace {
 
 double scaleFromEnvironmentOr(double fallback) {
@@ -120,11 +142,8 @@ int ApplicationMain(int argc, char** argv, std::function<ApplicationDelegate*()>
     QObject::connect(
         qtApplication, &QGuiApplication::applicationStateChanged, qtApplication,
         [application](Qt::ApplicationState state) { application->dispatchStateChange(state); });
-    QObject::connect(qtApplication, &QCoreApplication::aboutToQuit, qtApplication, [application] {
-        if (ApplicationDelegate* d = application->delegate()) {
-            d->applicationWillTerminate(application);
-        }
-    });
+    QObject::connect(qtApplication, &QCoreApplication::aboutToQuit, qtApplication,
+                     [application] { application->runTerminationOnce(); });
     const int result = QApplication::exec();
     application->setDelegate(nullptr);
     return result;

@@ -26,7 +26,8 @@ public:
     Application& operator=(const Application&) = delete;
 
     ApplicationDelegate* delegate() const { return delegate_; }
-    void setDelegate(ApplicationDelegate* delegate) { delegate_ = delegate; }
+    // A new delegate is a new run of the application: it hears of its termination once.
+    void setDelegate(ApplicationDelegate* delegate);
     ApplicationState applicationState() const;
 
     // Thread-safe.
@@ -41,12 +42,19 @@ public:
 
     bool openURL(const QUrl& url);
 
+    // Ends the application the one way there is: the delegate hears
+    // applicationWillTerminate (once, however many ways lead here: Ctrl+Q, the window
+    // closed or destroyed, the event loop quitting) and the event loop quits.
+    void terminate();
+    void runTerminationOnce();
+
 private:
     Application() = default;
     void enterState(ApplicationState state);
 
     ApplicationDelegate* delegate_ = nullptr;
     ApplicationState state_ = ApplicationState::Inactive;
+    bool terminated_ = false;
     mutable std::mutex tasksMutex_;
     std::map<BackgroundTaskIdentifier, std::function<void()>> tasks_;
     BackgroundTaskIdentifier lastTask_ = BackgroundTaskInvalid;

@@ -10,7 +10,7 @@
 namespace ui {
 
 namespace {
-constexpr double kBarHeight = 44;
+constexpr double kStackBarHeight = 44;
 }
 
 NavigationController::NavigationController(ViewController* root) {
@@ -51,7 +51,7 @@ void NavigationController::loadView() {
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     bar_ = new NavigationBar(view);
-    bar_->setFixedHeight(Screen::px(kBarHeight));
+    bar_->setFixedHeight(Screen::px(kStackBarHeight));
     bar_->setBarStyle(barStyle_);
     bar_->setVisible(!barHidden_);
     bar_->setBackAction([this] { popViewControllerAnimated(true); });

@@ -18,6 +18,7 @@ constexpr double kAlertRadius = 10;
 
 Overlay::Overlay(Look look) : look_(look) {
     setAttribute(Qt::WA_NoMousePropagation);
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 void Overlay::setPanel(QWidget* panel) {
@@ -36,6 +37,8 @@ void Overlay::present() {
     placePanel();
     show();
     raise();
+    // Keys go to the overlay (and on to the window's Escape), not to the screen under it.
+    setFocus(Qt::OtherFocusReason);
 }
 
 void Overlay::placePanel() {

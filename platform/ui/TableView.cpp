@@ -4,6 +4,7 @@
 #include "platform/ui/TableViewPainting.h"
 #include "platform/ui/TableViewTextRenderer.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -443,6 +444,7 @@ void TableView::hideDeleteConfirmation() {
 }
 
 void TableView::tapRowAtIndexPath(const IndexPath& indexPath) {
+    keyboard_.rowTapped(indexPath);
     interaction_.tapRow(indexPath);
 }
 
@@ -501,7 +503,14 @@ void TableView::mousePressEvent(QMouseEvent* event) {
         event->ignore();
         return;
     }
+    keyboard_.touched();
     gestures_.pressAtPoint(event->position().toPoint());
+}
+
+void TableView::keyPressEvent(QKeyEvent* event) {
+    // Keys the table does not use go on to the screens around it (QAbstractScrollArea
+    // would take the arrows with modifiers too).
+    event->setAccepted(keyboard_.keyPressed(event));
 }
 
 void TableView::mouseMoveEvent(QMouseEvent* event) {

@@ -10,6 +10,7 @@
 #include "platform/ui/TableViewGeometry.h"
 #include "platform/ui/TableViewGestureRecognizer.h"
 #include "platform/ui/TableViewInteraction.h"
+#include "platform/ui/TableViewKeyboard.h"
 #include "platform/ui/TableViewSectionHeaders.h"
 #include "platform/ui/TableViewStyle.h"
 
@@ -127,6 +128,11 @@ public:
         return interaction_.rowShowingDeleteConfirmation();
     }
 
+    // The row the keyboard is on (TableViewKeyboard): the last one tapped or moved to
+    // with the arrow keys; ringed while the keys move it.
+    std::optional<IndexPath> keyboardRow() const { return keyboard_.cursorRow(); }
+    bool showsKeyboardRow() const { return keyboard_.showsCursor(); }
+
     // Every section and row as text, rows off screen too: "-- <header>" (or "--") a
     // section, then a row's label texts in reading order joined by tabs
     // (TableViewTextRenderer).
@@ -145,6 +151,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
@@ -204,6 +211,7 @@ private:
     Color separatorColor_{0.88, 0.88, 0.88, 1};
 
     TableViewGestureRecognizer gestures_{this};
+    TableViewKeyboard keyboard_{this};
 };
 
 } // namespace ui

@@ -58,7 +58,46 @@ void TableViewController::clearSelection() {
 void TableViewController::appearanceWillBegin(bool appearing) {
     if (appearing) {
         clearSelection();
+    } else {
+        // Before viewWillDisappear, which may empty the table.
+        keepPlace();
     }
+}
+
+void TableViewController::appearanceDidEnd(bool appearing) {
+    if (!appearing || !tableView_) {
+        return;
+    }
+    // After viewWillAppear and viewDidAppear, which may have reloaded the rows.
+    returnToPlace();
+    if (tableView_->isVisible()) {
+        tableView_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TableViewController::keepPlace() {
+    if (!tableView_) {
+        return;
+    }
+    keptOffset_ = tableView_->contentOffset();
+    keptRow_.reset();
+    const std::optional<IndexPath> row = tableView_->keyboardRow();
+    if (row && tableView_->indexPathsForVisibleRows().contains(*row)) {
+        keptRow_ = row;
+    }
+}
+
+void TableViewController::returnToPlace() {
+    if (keptOffset_) {
+        tableView_->setContentOffset(*keptOffset_);
+    }
+    if (keptRow_ && keptRow_->section < tableView_->numberOfSections() &&
+        keptRow_->row < tableView_->numberOfRowsInSection(keptRow_->section)) {
+        tableView_->scrollToRowAtIndexPathAtScrollPositionAnimated(
+            *keptRow_, TableViewScrollPosition::None, false);
+    }
+    keptOffset_.reset();
+    keptRow_.reset();
 }
 
 } // namespace ui

@@ -10,7 +10,9 @@
 namespace ui {
 
 // A screen that is a table: its view is a TableView whose data source and delegate
-// the screen itself is. The selected row is deselected when the screen comes back.
+// the screen itself is. The selected row is deselected when the screen comes back,
+// scrolled where it was, with the row tapped to leave it in view, and its table takes
+// the keyboard focus.
 class TableViewController : public ViewController,
                             public TableViewDataSource,
                             public TableViewDelegate {
@@ -37,10 +39,18 @@ public:
 
 protected:
     void appearanceWillBegin(bool appearing) override;
+    void appearanceDidEnd(bool appearing) override;
     void clearSelection();
 
 private:
+    void keepPlace();
+    void returnToPlace();
+
     TableViewStyle style_;
+    // Where the list was scrolled and the row on screen that was tapped, kept while
+    // another screen covers this one.
+    std::optional<Point> keptOffset_;
+    std::optional<IndexPath> keptRow_;
     QPointer<TableView> tableView_;
 };
 

@@ -191,9 +191,11 @@ void ViewController::endAppearanceTransition() {
     if (appearance_ == AppearanceState::Appearing) {
         appearance_ = AppearanceState::Appeared;
         viewDidAppear(animated);
+        appearanceDidEnd(true);
     } else if (appearance_ == AppearanceState::Disappearing) {
         appearance_ = AppearanceState::Disappeared;
         viewDidDisappear(animated);
+        appearanceDidEnd(false);
     } else {
         return;
     }

@@ -96,6 +96,9 @@ protected:
     // Runs before viewWillAppear / viewWillDisappear, whether or not an override of
     // those calls the base class.
     virtual void appearanceWillBegin(bool /*appearing*/) {}
+    // Runs after viewDidAppear / viewDidDisappear, once the screen's own calls have
+    // filled it.
+    virtual void appearanceDidEnd(bool /*appearing*/) {}
     // The top-most container above this controller.
     ViewController* containerRoot();
 

@@ -4,7 +4,13 @@
 #include "platform/ui/ViewController.h"
 #include "platform/ui/ViewFitter.h"
 
+#include "platform/ui/Application.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPlatformSurfaceEvent>
 #include <QShowEvent>
+#include <QWindow>
 
 namespace ui {
 
@@ -28,6 +34,11 @@ Window::Window(Rect frame) {
 }
 
 Window::~Window() {
+    // The owner deleting the window is not the person closing it.
+    if (watched_) {
+        watched_->removeEventFilter(this);
+        QObject::disconnect(watched_, nullptr, this, nullptr);
+    }
     if (ViewController* controller = rootViewController()) {
         controller->beginAppearanceTransition(false, false);
         controller->endAppearanceTransition();
@@ -96,6 +107,8 @@ Window* Window::keyWindow() {
 
 void Window::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    watchNativeWindow();
+    KeyCommands::focusVisibleTable(rootViewController());
     if (ViewController* controller = rootViewController(); controller && !event->spontaneous()) {
         controller->beginAppearanceTransition(true, false);
         controller->endAppearanceTransition();
@@ -108,6 +121,48 @@ void Window::hideEvent(QHideEvent* event) {
         controller->beginAppearanceTransition(false, false);
         controller->endAppearanceTransition();
     }
+}
+
+} // namespace ui
+
+namespace ui {
+
+void Window::keyPressEvent(QKeyEvent* event) {
+    if (!keys_.keyPressed(event)) {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void Window::mousePressEvent(QMouseEvent* event) {
+    if (!keys_.mouseButtonPressed(event->button())) {
+        QWidget::mousePressEvent(event);
+    }
+}
+
+void Window::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    Application::sharedApplication()->terminate();
+}
+
+void Window::watchNativeWindow() {
+    QWindow* native = windowHandle();
+    if (native == nullptr || native == watched_) {
+        return;
+    }
+    watched_ = native;
+    native->installEventFilter(this);
+    QObject::connect(native, &QObject::destroyed, this,
+                     [] { Application::sharedApplication()->terminate(); });
+}
+
+bool Window::eventFilter(QObject* watched, QEvent* event) {
+    // The window system took the window away without a close.
+    if (watched == watched_ && event->type() == QEvent::PlatformSurface &&
+        static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
+            QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed) {
+        Application::sharedApplication()->terminate();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace ui

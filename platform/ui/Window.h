@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/Geometry.h"
+#include "platform/ui/KeyCommands.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -11,7 +12,8 @@ class ViewController;
 
 // The application's top-level window: a resizable window at least one screen big
 // that its root view fills. The key window is where alerts, action sheets and modal
-// screens show.
+// screens show. It answers keys the screens leave (KeyCommands), and closing it, or
+// losing its native window, terminates the application.
 class Window : public QWidget {
 public:
     explicit Window(Rect frame = Screen::bounds());
@@ -32,9 +34,17 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void watchNativeWindow();
+
     QPointer<QWidget> root_;
+    KeyCommands keys_{this};
+    QPointer<QWindow> watched_;
 };
 
 } // namespace ui
