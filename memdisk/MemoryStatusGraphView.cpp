@@ -18,13 +18,12 @@ constexpr int kLegendRows = 4;
 MemoryStatusGraphView::MemoryStatusGraphView(QWidget* parent)
     : QWidget(parent), appCon_(AppState::ofSharedApplication()),
       graph_(new GraphView({5, 0, 100, 106}, this)),
-      table_(new ui::TableView({105, 0, 191, 106}, ui::TableViewStyle::Plain)) {
-    // The device places the composite at x 10, overhanging its 300-point row by 6 points,
-    // and draws the overhang; child widgets here are clipped to the row, so it starts 6
-    // points further left and the legend's values show whole.
-    ui::setFrame(this, {4, 3, 296, 106});
+      table_(new ui::TableView({105, 0, 185, 106}, ui::TableViewStyle::Plain)) {
+    // Inside the 300-point card with room for its rounded border: the legend's white
+    // would otherwise cover the card's right edge.
+    ui::setFrame(this, {4, 3, 290, 106});
     table_->setParent(this);
-    ui::setFrame(table_, {105, 0, 191, 106});
+    ui::setFrame(table_, {105, 0, 185, 106});
     table_->show();
     table_->setScrollEnabled(false);
     table_->setSeparatorStyle(ui::TableViewCellSeparatorStyle::None);
@@ -59,7 +58,7 @@ MemoryStatusGraphView::tableViewCellForRowAtIndexPath(ui::TableView* tableView,
                                                       const ui::IndexPath& indexPath) {
     auto* cell =
         tableView->dequeueReusableCell<MemoryStatusTableCell>(kMemoryStatusTableCellIdentifier);
-    cell->setOffset(40);
+    cell->setOffset(0); // the titles are short; the values take the room
     const QString key = kLegendKeys[std::clamp(indexPath.row, 0, kLegendRows - 1)];
     const auto pair = data_.constFind(key);
     if (pair == data_.constEnd()) {

@@ -3,11 +3,14 @@
 #include "platform/ui/Geometry.h"
 #include "platform/ui/RowLabel.h"
 
+#include <algorithm>
+
 const QString kMemoryStatusTableCellIdentifier = QStringLiteral("MemoryStatusTableCellIdentifier");
 
 namespace {
 
 constexpr double kFullWidth = 300;
+constexpr double kRightInset = 6;
 
 } // namespace
 
@@ -36,7 +39,9 @@ void MemoryStatusTableCell::layoutSubviews() {
     const double scale = content.width < kFullWidth ? content.width / kFullWidth : 1.0;
     const double x0 = content.x + 4;
     const float titleWidth = static_cast<float>((offset_ + 100) * scale);
-    const float valueWidth = static_cast<float>((190 - offset_) * scale);
+    // The value reaches the row's right inset whatever the row's width.
+    const float valueWidth =
+        static_cast<float>(std::max(0.0, content.width - kRightInset - x0 - titleWidth));
     ui::setFrame(title_, {x0, 0, titleWidth, kRowHeight});
     ui::setFrame(value_, {x0 + titleWidth, 0, valueWidth, kRowHeight});
 }

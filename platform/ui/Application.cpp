@@ -116,7 +116,25 @@ double scaleFromEnvironmentOr(double fallback) {
     return ok && fromEnvironment > 0 ? fromEnvironment : fallback;
 }
 
+// What a window's frame adds to its content on this platform: platforms that draw
+// windows without one add nothing; a desktop's title bar and borders take about this.
+QSize windowDecorationPixels() {
+    static const QStringList undecorated{"offscreen", "minimal", "vnc", "eglfs", "linuxfb"};
+    if (undecorated.contains(QGuiApplication::platformName())) {
+        return {};
+    }
+    return {16, 48};
+}
+
 } // namespace
+
+double launchScale() {
+    double scale = 1.0;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        scale = Screen::chooseScale(screen->availableGeometry().size(), windowDecorationPixels());
+    }
+    return scaleFromEnvironmentOr(scale);
+}
 
 int ApplicationMain(int argc, char** argv, std::function<ApplicationDelegate*()> makeDelegate) {
     static int argumentCount = argc;
@@ -124,11 +142,7 @@ int ApplicationMain(int argc, char** argv, std::function<ApplicationDelegate*()>
     if (QCoreApplication::instance() == nullptr) {
         ownApplication = std::make_unique<QApplication>(argumentCount, argv);
     }
-    double scale = 1.0;
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        scale = Screen::chooseScale(screen->availableGeometry().size());
-    }
-    Screen::setScale(scaleFromEnvironmentOr(scale));
+    Screen::setScale(launchScale());
 
     Application* application = Application::sharedApplication();
     std::unique_ptr<ApplicationDelegate> delegate(makeDelegate ? makeDelegate() : nullptr);

@@ -60,6 +60,11 @@ private:
     BackgroundTaskIdentifier lastTask_ = BackgroundTaskInvalid;
 };
 
+// The scale the application starts at: ORMEL_SCALE in the environment, else the one
+// that fits the window, with the frame the windowing system gives it, into the
+// primary screen's available room (1 with no screen). Needs the QGuiApplication.
+double launchScale();
+
 // Runs the application: makes the QApplication when there is none, chooses the
 // screen scale, makes the delegate, launches it and runs the event loop.
 // ORMEL_SCALE in the environment sets the scale.

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -52,16 +53,18 @@ Rect Screen::toPoints(QRect rect) {
             toPoints(rect.height())};
 }
 
-double Screen::chooseScale(QSize availablePixels) {
-    double chosen = 1.0;
-    for (double step = 1.0; step <= 3.0; step += 0.25) {
-        const bool fits = kScreenWidth * step <= 0.85 * availablePixels.width() &&
-                          kScreenHeight * step <= 0.85 * availablePixels.height();
-        if (fits) {
-            chosen = step;
-        }
+double Screen::chooseScale(QSize availablePixels, QSize decorationPixels) {
+    const double roomWidth = availablePixels.width() - decorationPixels.width();
+    const double roomHeight = availablePixels.height() - decorationPixels.height();
+    const double fit = std::min(roomWidth / kScreenWidth, roomHeight / kScreenHeight);
+    constexpr double kComfortable = 0.85;
+    if (fit * kComfortable >= 1.0) {
+        return std::min(3.0, std::floor(fit * kComfortable * 4) / 4);
     }
-    return chosen;
+    if (fit >= 1.0) {
+        return 1.0;
+    }
+    return std::max(0.25, std::floor(fit * 20) / 20);
 }
 
 void setFrame(QWidget* widget, Rect frame) {

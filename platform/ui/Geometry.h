@@ -48,9 +48,12 @@ public:
     static QRect toPixels(Rect rect);
     static Rect toPoints(QRect rect);
 
-    // The largest scale in steps of 0.25 between 1 and 3 at which the whole screen
-    // fits within 85% of the available width and height.
-    static double chooseScale(QSize availablePixels);
+    // The scale for a window on a display with `availablePixels` of room, whose frame
+    // (title bar, borders) takes `decorationPixels` more than its content: the largest
+    // step of 0.25 between 1 and 3 at which the whole screen fits within 85% of the
+    // room; else 1 if it fits whole; else the largest step of 0.05 (at least 0.25)
+    // at which it fits, so that a small display never cuts the window off.
+    static double chooseScale(QSize availablePixels, QSize decorationPixels = {});
 };
 
 void setFrame(QWidget* widget, Rect frame);

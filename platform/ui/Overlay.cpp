@@ -79,9 +79,10 @@ void Overlay::paintEvent(QPaintEvent*) {
     case Look::Alert: {
         const double radius = Screen::px(kAlertRadius);
         QLinearGradient gradient(box.topLeft(), box.bottomLeft());
-        gradient.setColorAt(0, QColor(60, 80, 140, 235));
-        gradient.setColorAt(0.25, QColor(20, 40, 100, 235));
-        gradient.setColorAt(1, QColor(10, 25, 80, 235));
+        // Opaque: rows behind an alert must not show through its title.
+        gradient.setColorAt(0, QColor(60, 80, 140));
+        gradient.setColorAt(0.25, QColor(20, 40, 100));
+        gradient.setColorAt(1, QColor(10, 25, 80));
         painter.setPen(QPen(QColor(230, 230, 240), Screen::px(2)));
         painter.setBrush(gradient);
         painter.drawRoundedRect(box, radius, radius);
@@ -89,13 +90,13 @@ void Overlay::paintEvent(QPaintEvent*) {
     }
     case Look::Sheet: {
         QLinearGradient gradient(box.topLeft(), box.bottomLeft());
-        gradient.setColorAt(0, QColor(110, 125, 150, 235));
-        gradient.setColorAt(1, QColor(60, 75, 100, 235));
+        gradient.setColorAt(0, QColor(110, 125, 150));
+        gradient.setColorAt(1, QColor(60, 75, 100));
         painter.fillRect(box, gradient);
         break;
     }
     case Look::BlackSheet:
-        painter.fillRect(box, QColor(0, 0, 0, 200));
+        painter.fillRect(box, QColor(20, 20, 20));
         break;
     }
 }

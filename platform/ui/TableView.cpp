@@ -17,8 +17,6 @@ namespace ui {
 
 namespace {
 
-constexpr double kGroupInset = 10;
-
 // Puts `view` in `slot` as a child of `parent`, deleting the view it held.
 void replaceOwnedView(QPointer<QWidget>& slot, QWidget* view, QWidget* parent) {
     delete slot.data();
@@ -137,8 +135,12 @@ void TableView::rebuildGeometry() {
     updateScrollRange();
 }
 
-double TableView::rowX() const {
-    return style_ == TableViewStyle::Grouped ? kGroupInset : 0;
+TableViewGeometry::Column TableView::contentColumn() const {
+    return TableViewGeometry::contentColumn(style_, tableWidth());
+}
+
+TableViewGeometry::Column TableView::rowColumn() const {
+    return TableViewGeometry::rowColumn(style_, tableWidth());
 }
 
 bool TableView::isValid(const IndexPath& indexPath) {
@@ -148,7 +150,8 @@ bool TableView::isValid(const IndexPath& indexPath) {
 
 Rect TableView::rowRect(const IndexPath& indexPath) const {
     const TableViewGeometry::Span row = geometry_.rowSpan(indexPath);
-    return {rowX(), row.top, rowWidth(), row.height};
+    const TableViewGeometry::Column across = rowColumn();
+    return {across.left, row.top, across.width, row.height};
 }
 
 Rect TableView::rectForRowAtIndexPath(const IndexPath& indexPath) {
@@ -161,7 +164,8 @@ Rect TableView::rectForHeaderInSection(int section) {
         return {};
     }
     const TableViewGeometry::Span header = geometry_.headerSpan(section);
-    return {0, header.top, tableWidth(), header.height};
+    const TableViewGeometry::Column across = contentColumn();
+    return {across.left, header.top, across.width, header.height};
 }
 
 QString TableView::titleForHeaderInSection(int section) {
@@ -314,14 +318,16 @@ void TableView::layoutVisibleRows() {
 }
 
 void TableView::placeTableViews(double top) {
-    const double width = tableWidth();
-    headers_.placeViews(geometry_, top, width);
+    const TableViewGeometry::Column across = contentColumn();
+    headers_.placeViews(geometry_, top, across);
     if (tableHeaderView_) {
-        setFrame(tableHeaderView_, {0, -top, width, frame(tableHeaderView_).height});
+        setFrame(tableHeaderView_,
+                 {across.left, -top, across.width, frame(tableHeaderView_).height});
     }
     if (tableFooterView_) {
         const double height = frame(tableFooterView_).height;
-        setFrame(tableFooterView_, {0, geometry_.contentHeight() - height - top, width, height});
+        setFrame(tableFooterView_,
+                 {across.left, geometry_.contentHeight() - height - top, across.width, height});
     }
 }
 
@@ -494,7 +500,7 @@ void TableView::paintEvent(QPaintEvent*) {
     paintTableViewBackground(painter, viewport()->rect(), style_, backgroundColor_);
     if (geometryValid_) {
         painter.setRenderHint(QPainter::TextAntialiasing);
-        headers_.paint(painter, geometry_, contentOffset().y, tableWidth(), viewportHeight());
+        headers_.paint(painter, geometry_, contentOffset().y, contentColumn(), viewportHeight());
     }
 }
 

@@ -164,9 +164,8 @@ private:
     Rect rowRect(const IndexPath& indexPath) const;
     double tableWidth() const { return Screen::toPoints(width()); }
     double viewportHeight() const { return Screen::toPoints(height()); }
-    // The left edge of the rows: grouped rows are inset.
-    double rowX() const;
-    double rowWidth() const { return std::max(0.0, tableWidth() - 2 * rowX()); }
+    TableViewGeometry::Column contentColumn() const;
+    TableViewGeometry::Column rowColumn() const;
 
     void layoutVisibleRows();
     void placeTableViews(double top);

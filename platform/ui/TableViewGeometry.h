@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/IndexPath.h"
+#include "platform/ui/TableViewStyle.h"
 
 #include <optional>
 #include <vector>
@@ -24,6 +25,22 @@ public:
         double bottom() const { return top + height; }
         bool operator==(const Span&) const = default;
     };
+
+    // A stretch across the table, `width` points right from `left`.
+    struct Column {
+        double left = 0;
+        double width = 0;
+        double right() const { return left + width; }
+        bool operator==(const Column&) const = default;
+    };
+
+    // Where the content lies across a table `tableWidth` points wide. A grouped table
+    // keeps the width of the screen its cards were designed for, centred in a wider
+    // table, so that every card and what it holds keeps its shape; a plain table's
+    // content fills the table.
+    static Column contentColumn(TableViewStyle style, double tableWidth);
+    // The rows: a grouped table's cards are inset from its content column.
+    static Column rowColumn(TableViewStyle style, double tableWidth);
 
     // Forgets every section; the first one added starts below the table header view.
     void reset(double tableHeaderHeight, double tableFooterHeight);

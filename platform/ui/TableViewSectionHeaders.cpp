@@ -57,18 +57,19 @@ double TableViewSectionHeaders::automaticHeight(int section,
 }
 
 void TableViewSectionHeaders::placeViews(const TableViewGeometry& geometry, double offset,
-                                         double width) {
+                                         TableViewGeometry::Column across) {
     for (int s = 0; s < count(); ++s) {
         if (QWidget* shown = view(s)) {
             const TableViewGeometry::Span header = geometry.headerSpan(s);
-            setFrame(shown, {0, header.top - offset, width, header.height});
+            setFrame(shown, {across.left, header.top - offset, across.width, header.height});
             shown->show();
         }
     }
 }
 
 void TableViewSectionHeaders::paint(QPainter& painter, const TableViewGeometry& geometry,
-                                    double offset, double width, double height) const {
+                                    double offset, TableViewGeometry::Column across,
+                                    double height) const {
     const double bottom = offset + height;
     for (int s = 0; s < count() && s < geometry.numberOfSections(); ++s) {
         const TableViewGeometry::Span header = geometry.headerSpan(s);
@@ -77,7 +78,8 @@ void TableViewSectionHeaders::paint(QPainter& painter, const TableViewGeometry& 
         }
         const bool drawn = view(s) == nullptr && !title(s).isEmpty();
         if (drawn && header.bottom() > offset) {
-            const QRect box = Screen::toPixels({0, header.top - offset, width, header.height});
+            const QRect box =
+                Screen::toPixels({across.left, header.top - offset, across.width, header.height});
             paintTableViewSectionHeader(painter, box, style_, title(s));
         }
     }

@@ -42,10 +42,11 @@ public:
     double automaticHeight(int section, std::optional<double> sectionHeaderHeight) const;
 
     // Places the views over their headers with the content scrolled `offset` points.
-    void placeViews(const TableViewGeometry& geometry, double offset, double width);
+    void placeViews(const TableViewGeometry& geometry, double offset,
+                    TableViewGeometry::Column across);
     // Draws the headers without views that show between `offset` and `offset + height`.
-    void paint(QPainter& painter, const TableViewGeometry& geometry, double offset, double width,
-               double height) const;
+    void paint(QPainter& painter, const TableViewGeometry& geometry, double offset,
+               TableViewGeometry::Column across, double height) const;
 
 private:
     struct Header {

@@ -24,7 +24,8 @@ QPointer<Window>& currentKeyWindow() {
 Window::Window(Rect frame) {
     const QRect pixels = Screen::toPixels(frame);
     resize(pixels.size());
-    setMinimumSize(Screen::px(Screen::bounds().width), Screen::px(Screen::bounds().height));
+    // Smaller than the screen it is laid out for, too: its views scroll or squeeze.
+    setMinimumSize(Screen::px(Screen::bounds().width / 2), Screen::px(Screen::bounds().height / 2));
     setWindowTitle(
         Bundle::mainBundle().objectForInfoDictionaryKey("CFBundleDisplayName").toString());
     QPalette p = palette();

@@ -10,10 +10,11 @@ namespace ui {
 
 class ViewController;
 
-// The application's top-level window: a resizable window at least one screen big
-// that its root view fills. The key window is where alerts, action sheets and modal
-// screens show. It answers keys the screens leave (KeyCommands), and closing it, or
-// losing its native window, terminates the application.
+// The application's top-level window: a resizable window, one screen big to start
+// with and down to half that, that its root view fills. The key window is where alerts,
+// action sheets and modal screens show. It answers keys the screens leave
+// (KeyCommands), and closing it, or losing its native window, terminates the
+// application.
 class Window : public QWidget {
 public:
     explicit Window(Rect frame = Screen::bounds());

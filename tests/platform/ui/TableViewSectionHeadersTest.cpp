@@ -43,7 +43,7 @@ TEST(TableViewSectionHeaders, ViewsBelongToTheHostTakeTheirHeightAndFollowTheScr
     TableViewGeometry geometry;
     geometry.reset(40, 0);
     geometry.appendSection(30, {44}, 0);
-    headers.placeViews(geometry, 15, 320);
+    headers.placeViews(geometry, 15, {0, 320});
     EXPECT_EQ(frame(view), (Rect{0, 25, 320, 30}));
 
     QPointer<QWidget> watched = view;

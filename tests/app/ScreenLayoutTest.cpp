@@ -1,0 +1,164 @@
+#include "app/AppController.h"
+#include "app/HeadlessRunner.h"
+#include "platform/services/NetworkReachability.h"
+#include "platform/ui/Geometry.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/TabBar.h"
+#include "platform/ui/TableView.h"
+#include "platform/ui/TableViewCell.h"
+#include "platform/ui/TableViewController.h"
+#include "support/SystemFixture.h"
+#include "system/SystemStatus.h"
+
+#include <QDir>
+#include <QLabel>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// A screen of the application in a window of the given size, at the given scale.
+struct Layout {
+    const char* name;
+    double scale;
+    ui::Size window; // points
+};
+
+class ScreenLayoutTest : public ::testing::TestWithParam<Layout> {
+protected:
+    void SetUp() override {
+        savedScale = ui::Screen::scale();
+        ui::Screen::setScale(GetParam().scale);
+        services::NetworkReachability::setPathSource([] { return services::NetworkPath{}; });
+        SystemStatus::sharedInstance()->snapshotOfUptime();
+        SystemStatus::sharedInstance()->snapshotOfLoadAvg();
+        darwin::KinfoProc launchd;
+        launchd.pid = 1;
+        launchd.comm = "launchd";
+        launchd.stat = darwin::SSLEEP;
+        launchd.starttime.sec = static_cast<int32_t>(SystemFixture::kNow - 60);
+        kernel.backend->setUserName(0, "root");
+        kernel.backend->setProcessTable({launchd});
+        controller = std::make_unique<AppController>(AppStores{});
+        ui::Application::sharedApplication()->setDelegate(controller.get());
+        controller->applicationDidFinishLaunchingWithOptions(ui::Application::sharedApplication(),
+                                                             {});
+        const ui::Size size = GetParam().window;
+        controller->window()->resize(ui::Screen::px(size.width), ui::Screen::px(size.height));
+        controller->window()->show();
+    }
+    void TearDown() override {
+        controller->applicationWillTerminate(ui::Application::sharedApplication());
+        ui::Application::sharedApplication()->setDelegate(nullptr);
+        controller.reset();
+        services::NetworkReachability::setPathSource({});
+        ui::Screen::setScale(savedScale);
+    }
+
+    // Shows `screen` as --dump does and returns its table.
+    ui::TableView* show(const QString& screen) {
+        QString text;
+        QString error;
+        EXPECT_TRUE(HeadlessRunner::dumpScreen(*controller, screen, false, &text, &error))
+            << error.toStdString();
+        ui::TabBarController* tabs = controller->tabBarManager();
+        auto* stack = qobject_cast<ui::NavigationController*>(tabs->selectedViewController());
+        auto* top = qobject_cast<ui::TableViewController*>(stack->topViewController());
+        return top != nullptr ? top->tableView() : nullptr;
+    }
+
+    // Writes what the window shows when ORMEL_LAYOUT_SHOTS names a folder to put it in.
+    void keepPicture(const QString& screen) {
+        const QString folder = qEnvironmentVariable("ORMEL_LAYOUT_SHOTS");
+        if (folder.isEmpty()) {
+            return;
+        }
+        const QString path = folder + '/' + GetParam().name;
+        QDir().mkpath(path);
+        controller->window()->grab().save(path + '/' + QString(screen).replace('/', '-') + ".png");
+    }
+
+    double savedScale = 1;
+    SystemFixture kernel;
+    std::unique_ptr<AppController> controller;
+};
+
+QRect inWindow(const QWidget* widget) {
+    return QRect(widget->mapTo(widget->window(), QPoint(0, 0)), widget->size());
+}
+
+// Whether a table inside the cell (a chart's legend) clips `widget`.
+bool insideInnerTable(const QWidget* widget, const QWidget* cell) {
+    for (const QWidget* up = widget->parentWidget(); up != nullptr && up != cell;
+         up = up->parentWidget()) {
+        if (qobject_cast<const ui::TableView*>(up) != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// One pixel of slack for rounding points to pixels at fractional positions.
+constexpr int kSlack = 1;
+
+TEST_P(ScreenLayoutTest, TabBarShowsWholeAndValuesKeepToTheRightOfTheirCards) {
+    const QRect window = controller->window()->rect();
+    const QRect tabBar = inWindow(controller->tabBarManager()->tabBar());
+    EXPECT_TRUE(window.contains(tabBar)) << tabBar.bottom() << " in " << window.height();
+    EXPECT_GE(tabBar.height(), ui::Screen::px(40));
+
+    for (const QString& screen : {"system", "process", "process/1", "memory", "disk"}) {
+        SCOPED_TRACE(screen.toStdString());
+        ui::TableView* table = show(screen);
+        ASSERT_NE(table, nullptr);
+        keepPicture(screen);
+        for (ui::TableViewCell* cell : table->visibleCells()) {
+            const QRect card = cell->geometry();
+            EXPECT_TRUE(table->viewport()
+                            ->rect()
+                            .adjusted(0, -card.height(), 0, card.height())
+                            .contains(card));
+            if (cell->groupPosition() != ui::TableViewCell::GroupPosition::None) {
+                // A card keeps its designed width, centred in a wide table.
+                EXPECT_LE(card.width(), ui::Screen::px(300) + kSlack);
+                EXPECT_NEAR(card.center().x(), table->viewport()->rect().center().x(), 1);
+            }
+            for (const QLabel* label : cell->findChildren<QLabel*>()) {
+                const bool value = (label->alignment() & Qt::AlignRight) && label->isVisible() &&
+                                   !label->text().isEmpty();
+                if (!value) {
+                    continue;
+                }
+                // A value's right edge is at the card's right inset, not mid-card.
+                const int right = label->mapTo(cell, QPoint(label->width(), 0)).x();
+                EXPECT_LE(right, card.width() - ui::Screen::px(4) + kSlack)
+                    << label->text().toStdString();
+                EXPECT_GE(right, card.width() - ui::Screen::px(40) - kSlack)
+                    << label->text().toStdString();
+            }
+            // Charts and whatever else a row holds stay inside its card.
+            for (const QWidget* child : cell->findChildren<QWidget*>()) {
+                if (child->isVisible() && !insideInnerTable(child, cell)) {
+                    const QRect box(child->mapTo(cell, QPoint(0, 0)), child->size());
+                    EXPECT_TRUE(
+                        cell->rect().adjusted(-kSlack, -kSlack, kSlack, kSlack).contains(box))
+                        << child->metaObject()->className();
+                }
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, ScreenLayoutTest,
+                         ::testing::Values(Layout{"small-display-1x",
+                                                  ui::Screen::chooseScale(QSize(800, 480)),
+                                                  {320, 480}},
+                                           Layout{"wide-window-2x", 2.0, {900, 480}}),
+                         [](const ::testing::TestParamInfo<Layout>& info) {
+                             return std::string(info.param.name[0] == 's' ? "SmallDisplay"
+                                                                          : "WideWindow");
+                         });
+
+} // namespace
