@@ -109,7 +109,8 @@ TEST_P(ScreenLayoutTest, TabBarShowsWholeAndValuesKeepToTheRightOfTheirCards) {
     EXPECT_TRUE(window.contains(tabBar)) << tabBar.bottom() << " in " << window.height();
     EXPECT_GE(tabBar.height(), ui::Screen::px(40));
 
-    for (const QString& screen : {"system", "process", "process/1", "memory", "disk"}) {
+    for (const char* name : {"system", "process", "process/1", "memory", "disk"}) {
+        const QString screen = QString::fromLatin1(name);
         SCOPED_TRACE(screen.toStdString());
         ui::TableView* table = show(screen);
         ASSERT_NE(table, nullptr);
