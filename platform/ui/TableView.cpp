@@ -1,5 +1,7 @@
 #include "platform/ui/TableView.h"
 
+#include "platform/ui/DelayedPerform.h"
+#include "platform/ui/ScrollIndicator.h"
 #include "platform/ui/TableViewAccessibility.h"
 #include "platform/ui/TableViewPainting.h"
 #include "platform/ui/TableViewTextRenderer.h"
@@ -17,6 +19,8 @@ namespace ui {
 
 namespace {
 
+constexpr double kScrollFrameSeconds = 0.016;
+
 // Puts `view` in `slot` as a child of `parent`, deleting the view it held.
 void replaceOwnedView(QPointer<QWidget>& slot, QWidget* view, QWidget* parent) {
     delete slot.data();
@@ -30,7 +34,8 @@ void replaceOwnedView(QPointer<QWidget>& slot, QWidget* view, QWidget* parent) {
 } // namespace
 
 TableView::TableView(Rect frame, TableViewStyle style)
-    : style_(style), headers_(viewport(), style), pool_(viewport()) {
+    : style_(style), headers_(viewport(), style), pool_(viewport()),
+      indicator_(new ScrollIndicator(viewport())) {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -42,7 +47,9 @@ TableView::TableView(Rect frame, TableViewStyle style)
     TableViewAccessibility::installFactory();
 }
 
-TableView::~TableView() = default;
+TableView::~TableView() {
+    DelayedPerform::cancelPreviousPerformRequestsWithTarget(&momentum_);
+}
 
 void TableView::setDataSource(TableViewDataSource* dataSource) {
     dataSource_ = dataSource;
@@ -211,12 +218,14 @@ void TableView::setOffsetPixels(int value) {
 }
 
 Point TableView::contentOffset() const {
-    return {0, Screen::toPoints(verticalScrollBar()->value())};
+    return {0, Screen::toPoints(verticalScrollBar()->value()) + overscroll_};
 }
 
 void TableView::setContentOffset(Point offset) {
     ensureGeometry();
     updateScrollRange();
+    momentum_.stop();
+    overscroll_ = 0;
     setOffsetPixels(Screen::px(offset.y));
     if (!laidOut_) {
         layoutVisibleRows();
@@ -229,6 +238,83 @@ void TableView::scrollToRowAtIndexPathAtScrollPositionAnimated(const IndexPath& 
     if (isValid(indexPath)) {
         setContentOffset({0, geometry_.contentOffsetShowingRow(
                                  indexPath, position, contentOffset().y, viewportHeight())});
+    }
+}
+
+double TableView::maximumOffset() const {
+    return Screen::toPoints(verticalScrollBar()->maximum());
+}
+
+void TableView::showOffset(double offset) {
+    const int inRange = std::clamp(Screen::px(offset), 0, verticalScrollBar()->maximum());
+    const bool atAnEnd = offset < 0 || inRange == verticalScrollBar()->maximum();
+    const double beyond = atAnEnd ? offset - Screen::toPoints(inRange) : 0;
+    const bool shifted = beyond != overscroll_;
+    overscroll_ = beyond;
+    if (inRange != verticalScrollBar()->value()) {
+        setOffsetPixels(inRange);
+    } else if (shifted) {
+        layoutVisibleRows();
+    }
+}
+
+void TableView::setScrollClock(std::function<ScrollMomentum::TimePoint()> clock) {
+    scrollClock_ = std::move(clock);
+}
+
+// Finger positions: past an end the content moves less than the finger
+// (ScrollMomentum::resisted), so a press there reads the position the finger would have.
+int TableView::scrollPosition() const {
+    return Screen::px(ScrollMomentum::unresisted(contentOffset().y, 0, maximumOffset()));
+}
+
+void TableView::scrollToPosition(int position) {
+    const double offset = Screen::toPoints(position);
+    if (gestures_.isDragging()) {
+        const double shown = ScrollMomentum::resisted(offset, 0, maximumOffset());
+        showOffset(shown);
+        momentum_.dragTo(shown, scrollClock_());
+        return;
+    }
+    // The wheel: within the ends, and the content rests where it turns it to.
+    momentum_.stop();
+    showOffset(std::clamp(offset, 0.0, maximumOffset()));
+    indicator_->showForScrolling();
+    indicator_->fadeAfterRest();
+}
+
+bool TableView::stopScrolling() {
+    if (!momentum_.isMoving()) {
+        return false;
+    }
+    momentum_.stop();
+    DelayedPerform::cancelPreviousPerformRequestsWithTarget(&momentum_);
+    return true;
+}
+
+void TableView::beginDragging() {
+    momentum_.beginDrag(contentOffset().y, scrollClock_());
+    indicator_->showForScrolling();
+}
+
+void TableView::endDragging() {
+    momentum_.release(contentOffset().y, scrollClock_(), 0, maximumOffset());
+    scrollFrame();
+}
+
+void TableView::scheduleScrollFrame() {
+    DelayedPerform::cancelPreviousPerformRequestsWithTarget(&momentum_);
+    DelayedPerform::performAfterDelay(&momentum_, kScrollFrameSeconds, [this] { scrollFrame(); });
+}
+
+void TableView::scrollFrame() {
+    if (momentum_.isMoving()) {
+        showOffset(momentum_.offsetAt(scrollClock_()));
+    }
+    if (momentum_.isMoving()) {
+        scheduleScrollFrame();
+    } else {
+        indicator_->fadeAfterRest();
     }
 }
 
@@ -312,6 +398,7 @@ void TableView::layoutVisibleRows() {
         cell->show();
     }
     placeTableViews(top);
+    indicator_->place(top, geometry_.contentHeight());
     laidOut_ = true;
     inLayout_ = false;
     viewport()->update();

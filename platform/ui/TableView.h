@@ -3,6 +3,7 @@
 #include "platform/ui/Color.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/IndexPath.h"
+#include "platform/ui/ScrollMomentum.h"
 #include "platform/ui/TableViewCell.h"
 #include "platform/ui/TableViewCellPool.h"
 #include "platform/ui/TableViewDataSource.h"
@@ -21,10 +22,13 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <utility>
 
 namespace ui {
+
+class ScrollIndicator;
 
 enum class TableViewRowAnimation { Fade = 0, Right, Left, Top, Bottom, None };
 enum class TableViewCellSeparatorStyle { None = 0, SingleLine = 1, SingleLineEtched = 2 };
@@ -33,7 +37,9 @@ enum class TableViewCellSeparatorStyle { None = 0, SingleLine = 1, SingleLineEtc
 // the delegate for heights once per reload) but has widgets only for the rows on
 // screen: cells that scroll away wait in a pool, by reuse identifier, for the data
 // source to dequeue them again. The table owns every cell it has. Geometry is in
-// points; the content offset is the distance scrolled from the top.
+// points; the content offset is the distance scrolled from the top. A flick sets the
+// content coasting (ScrollMomentum), past an end it springs back, and a thin indicator
+// shows while the content moves.
 class TableView : public QAbstractScrollArea, private TableViewGestureRecognizerDelegate {
     Q_OBJECT
 
@@ -107,6 +113,13 @@ public:
 
     void setEditing(bool editing, bool animated);
     bool isEditing() const { return interaction_.isEditing(); }
+    // True while content coasts after a flick or springs back from past an end.
+    bool isDecelerating() const { return momentum_.isMoving(); }
+    bool isDragging() const { return gestures_.isDragging(); }
+    const ScrollIndicator* scrollIndicator() const { return indicator_; }
+    // The time the content's motion follows: the steady clock unless a test sets its
+    // own. Frames come from DelayedPerform, whose timer a test drives as well.
+    void setScrollClock(std::function<ScrollMomentum::TimePoint()> clock);
     void setScrollEnabled(bool enabled) { scrollEnabled_ = enabled; }
     bool isScrollEnabled() const override { return scrollEnabled_; }
     void setBackgroundColor(Color color);
@@ -177,14 +190,23 @@ private:
     void relayoutIfShown();
     void updateScrollRange();
     void setOffsetPixels(int value);
+    double maximumOffset() const;
+    // Shows the content at `offset`, beyond the ends too (the scroll bar keeps the part
+    // in range, overscroll_ the rest).
+    void showOffset(double offset);
+    void scheduleScrollFrame();
+    void scrollFrame();
 
     void rowsMoved(const QList<IndexPath>& changed, int direction);
 
     // TableViewGestureRecognizerDelegate, beside the public operations it shares
     std::optional<IndexPath> rowAtPoint(QPoint point) override;
     void highlightRow(const IndexPath& indexPath, bool highlighted) override;
-    int scrollPosition() const override { return verticalScrollBar()->value(); }
-    void scrollToPosition(int position) override { setOffsetPixels(position); }
+    int scrollPosition() const override;
+    void scrollToPosition(int position) override;
+    bool stopScrolling() override;
+    void beginDragging() override;
+    void endDragging() override;
     void hideDeleteConfirmation() override;
 
     TableViewStyle style_;
@@ -211,6 +233,10 @@ private:
 
     TableViewGestureRecognizer gestures_{this};
     TableViewKeyboard keyboard_{this};
+    ScrollMomentum momentum_;
+    std::function<ScrollMomentum::TimePoint()> scrollClock_ = std::chrono::steady_clock::now;
+    double overscroll_ = 0; // points past an end, the sign of the offset
+    ScrollIndicator* indicator_;
 };
 
 } // namespace ui

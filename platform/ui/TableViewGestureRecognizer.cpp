@@ -14,8 +14,9 @@ void TableViewGestureRecognizer::pressAtPoint(QPoint point) {
     pressed_ = true;
     dragging_ = false;
     pressPoint_ = point;
+    caught_ = delegate_->stopScrolling();
     pressScrollPosition_ = delegate_->scrollPosition();
-    pressedRow_ = delegate_->rowAtPoint(point);
+    pressedRow_ = caught_ ? std::nullopt : delegate_->rowAtPoint(point);
     if (pressedRow_) {
         delegate_->highlightRow(*pressedRow_, true);
     }
@@ -38,6 +39,9 @@ void TableViewGestureRecognizer::moveToPoint(QPoint point) {
     if (!dragging_ && !sideways && std::abs(moved.y()) > Screen::px(kDragThreshold)) {
         dragging_ = true;
         unhighlight();
+        if (delegate_->isScrollEnabled()) {
+            delegate_->beginDragging();
+        }
     }
     if (dragging_ && delegate_->isScrollEnabled()) {
         delegate_->scrollToPosition(pressScrollPosition_ - moved.y());
@@ -45,9 +49,12 @@ void TableViewGestureRecognizer::moveToPoint(QPoint point) {
 }
 
 void TableViewGestureRecognizer::releaseAtPoint(QPoint point) {
-    if (pressed_ && !dragging_) {
+    if (pressed_ && !dragging_ && !caught_) {
         unhighlight();
         tapAtPoint(point);
+    }
+    if (pressed_ && (dragging_ || caught_) && delegate_->isScrollEnabled()) {
+        delegate_->endDragging();
     }
     pressed_ = false;
     dragging_ = false;

@@ -14,7 +14,8 @@ namespace ui {
 // moving far is a tap on what lies under it: the row, its detail-disclosure button,
 // its delete control or Delete button; a move up or down past a few points drags the
 // content along; a move sideways past a swipe's length swipes the row the press began
-// on. The delegate, the table, does what each gesture means.
+// on. A press that stops content still coasting from a flick only catches it: it drags
+// but never taps. The delegate, the table, does what each gesture means.
 class TableViewGestureRecognizer {
 public:
     // Points a press moves vertically before it drags the content.
@@ -48,6 +49,7 @@ private:
     int pressScrollPosition_ = 0;
     bool pressed_ = false;
     bool dragging_ = false;
+    bool caught_ = false; // the press stopped moving content
     std::optional<IndexPath> pressedRow_;
 };
 

@@ -26,6 +26,14 @@ public:
     // The distance scrolled from the top, in pixels.
     virtual int scrollPosition() const = 0;
     virtual void scrollToPosition(int position) = 0;
+    // A finger came down: content still moving from an earlier flick stops where it is.
+    // True when it moved, as such a touch only catches the content: it taps nothing.
+    virtual bool stopScrolling() = 0;
+    // A finger begins and ends dragging the content; scrollToPosition follows it
+    // between the two, and the end may set the content coasting. A finger that caught
+    // the content ends, when lifted, as a drag does.
+    virtual void beginDragging() = 0;
+    virtual void endDragging() = 0;
 
     virtual void tapRowAtIndexPath(const IndexPath& indexPath) = 0;
     virtual void tapAccessoryAtIndexPath(const IndexPath& indexPath) = 0;

@@ -1,40 +1,18 @@
 #include "platform/ui/DelayedPerform.h"
 
 #include "support/EventLoop.h"
+#include "support/ManualTimer.h"
 
 #include <QThread>
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <map>
 #include <thread>
 #include <utility>
 
 using ui::DelayedPerform;
 
 namespace {
-
-// A timer whose time moves only when the test moves it. Requests from another thread
-// start it while the main thread waits for them.
-class ManualTimer : public ui::DelayTimer {
-public:
-    void start(int milliseconds, std::function<void()> elapsed) override {
-        waiting_.emplace(now_ + milliseconds, std::move(elapsed));
-    }
-    // Moves time on and calls back, here and earliest first, every timer due by then.
-    void advanceBy(int milliseconds) {
-        now_ += milliseconds;
-        while (!waiting_.empty() && waiting_.begin()->first <= now_) {
-            const std::function<void()> elapsed = std::move(waiting_.begin()->second);
-            waiting_.erase(waiting_.begin());
-            elapsed();
-        }
-    }
-
-private:
-    long long now_ = 0;
-    std::multimap<long long, std::function<void()>> waiting_;
-};
 
 class DelayedPerformTest : public ::testing::Test {
 protected:
@@ -51,7 +29,7 @@ protected:
         testenv::flushEvents();
     }
 
-    ManualTimer timer;
+    testenv::ManualTimer timer;
     int target = 0;
     int other = 0;
 };

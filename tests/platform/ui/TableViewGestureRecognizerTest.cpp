@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 using namespace ui;
@@ -37,6 +38,9 @@ public:
     bool isScrollEnabled() const override { return scrollEnabled; }
     int scrollPosition() const override { return position; }
     void scrollToPosition(int to) override { position = to; }
+    bool stopScrolling() override { return std::exchange(coasting, false); }
+    void beginDragging() override { ++dragsBegun; }
+    void endDragging() override { ++dragsEnded; }
     void tapRowAtIndexPath(const IndexPath& p) override { note("tap", p); }
     void tapAccessoryAtIndexPath(const IndexPath& p) override { note("accessory", p); }
     void swipeToDeleteRowAtIndexPath(const IndexPath& p) override { note("swipe", p); }
@@ -54,6 +58,9 @@ public:
     QStringList log;
     bool scrollEnabled = true;
     int position = 100;
+    bool coasting = false;
+    int dragsBegun = 0;
+    int dragsEnded = 0;
     std::optional<IndexPath> confirming;
 };
 
@@ -87,9 +94,30 @@ TEST_F(TableViewGestureRecognizerTest, AVerticalMoveDragsTheContentAndTapsNothin
     EXPECT_EQ(table.position, 100 + Screen::px(30));
     gestures.moveToPoint({50, 90 + Screen::px(20)});
     EXPECT_EQ(table.position, 100 - Screen::px(20)) << "back down with the finger";
+    EXPECT_EQ(table.dragsEnded, 0);
     gestures.releaseAtPoint({50, 90});
     EXPECT_EQ(table.log, QStringList({"highlight 2", "unhighlight 2"}));
     EXPECT_FALSE(gestures.isDragging());
+    EXPECT_EQ(table.dragsBegun, 1) << "one drag, begun before it moved the content";
+    EXPECT_EQ(table.dragsEnded, 1) << "its end may set the content coasting";
+}
+
+TEST_F(TableViewGestureRecognizerTest, APressThatCatchesCoastingContentTapsNothing) {
+    table.coasting = true;
+    click({50, 90});
+    EXPECT_TRUE(table.log.isEmpty()) << "neither highlighted nor tapped";
+    EXPECT_EQ(table.dragsEnded, 1) << "lifted, the caught content may spring back";
+
+    table.coasting = true;
+    gestures.pressAtPoint({50, 90});
+    gestures.moveToPoint({50, 90 - Screen::px(30)});
+    gestures.releaseAtPoint({50, 90 - Screen::px(30)});
+    EXPECT_EQ(table.position, 100 + Screen::px(30)) << "a caught content drags on";
+    EXPECT_TRUE(table.log.isEmpty());
+
+    click({50, 90});
+    EXPECT_EQ(table.log, QStringList({"highlight 2", "unhighlight 2", "tap 2"}))
+        << "content at rest: a tap again";
 }
 
 TEST_F(TableViewGestureRecognizerTest, ATableThatCannotScrollIsNotDragged) {
@@ -101,6 +129,7 @@ TEST_F(TableViewGestureRecognizerTest, ATableThatCannotScrollIsNotDragged) {
     EXPECT_FALSE(table.log.contains("tap 2"));
     EXPECT_FALSE(gestures.scrollByWheel({}, {0, -120}));
     EXPECT_EQ(table.position, 100);
+    EXPECT_EQ(table.dragsBegun + table.dragsEnded, 0);
 }
 
 TEST_F(TableViewGestureRecognizerTest, ASidewaysMoveSwipesTheRowItBeganOn) {
