@@ -143,7 +143,7 @@ void TableView::rebuildGeometry() {
 }
 
 TableViewGeometry::Column TableView::contentColumn() const {
-    return TableViewGeometry::contentColumn(style_, tableWidth());
+    return TableViewGeometry::contentColumn(tableWidth());
 }
 
 TableViewGeometry::Column TableView::rowColumn() const {

@@ -10,17 +10,16 @@ namespace {
 constexpr double kGroupInset = 10;
 } // namespace
 
-TableViewGeometry::Column TableViewGeometry::contentColumn(TableViewStyle style,
-                                                           double tableWidth) {
+TableViewGeometry::Column TableViewGeometry::contentColumn(double tableWidth) {
     const double designed = Screen::bounds().width;
-    if (style != TableViewStyle::Grouped || tableWidth <= designed) {
+    if (tableWidth <= designed) {
         return {0, std::max(0.0, tableWidth)};
     }
     return {(tableWidth - designed) / 2, designed};
 }
 
 TableViewGeometry::Column TableViewGeometry::rowColumn(TableViewStyle style, double tableWidth) {
-    const Column content = contentColumn(style, tableWidth);
+    const Column content = contentColumn(tableWidth);
     const double inset = style == TableViewStyle::Grouped ? kGroupInset : 0;
     return {content.left + inset, std::max(0.0, content.width - 2 * inset)};
 }

@@ -34,11 +34,11 @@ public:
         bool operator==(const Column&) const = default;
     };
 
-    // Where the content lies across a table `tableWidth` points wide. A grouped table
-    // keeps the width of the screen its cards were designed for, centred in a wider
-    // table, so that every card and what it holds keeps its shape; a plain table's
-    // content fills the table.
-    static Column contentColumn(TableViewStyle style, double tableWidth);
+    // Where the content lies across a table `tableWidth` points wide. Every table keeps
+    // the width of the screen it was designed for, centred in a wider table, so that
+    // cards, columns of values, charts and accessories keep their shape and places
+    // (one rule for plain and grouped tables).
+    static Column contentColumn(double tableWidth);
     // The rows: a grouped table's cards are inset from its content column.
     static Column rowColumn(TableViewStyle style, double tableWidth);
 

@@ -79,16 +79,17 @@ TEST(TableViewGeometry, ScrollingToARowPutsItWhereAsked) {
     EXPECT_EQ(geometry.contentOffsetShowingRow({0, 0}, TableViewScrollPosition::Bottom, 0, 400), 0);
 }
 
-TEST(TableViewGeometry, GroupedCardsKeepTheirDesignedWidthCentredInAWideTable) {
+TEST(TableViewGeometry, TablesKeepTheirDesignedWidthCentredInAWideTable) {
     using Column = TableViewGeometry::Column;
     // As wide as the screen or narrower: cards inset 10 points from either side.
     EXPECT_EQ(TableViewGeometry::rowColumn(TableViewStyle::Grouped, 320), (Column{10, 300}));
     EXPECT_EQ(TableViewGeometry::rowColumn(TableViewStyle::Grouped, 200), (Column{10, 180}));
     // Wider: the 320-point column sits in the middle, its cards as wide as designed.
-    EXPECT_EQ(TableViewGeometry::contentColumn(TableViewStyle::Grouped, 900), (Column{290, 320}));
+    EXPECT_EQ(TableViewGeometry::contentColumn(900), (Column{290, 320}));
     EXPECT_EQ(TableViewGeometry::rowColumn(TableViewStyle::Grouped, 900), (Column{300, 300}));
-    // Plain rows fill the table at any width.
-    EXPECT_EQ(TableViewGeometry::rowColumn(TableViewStyle::Plain, 900), (Column{0, 900}));
+    // Plain rows fill the designed width, centred the same way.
+    EXPECT_EQ(TableViewGeometry::rowColumn(TableViewStyle::Plain, 320), (Column{0, 320}));
+    EXPECT_EQ(TableViewGeometry::rowColumn(TableViewStyle::Plain, 900), (Column{290, 320}));
     EXPECT_EQ(TableViewGeometry::rowColumn(TableViewStyle::Grouped, 5), (Column{10, 0}));
 }
 
