@@ -41,6 +41,14 @@ protected:
         launchd.starttime.sec = static_cast<int32_t>(SystemFixture::kNow - 60);
         kernel.backend->setUserName(0, "root");
         kernel.backend->setProcessTable({launchd});
+        darwin::StatfsRecord disk;
+        disk.bsize = 4096;
+        disk.blocks = 1'000'000;
+        disk.bfree = disk.bavail = 250'000;
+        disk.fstypename = "hfs";
+        disk.mntonname = "/";
+        disk.mntfromname = "/dev/disk0s1";
+        kernel.backend->setMounts({disk}); // so that the disk card and its chart are checked
         controller = std::make_unique<AppController>(AppStores{});
         ui::Application::sharedApplication()->setDelegate(controller.get());
         controller->applicationDidFinishLaunchingWithOptions(ui::Application::sharedApplication(),
