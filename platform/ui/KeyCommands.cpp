@@ -63,7 +63,7 @@ ViewController* KeyCommands::visibleScreen(ViewController* root) {
 
 void KeyCommands::focusVisibleTable(ViewController* root) {
     ViewController* screen = visibleScreen(root);
-    if (screen == nullptr || !screen->isViewLoaded()) {
+    if (screen == nullptr || !screen->isViewLoaded() || overlayShown()) {
         return;
     }
     QWidget* view = screen->view();
@@ -80,7 +80,7 @@ ViewController* KeyCommands::root() const {
     return window_->rootViewController();
 }
 
-bool KeyCommands::overlayShown() const {
+bool KeyCommands::overlayShown() {
     return !ActionSheet::visibleSheets().isEmpty() || !AlertView::visibleAlerts().isEmpty();
 }
 

@@ -28,10 +28,11 @@ public:
     static ViewController* visibleScreen(ViewController* root);
     // Gives the keyboard focus to the visible screen's table, when it shows one.
     static void focusVisibleTable(ViewController* root);
+    // An alert or action sheet is up: the screens under it take no keys and no focus.
+    static bool overlayShown();
 
 private:
     ViewController* root() const;
-    bool overlayShown() const;
     bool cancelOverlay();
     bool goBack();
     bool selectTab(int index);

@@ -55,10 +55,15 @@ void ScrollIndicator::showForScrolling() {
 
 void ScrollIndicator::fadeAfterRest() {
     DelayedPerform::cancelPreviousPerformRequestsWithTarget(this);
-    if (isVisible()) {
-        fadeStepsLeft_ = kFadeSteps;
-        DelayedPerform::performAfterDelay(this, kLinger, [this] { fadeStep(); });
+    if (!isVisibleTo(parentWidget())) {
+        return;
     }
+    if (!isVisible()) {
+        hide(); // the table went out of sight while it moved: nothing to fade
+        return;
+    }
+    fadeStepsLeft_ = kFadeSteps;
+    DelayedPerform::performAfterDelay(this, kLinger, [this] { fadeStep(); });
 }
 
 void ScrollIndicator::fadeStep() {

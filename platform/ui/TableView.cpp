@@ -211,6 +211,9 @@ void TableView::updateScrollRange() {
     verticalScrollBar()->setPageStep(std::max(1, height()));
     verticalScrollBar()->setSingleStep(std::max(1, Screen::px(rowHeight_)));
     verticalScrollBar()->setRange(0, maximum);
+    if (!momentum_.isMoving() && !isDragging()) {
+        overscroll_ = 0; // content at rest lies within its ends, whatever the new ones
+    }
 }
 
 void TableView::setOffsetPixels(int value) {
@@ -314,6 +317,9 @@ void TableView::scrollFrame() {
     if (momentum_.isMoving()) {
         scheduleScrollFrame();
     } else {
+        // The ends the motion aimed at may have moved meanwhile (rows reloaded, the
+        // table resized): rest within the present ones.
+        showOffset(std::clamp(contentOffset().y, 0.0, maximumOffset()));
         indicator_->fadeAfterRest();
     }
 }
@@ -611,6 +617,10 @@ void TableView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TableView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore(); // another button let go does not end the left one's drag
+        return;
+    }
     gestures_.releaseAtPoint(event->position().toPoint());
 }
 
@@ -619,6 +629,12 @@ void TableView::wheelEvent(QWheelEvent* event) {
 }
 
 std::optional<IndexPath> TableView::indexPathForRowAtViewportPixel(QPoint pixel) {
+    // Beside the column of a wide window there are no rows.
+    const TableViewGeometry::Column across = contentColumn();
+    const double x = Screen::toPoints(pixel.x());
+    if (x < across.left || x >= across.left + across.width) {
+        return std::nullopt;
+    }
     return indexPathForRowAtPoint(
         {Screen::toPoints(pixel.x()), Screen::toPoints(pixel.y()) + contentOffset().y});
 }

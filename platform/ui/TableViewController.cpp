@@ -1,5 +1,7 @@
 #include "platform/ui/TableViewController.h"
 
+#include "platform/ui/KeyCommands.h"
+
 namespace ui {
 
 TableViewController::TableViewController(TableViewStyle style) : style_(style) {}
@@ -70,7 +72,7 @@ void TableViewController::appearanceDidEnd(bool appearing) {
     }
     // After viewWillAppear and viewDidAppear, which may have reloaded the rows.
     returnToPlace();
-    if (tableView_->isVisible()) {
+    if (tableView_->isVisible() && !KeyCommands::overlayShown()) {
         tableView_->setFocus(Qt::OtherFocusReason);
     }
 }

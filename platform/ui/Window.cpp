@@ -109,7 +109,9 @@ Window* Window::keyWindow() {
 void Window::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     watchNativeWindow();
-    KeyCommands::focusVisibleTable(rootViewController());
+    if (!event->spontaneous()) { // a window restored keeps the focus it had
+        KeyCommands::focusVisibleTable(rootViewController());
+    }
     if (ViewController* controller = rootViewController(); controller && !event->spontaneous()) {
         controller->beginAppearanceTransition(true, false);
         controller->endAppearanceTransition();

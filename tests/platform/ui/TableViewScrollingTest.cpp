@@ -20,9 +20,10 @@ namespace {
 class Rows : public TableViewController {
 public:
     QList<IndexPath> selections;
+    int count = 40;
 
     int numberOfSectionsInTableView(TableView*) override { return 1; }
-    int tableViewNumberOfRowsInSection(TableView*, int) override { return 40; }
+    int tableViewNumberOfRowsInSection(TableView*, int) override { return count; }
     TableViewCell* tableViewCellForRowAtIndexPath(TableView* table, const IndexPath& p) override {
         auto* cell = table->dequeueReusableCell<TableViewCell>("Row");
         cell->textLabel()->setText(QString("Row %1").arg(p.row));
@@ -203,4 +204,38 @@ TEST_F(TableViewScrollingTest, ContentThatFitsNeitherCoastsNorShowsAnIndicator) 
     settle();
     EXPECT_EQ(table->contentOffset().y, 0);
     EXPECT_FALSE(indicatorShown());
+}
+
+// Rows reloaded while the content springs back: it comes to rest at the new end, not
+// past it with blank space below.
+TEST_F(TableViewScrollingTest, RowsReloadedWhileItMovesLeaveItRestingWithinTheNewEnds) {
+    table->setContentOffset({0, kEnd - 100});
+    flickUp(100);
+    while (table->contentOffset().y <= kEnd) {
+        advanceBy(16);
+    }
+    rows.count = 30;
+    table->reloadData();
+    settle();
+    EXPECT_NEAR(table->contentOffset().y, 30 * 44 - 440, 0.01);
+}
+
+TEST_F(TableViewScrollingTest, ATableHiddenWhileItMovesComesBackWithoutAnIndicator) {
+    flickUp(100);
+    advanceBy(16);
+    table->hide();
+    settle();
+    waitFor(2000);
+    table->show();
+    EXPECT_FALSE(indicatorShown());
+}
+
+TEST_F(TableViewScrollingTest, ClicksBesideTheColumnOfAWideTableSelectNothing) {
+    setFrame(table, {0, 0, 900, 440});
+    testenv::flushEvents();
+    for (const double x : {50.0, 850.0, 450.0}) {
+        mouse(QEvent::MouseButtonPress, x, 20);
+        mouse(QEvent::MouseButtonRelease, x, 20);
+    }
+    EXPECT_EQ(rows.selections, QList<IndexPath>({{0, 0}})) << "only the click inside the column";
 }
