@@ -1,6 +1,5 @@
 #include "platform/ui/TableView.h"
 
-#include "platform/ui/DelayedPerform.h"
 #include "platform/ui/ScrollIndicator.h"
 #include "platform/ui/TableViewAccessibility.h"
 #include "platform/ui/TableViewPainting.h"
@@ -19,8 +18,6 @@ namespace ui {
 
 namespace {
 
-constexpr double kScrollFrameSeconds = 0.016;
-
 // Puts `view` in `slot` as a child of `parent`, deleting the view it held.
 void replaceOwnedView(QPointer<QWidget>& slot, QWidget* view, QWidget* parent) {
     delete slot.data();
@@ -35,7 +32,7 @@ void replaceOwnedView(QPointer<QWidget>& slot, QWidget* view, QWidget* parent) {
 
 TableView::TableView(Rect frame, TableViewStyle style)
     : style_(style), headers_(viewport(), style), pool_(viewport()),
-      indicator_(new ScrollIndicator(viewport())) {
+      indicator_(new ScrollIndicator(viewport())), scroller_(*this, *indicator_) {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -47,9 +44,7 @@ TableView::TableView(Rect frame, TableViewStyle style)
     TableViewAccessibility::installFactory();
 }
 
-TableView::~TableView() {
-    DelayedPerform::cancelPreviousPerformRequestsWithTarget(&momentum_);
-}
+TableView::~TableView() = default;
 
 void TableView::setDataSource(TableViewDataSource* dataSource) {
     dataSource_ = dataSource;
@@ -211,7 +206,7 @@ void TableView::updateScrollRange() {
     verticalScrollBar()->setPageStep(std::max(1, height()));
     verticalScrollBar()->setSingleStep(std::max(1, Screen::px(rowHeight_)));
     verticalScrollBar()->setRange(0, maximum);
-    if (!momentum_.isMoving() && !isDragging()) {
+    if (!scroller_.isMoving() && !isDragging()) {
         overscroll_ = 0; // content at rest lies within its ends, whatever the new ones
     }
 }
@@ -227,7 +222,7 @@ Point TableView::contentOffset() const {
 void TableView::setContentOffset(Point offset) {
     ensureGeometry();
     updateScrollRange();
-    momentum_.stop();
+    scroller_.halt();
     overscroll_ = 0;
     setOffsetPixels(Screen::px(offset.y));
     if (!laidOut_) {
@@ -262,7 +257,7 @@ void TableView::showOffset(double offset) {
 }
 
 void TableView::setScrollClock(std::function<ScrollMomentum::TimePoint()> clock) {
-    scrollClock_ = std::move(clock);
+    scroller_.setClock(std::move(clock));
 }
 
 // Finger positions: past an end the content moves less than the finger
@@ -273,55 +268,19 @@ int TableView::scrollPosition() const {
 
 void TableView::scrollToPosition(int position) {
     const double offset = Screen::toPoints(position);
-    if (gestures_.isDragging()) {
-        const double shown = ScrollMomentum::resisted(offset, 0, maximumOffset());
-        showOffset(shown);
-        momentum_.dragTo(shown, scrollClock_());
-        return;
-    }
-    // The wheel: within the ends, and the content rests where it turns it to.
-    momentum_.stop();
-    showOffset(std::clamp(offset, 0.0, maximumOffset()));
-    indicator_->showForScrolling();
-    indicator_->fadeAfterRest();
+    gestures_.isDragging() ? scroller_.dragTo(offset) : scroller_.wheelTo(offset);
 }
 
 bool TableView::stopScrolling() {
-    if (!momentum_.isMoving()) {
-        return false;
-    }
-    momentum_.stop();
-    DelayedPerform::cancelPreviousPerformRequestsWithTarget(&momentum_);
-    return true;
+    return scroller_.stop();
 }
 
 void TableView::beginDragging() {
-    momentum_.beginDrag(contentOffset().y, scrollClock_());
-    indicator_->showForScrolling();
+    scroller_.beginDrag();
 }
 
 void TableView::endDragging() {
-    momentum_.release(contentOffset().y, scrollClock_(), 0, maximumOffset());
-    scrollFrame();
-}
-
-void TableView::scheduleScrollFrame() {
-    DelayedPerform::cancelPreviousPerformRequestsWithTarget(&momentum_);
-    DelayedPerform::performAfterDelay(&momentum_, kScrollFrameSeconds, [this] { scrollFrame(); });
-}
-
-void TableView::scrollFrame() {
-    if (momentum_.isMoving()) {
-        showOffset(momentum_.offsetAt(scrollClock_()));
-    }
-    if (momentum_.isMoving()) {
-        scheduleScrollFrame();
-    } else {
-        // The ends the motion aimed at may have moved meanwhile (rows reloaded, the
-        // table resized): rest within the present ones.
-        showOffset(std::clamp(contentOffset().y, 0.0, maximumOffset()));
-        indicator_->fadeAfterRest();
-    }
+    scroller_.endDrag();
 }
 
 void TableView::scrollContentsBy(int, int) {

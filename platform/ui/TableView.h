@@ -12,6 +12,7 @@
 #include "platform/ui/TableViewGestureRecognizer.h"
 #include "platform/ui/TableViewInteraction.h"
 #include "platform/ui/TableViewKeyboard.h"
+#include "platform/ui/TableViewScroller.h"
 #include "platform/ui/TableViewSectionHeaders.h"
 #include "platform/ui/TableViewStyle.h"
 
@@ -114,7 +115,7 @@ public:
     void setEditing(bool editing, bool animated);
     bool isEditing() const { return interaction_.isEditing(); }
     // True while content coasts after a flick or springs back from past an end.
-    bool isDecelerating() const { return momentum_.isMoving(); }
+    bool isDecelerating() const { return scroller_.isMoving(); }
     bool isDragging() const { return gestures_.isDragging(); }
     const ScrollIndicator* scrollIndicator() const { return indicator_; }
     // The time the content's motion follows: the steady clock unless a test sets its
@@ -169,6 +170,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    friend class TableViewScroller; // moves the content: showOffset, maximumOffset
     void ensureGeometry();
     void rebuildGeometry();
     double headerHeightFor(int section);
@@ -194,8 +196,6 @@ private:
     // Shows the content at `offset`, beyond the ends too (the scroll bar keeps the part
     // in range, overscroll_ the rest).
     void showOffset(double offset);
-    void scheduleScrollFrame();
-    void scrollFrame();
 
     void rowsMoved(const QList<IndexPath>& changed, int direction);
 
@@ -233,10 +233,9 @@ private:
 
     TableViewGestureRecognizer gestures_{this};
     TableViewKeyboard keyboard_{this};
-    ScrollMomentum momentum_;
-    std::function<ScrollMomentum::TimePoint()> scrollClock_ = std::chrono::steady_clock::now;
     double overscroll_ = 0; // points past an end, the sign of the offset
     ScrollIndicator* indicator_;
+    TableViewScroller scroller_;
 };
 
 } // namespace ui
