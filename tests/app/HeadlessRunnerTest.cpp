@@ -5,6 +5,7 @@
 #include "support/SystemFixture.h"
 #include "support/TestEnvironment.h"
 #include "system/SystemStatus.h"
+#include "tests/app/LaunchedApp.h"
 
 #include <QImage>
 
@@ -37,55 +38,34 @@ TEST(HeadlessRunnerParse, ChoosesTheModeFromTheArguments) {
 
 class HeadlessRunnerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        services::NetworkReachability::setPathSource([] { return services::NetworkPath{}; });
-        SystemStatus::sharedInstance()->snapshotOfUptime();
-        SystemStatus::sharedInstance()->snapshotOfLoadAvg();
-        SystemStatus::sharedInstance()->snapshotOfWho();
-        controller = std::make_unique<AppController>(AppStores{});
-        ui::Application::sharedApplication()->setDelegate(controller.get());
-        controller->applicationDidFinishLaunchingWithOptions(ui::Application::sharedApplication(),
-                                                             {});
-    }
-    void TearDown() override {
-        controller->applicationWillTerminate(ui::Application::sharedApplication());
-        ui::Application::sharedApplication()->setDelegate(nullptr);
-        services::NetworkReachability::setPathSource({});
-    }
+    void SetUp() override { app.launch(); }
 
     SystemFixture kernel;
-    std::unique_ptr<AppController> controller;
+    LaunchedApp app{kernel};
 };
 
 TEST_F(HeadlessRunnerTest, DumpsAScreenOrOneProcessUnderItsTitle) {
-    darwin::KinfoProc launchd;
-    launchd.pid = 1;
-    launchd.comm = "launchd";
-    launchd.stat = darwin::SSLEEP;
-    launchd.starttime.sec = static_cast<int32_t>(SystemFixture::kNow - 60);
-    kernel.backend->setUserName(0, "root");
-    kernel.backend->setProcessTable({launchd});
 
     QString text;
     QString error;
-    ASSERT_TRUE(HeadlessRunner::dumpScreen(*controller, "system", false, &text, &error))
+    ASSERT_TRUE(HeadlessRunner::dumpScreen(*app.controller, "system", false, &text, &error))
         << error.toStdString();
     EXPECT_TRUE(text.startsWith("== System Status\n-- Uptime\nUp for\t 1:01:31\n"))
         << text.toStdString();
-    ASSERT_TRUE(HeadlessRunner::dumpScreen(*controller, "disk", false, &text, &error));
+    ASSERT_TRUE(HeadlessRunner::dumpScreen(*app.controller, "disk", false, &text, &error));
     EXPECT_EQ(text, "== Disk Status\n");
-    ASSERT_TRUE(HeadlessRunner::dumpScreen(*controller, "process", false, &text, &error));
+    ASSERT_TRUE(HeadlessRunner::dumpScreen(*app.controller, "process", false, &text, &error));
     EXPECT_EQ(text, "== Processes\n-- Main Applications\n-- User Processes\n-- Other Processes\n"
                     "launchd\troot\t1 min, \tPID: 1\tPPID: 0\n");
     for (int twice = 0; twice < 2; ++twice) { // the second finds the list again
-        ASSERT_TRUE(HeadlessRunner::dumpScreen(*controller, "process/1", false, &text, &error))
+        ASSERT_TRUE(HeadlessRunner::dumpScreen(*app.controller, "process/1", false, &text, &error))
             << error.toStdString();
         EXPECT_TRUE(text.startsWith("== Process Details\n--\nCommand\tlaunchd\nUser\troot (0)\n"))
             << text.toStdString();
     }
-    EXPECT_FALSE(HeadlessRunner::dumpScreen(*controller, "process/2", false, &text, &error));
+    EXPECT_FALSE(HeadlessRunner::dumpScreen(*app.controller, "process/2", false, &text, &error));
     EXPECT_EQ(error, "no process with pid 2");
-    EXPECT_FALSE(HeadlessRunner::dumpScreen(*controller, "nowhere", false, &text, &error));
+    EXPECT_FALSE(HeadlessRunner::dumpScreen(*app.controller, "nowhere", false, &text, &error));
     EXPECT_FALSE(error.isEmpty());
 }
 
@@ -93,8 +73,8 @@ TEST_F(HeadlessRunnerTest, WritesOneScreenshotPerTab) {
     const QString folder = testenv::makeTempDir("shots");
     QList<QByteArray> written;
     QString error;
-    ASSERT_TRUE(
-        HeadlessRunner::writeScreenshots(*controller, QFile::encodeName(folder), &written, &error))
+    ASSERT_TRUE(HeadlessRunner::writeScreenshots(*app.controller, QFile::encodeName(folder),
+                                                 &written, &error))
         << error.toStdString();
     ASSERT_EQ(written.size(), 5);
     EXPECT_TRUE(written[0].endsWith("/1-system.png"));

@@ -9,6 +9,7 @@
 #include "platform/ui/TableViewController.h"
 #include "support/SystemFixture.h"
 #include "system/SystemStatus.h"
+#include "tests/app/LaunchedApp.h"
 
 #include <QDir>
 #include <QLabel>
@@ -31,16 +32,6 @@ protected:
     void SetUp() override {
         savedScale = ui::Screen::scale();
         ui::Screen::setScale(GetParam().scale);
-        services::NetworkReachability::setPathSource([] { return services::NetworkPath{}; });
-        SystemStatus::sharedInstance()->snapshotOfUptime();
-        SystemStatus::sharedInstance()->snapshotOfLoadAvg();
-        darwin::KinfoProc launchd;
-        launchd.pid = 1;
-        launchd.comm = "launchd";
-        launchd.stat = darwin::SSLEEP;
-        launchd.starttime.sec = static_cast<int32_t>(SystemFixture::kNow - 60);
-        kernel.backend->setUserName(0, "root");
-        kernel.backend->setProcessTable({launchd});
         darwin::StatfsRecord disk;
         disk.bsize = 4096;
         disk.blocks = 1'000'000;
@@ -49,21 +40,13 @@ protected:
         disk.mntonname = "/";
         disk.mntfromname = "/dev/disk0s1";
         kernel.backend->setMounts({disk}); // so that the disk card and its chart are checked
-        controller = std::make_unique<AppController>(AppStores{});
-        ui::Application::sharedApplication()->setDelegate(controller.get());
-        controller->applicationDidFinishLaunchingWithOptions(ui::Application::sharedApplication(),
-                                                             {});
+        app.launch();
+        controller = app.controller.get();
         const ui::Size size = GetParam().window;
         controller->window()->resize(ui::Screen::px(size.width), ui::Screen::px(size.height));
         controller->window()->show();
     }
-    void TearDown() override {
-        controller->applicationWillTerminate(ui::Application::sharedApplication());
-        ui::Application::sharedApplication()->setDelegate(nullptr);
-        controller.reset();
-        services::NetworkReachability::setPathSource({});
-        ui::Screen::setScale(savedScale);
-    }
+    void TearDown() override { ui::Screen::setScale(savedScale); }
 
     // Shows `screen` as --dump does and returns its table.
     ui::TableView* show(const QString& screen) {
@@ -90,7 +73,8 @@ protected:
 
     double savedScale = 1;
     SystemFixture kernel;
-    std::unique_ptr<AppController> controller;
+    LaunchedApp app{kernel};
+    AppController* controller = nullptr;
 };
 
 QRect inWindow(const QWidget* widget) {
