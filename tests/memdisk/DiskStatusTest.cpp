@@ -65,33 +65,23 @@ TEST(DiskInfo, OptionWordsFollowTheDevicesOrderNotTheBits) {
         << "flags without a word";
 }
 
-TEST(DiskInfo, NamesThatAreNotUtf8ShowTheirBytes) {
-    const DiskInfo disk =
-        MemDiskFixture::info(MemDiskFixture::disk("/dev/disk1", "/Volumes/\xff\xfe"));
-    EXPECT_EQ(disk.mounted(), "/Volumes/\\xff\\xfe");
-    EXPECT_EQ(disk.filesystem(), "/dev/disk1");
+// Bytes that are not UTF-8 are the view test's; a UTF-8 name shows as it is.
+TEST(DiskInfo, Utf8NamesShowAsTheyAre) {
     EXPECT_EQ(MemDiskFixture::info(MemDiskFixture::disk("/dev/disk1", "/Volumes/Café")).mounted(),
               QString::fromUtf8("/Volumes/Café"));
 }
 
-TEST(DiskStatus, SnapshotListsTheDisksInMountOrderAndSkipsTheRest) {
+// Which disks are listed, in which order, the view test's golden text shows.
+TEST(DiskStatus, SnapshotDoesNotWaitAndAFailingMountTableLeavesNothing) {
     MemDiskFixture kernel;
     auto status = DiskStatusTestAccess::make();
-    // Which file systems are disks the platform profile's test tells.
-    kernel.backend->setMounts({MemDiskFixture::disk("/dev/disk0s1", "/"),
-                               MemDiskFixture::disk("devfs", "/dev", "devfs"),
-                               MemDiskFixture::disk("/dev/vda", "/home", "ext4")});
+    kernel.backend->setMounts({MemDiskFixture::disk("/dev/disk0s1", "/")});
     status->snapshot();
-    QStringList devices;
-    for (const DiskInfo& disk : status->info()) {
-        devices.append(disk.filesystem());
-    }
-    EXPECT_EQ(devices, QStringList({"/dev/disk0s1", "/dev/vda"}));
+    EXPECT_EQ(status->info().size(), 1);
     EXPECT_EQ(kernel.backend->lastMountFlags(), darwin::MNT_NOWAIT);
-
     kernel.backend->failMounts(EIO);
     status->snapshot();
-    EXPECT_TRUE(status->info().isEmpty()) << "a failing mount table leaves nothing";
+    EXPECT_TRUE(status->info().isEmpty());
 }
 
 } // namespace

@@ -54,17 +54,6 @@ protected:
     }
 };
 
-// The six texts over the shipped file the lookup command's test reads (tests/app); the
-// labels name them in the same order.
-TEST_F(TarnelDBTest, SearchGivesTheSixTextsInTheOrderOfTheirLabels) {
-    QStringList keys;
-    for (const char* key : {"CountryCode", "CountryName", "RegistryName", "CountryRegion",
-                            "NetworkRange", "AssignedDate"}) {
-        keys.append(Resources::text(QString::fromLatin1(key)));
-    }
-    EXPECT_EQ(db()->TLDLabel(), keys);
-}
-
 TEST_F(TarnelDBTest, SpecialBlocksAndTextThatIsNoAddressGiveNothing) {
     for (const char* address :
          {"10.1.2.3", "127.0.0.1", "192.168.1.1", "0.0.0.0", "224.0.0.251", "255.255.255.255"}) {

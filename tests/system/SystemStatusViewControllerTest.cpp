@@ -24,20 +24,6 @@ protected:
     SystemFixture kernel;
 };
 
-// Sections without rows (battery, network, …) show no header at all.
-TEST_F(SystemStatusViewControllerTest, ShowsUptimeLoadAndTheNoUserRow) {
-    SystemStatusViewController screen;
-    screen.view();
-    EXPECT_EQ(screen.tableView()->renderText(), "-- Uptime\n"
-                                                "Up for\t 1:01:31\n"
-                                                "-- Load Average\n"
-                                                "1 minute\t1.50\n"
-                                                "5 minutes\t0.25\n"
-                                                "15 minutes\t0.00\n"
-                                                "-- Logged-in Users\n"
-                                                "No one is logged in\t--:--:--\n");
-}
-
 // The averages through the shared formatter's rule: the locale's separator and digits.
 TEST_F(SystemStatusViewControllerTest, LoadAveragesInTheUsersLocale) {
     const std::pair<QLocale, QStringList> cases[] = {

@@ -2,6 +2,7 @@
 
 #include "platform/darwin/Backend.h"
 #include "platform/darwin/Proc.h"
+#include "platform/darwin/Statfs.h"
 #include "platform/darwin/Sysctl.h"
 
 #include <cerrno>
@@ -41,6 +42,17 @@ inline std::optional<Bytes> fileContent(darwin::Backend& backend, const char* pa
     }
     std::fclose(file);
     return bytes;
+}
+
+inline std::vector<darwin::StatfsRecord> mountTable(darwin::Backend& backend, int flags) {
+    const unsigned char* records = nullptr;
+    const int count = backend.getmntinfo(&records, flags);
+    std::vector<darwin::StatfsRecord> mounts;
+    for (int i = 0; i < count; ++i) {
+        mounts.push_back(
+            darwin::statfs64::Layout::decode(records + i * darwin::statfs64::Layout::kSize));
+    }
+    return mounts;
 }
 
 // {CTL_KERN, KERN_PROC, KERN_PROC_ALL} into the given buffer.

@@ -1,7 +1,4 @@
-// The fixture backend serves the model tests. Tested here: what they rely on and do not
-// check themselves (dumps served as given, the kernel's answers for vanished and reused
-// pids, no reading derived from another). The rules it shares with every backend are
-// tested in KernelRulesTest.
+// What the model tests rely on from the fixture backend and do not check themselves.
 #include "BackendReads.h"
 
 #include "platform/darwin/fixture/FixtureBackend.h"
@@ -75,8 +72,7 @@ TEST_F(FixtureBackendTest, SignalsReachOnlyTheProcessThatStartedThen) {
     EXPECT_EQ(fixture.signalsSent(), (std::vector<FixtureBackend::SentSignal>{{12, 200, SIGTERM}}));
 }
 
-// The memory model's fallback to the 32-bit counters is tested only if the 64-bit call
-// fails when only the 32-bit reading was set (served: KernelRulesTest).
+// Else the memory model's fallback to the 32-bit counters would go untested.
 TEST_F(FixtureBackendTest, AMemoryReadingIsNeverDerivedFromTheOther) {
     fixture.setVmStatistics(VmStatistics{7});
     std::array<int32_t, HOST_VM_INFO64_COUNT> info{};

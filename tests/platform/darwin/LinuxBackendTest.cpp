@@ -60,16 +60,6 @@ std::string memRoot() {
     return testenv::fixturePath("linux-root-mem").toStdString();
 }
 
-std::vector<StatfsRecord> mountTable(Backend& backend, int flags) {
-    const unsigned char* records = nullptr;
-    const int count = backend.getmntinfo(&records, flags);
-    std::vector<StatfsRecord> mounts;
-    for (int i = 0; i < count; ++i) {
-        mounts.push_back(statfs64::Layout::decode(records + i * statfs64::Layout::kSize));
-    }
-    return mounts;
-}
-
 const StatfsRecord& mountOn(const std::vector<StatfsRecord>& mounts, const std::string& on) {
     const auto found = std::ranges::find(mounts, on, &StatfsRecord::mntonname);
     EXPECT_NE(found, mounts.end()) << on;
@@ -290,9 +280,7 @@ TEST(LinuxBackendDisk, ServedFileSystemsAnswerThroughWorkers) {
     EXPECT_EQ(mountOn(*mounts, "/misc").blocks, 0u) << "autofs: not asked";
 }
 
-// Bind mounts and one device mounted twice show once, as df shows them; the device
-// has no bind mounts. The mount points exist under the root; the device numbers tell
-// the file systems apart.
+// Bind mounts and one device mounted twice show once, as df shows them.
 TEST(LinuxBackendDisk, EachFileSystemShowsOnceAtTheMountDfShows) {
     const fs::path root = testenv::makeTempDir("linux-root-binds").toStdString();
     writeFile(root / "proc/self/mountinfo",

@@ -47,9 +47,8 @@ KinfoProc record(int32_t pid, const char* comm, int8_t stat, int32_t flag, int32
 // A copy of the fake root that a test may change.
 std::string copyOfFakeRoot() {
     const std::string root = testenv::makeTempDir("linux-root-proc").toStdString();
-    std::filesystem::copy(testenv::fixturePath("linux-root-proc").toStdString(), root,
-                          std::filesystem::copy_options::recursive |
-                              std::filesystem::copy_options::copy_symlinks);
+    fs::copy(testenv::fixturePath("linux-root-proc").toStdString(), root,
+             fs::copy_options::recursive | fs::copy_options::copy_symlinks);
     return root;
 }
 
@@ -128,9 +127,7 @@ TEST_F(FakeProcRootTest, ATableThatCannotBeReadWholeFails) {
 // A process this user may not read (hidepid, a security module) is left out, as one
 // that is gone: the rest of the table stands.
 TEST_F(FakeProcRootTest, AProcessThatMayNotBeReadIsLeftOut) {
-    const fs::path root = testenv::makeTempDir("linux-root-guarded").toStdString();
-    fs::copy(testenv::fixturePath("linux-root-proc").toStdString(), root,
-             fs::copy_options::recursive);
+    const fs::path root = copyOfFakeRoot();
     fs::permissions(root / "proc/100/status", fs::perms::none);
     std::optional<std::vector<unsigned char>> records;
     withoutReadingAnyFile([&] { records = ProcessTable(root.string()).records(); });
@@ -195,7 +192,7 @@ TEST_F(FakeProcRootTest, ATableGrownPastTheSlackAnswersENOMEMWithTheRecordsThatF
     // 12 readable processes and 10 newcomers: 22 records for a buffer of 19.
     for (int32_t pid = 1000; pid < 1010; ++pid) {
         const std::string directory = root + "/proc/" + std::to_string(pid);
-        std::filesystem::create_directory(directory);
+        fs::create_directory(directory);
         std::ofstream(directory + "/stat")
             << pid << " (newcomer) R 1 " << pid << " 0 0 0 0 0 0 0 0 0 "
             << "0 0 0 20 0 1 0 500 0 0\n";
@@ -250,7 +247,7 @@ TEST(RecentProcessTable, AnswersFromTheKeptTableUntilItsLifetimeEnds) {
     std::getline(std::ifstream(root + "/proc/100/stat"), stat);
     stat.replace(stat.find("(bash)"), 6, "(zsh)");
     std::ofstream(root + "/proc/100/stat", std::ios::trunc) << stat << '\n';
-    std::filesystem::remove_all(root + "/proc/200");
+    fs::remove_all(root + "/proc/200");
 
     now += RecentProcessTable::kLifetime - 1ns;
     EXPECT_EQ(oneProcess(backend, 100).process.comm, "bash") << "served from the table";

@@ -19,16 +19,27 @@
 using namespace darwin;
 using namespace recordbytes;
 
+namespace {
+
+// Encoded over a filled buffer of the documented size; decoding gives the value back.
+template <typename Layout, typename T>
+std::vector<unsigned char> encoded(const T& value, size_t documentedSize, unsigned char fill) {
+    std::vector<unsigned char> record(Layout::kSize, fill);
+    EXPECT_EQ(record.size(), documentedSize);
+    Layout::encode(value, record.data());
+    EXPECT_EQ(Layout::decode(record.data()), value);
+    return record;
+}
+
+} // namespace
+
 // Every field at its offset in darwin-abi.md, section 2.1; the rest of the 492 bytes zero.
 TEST(KinfoProc, FieldsSitAtTheDocumentedOffsets) {
     // Every field distinct; p_comm 16 characters, so byte 16 is its only NUL.
     const KinfoProc process(Timeval32{1700000123, 999999}, P_CONTROLT | P_EXEC | P_TRACED, SSTOP,
                             0x01020304, 200, 7, -20, "MobileMusicPlaye", 501, 0xfffffffeu, 1,
                             0x80000001u, 1, 0x7fffffff, NODEV_DARWIN, -2, -3);
-    std::vector<unsigned char> record(kinfo_proc::Layout::kSize, 0xaa);
-    ASSERT_EQ(record.size(), 492u);
-    kinfo_proc::Layout::encode(process, record.data());
-    EXPECT_EQ(kinfo_proc::Layout::decode(record.data()), process);
+    const auto record = encoded<kinfo_proc::Layout>(process, 492, 0xaa);
     expectRecord(record, {at(0, int32_t(1700000123)), at(4, int32_t(999999)),
                           at(16, P_CONTROLT | P_EXEC | P_TRACED), at(20, SSTOP),
                           at(24, int32_t(0x01020304)), at(160, uint8_t(200)), at(161, uint8_t(7)),
@@ -56,11 +67,7 @@ TEST(KinfoProc, CharsAreSignedAndNamesStopAtSixteenBytes) {
 TEST(ProcTaskInfo, FieldsSitAtTheDocumentedOffsets) {
     const ProcTaskInfo info(0x123456789aULL, (5ULL << 32) + 1572864, 3, 4, 5, 6, 7, -1, 9, 10, 11,
                             12, 13, 14, 15, 16, 17, 18);
-    std::vector<unsigned char> record(proc_taskinfo::Layout::kSize, 0xaa);
-    ASSERT_EQ(record.size(), 96u);
-    proc_taskinfo::Layout::encode(info, record.data());
-    EXPECT_EQ(proc_taskinfo::Layout::decode(record.data()), info);
-    expectRecord(record,
+    expectRecord(encoded<proc_taskinfo::Layout>(info, 96, 0xaa),
                  {at(0, uint64_t(0x123456789a)), at(8, uint32_t(1572864)), at(12, uint32_t(5)),
                   at(16, uint64_t(3)), at(24, uint64_t(4)), at(32, uint64_t(5)),
                   at(40, uint64_t(6)), at(48, int32_t(7)), at(52, int32_t(-1)), at(56, int32_t(9)),
@@ -130,11 +137,7 @@ StatfsRecord sampleRecord() {
 
 // darwin-abi.md, section 4; f_fsid and f_reserved stay zero.
 TEST(Statfs, FieldsSitAtTheDocumentedOffsets) {
-    std::vector<unsigned char> record(statfs64::Layout::kSize, 0xaa);
-    ASSERT_EQ(record.size(), 2168u);
-    statfs64::Layout::encode(sampleRecord(), record.data());
-    EXPECT_EQ(statfs64::Layout::decode(record.data()), sampleRecord());
-    expectRecord(record,
+    expectRecord(encoded<statfs64::Layout>(sampleRecord(), 2168, 0xaa),
                  {at(0, uint32_t(4096)), at(4, int32_t(-2)), at(8, uint32_t(0x23456789)),
                   at(12, uint32_t(1)), at(16, uint64_t(0x100000001)),
                   at(24, uint64_t(0xffffffff00000000)), at(32, uint64_t(0x0102030405060708)),
@@ -172,10 +175,7 @@ UtmpxEntry fullWidthEntry() {
 
 // darwin-abi.md, section 7: padding after ut_type and ut_pad stay zero.
 TEST(Utmpx, FieldsSitAtTheDocumentedOffsets) {
-    std::vector<unsigned char> record(utmpx::Layout::kSize, 0xee);
-    ASSERT_EQ(record.size(), 628u);
-    utmpx::Layout::encode(fullWidthEntry(), record.data());
-    EXPECT_EQ(utmpx::Layout::decode(record.data()), fullWidthEntry());
+    auto record = encoded<utmpx::Layout>(fullWidthEntry(), 628, 0xee);
     expectRecord(record, {chars(0, std::string(256, 'u')), chars(256, "s012"),
                           chars(260, std::string(32, 'l')), at(292, int32_t(0x01020304)),
                           at(296, int16_t(8)), at(300, int32_t(-5)), at(304, int32_t(999999)),
