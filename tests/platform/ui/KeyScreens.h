@@ -1,16 +1,13 @@
 #pragma once
 
+#include "Events.h"
+
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TableViewController.h"
 #include "platform/ui/Window.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
-
-// A list of numbered rows in sections, as the real screens make it: it empties its
-// table when covered and fills it again when it comes back. A tap pushes a detail
-// list of its own kind, unless `pushes` is off.
+// Numbered rows in sections; like the real screens it empties its table while covered.
+// A tap pushes a detail list of its own kind unless `pushes` is off.
 class NumberedList : public ui::TableViewController {
 public:
     explicit NumberedList(QList<int> sectionSizes = {40, 0, 60})
@@ -56,23 +53,3 @@ private:
     QList<int> sizes_;
     bool filled_ = false;
 };
-
-// Keys and mouse buttons as a person makes them: to the widget with the window's
-// focus, going on to its parents while they are left.
-inline void press(ui::Window& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* target = window.focusWidget() != nullptr ? window.focusWidget() : &window;
-    QKeyEvent down(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(target, &down);
-    QKeyEvent up(QEvent::KeyRelease, key, modifiers);
-    QApplication::sendEvent(target, &up);
-}
-
-inline void clickButton(QWidget* target, Qt::MouseButton button) {
-    const QPointF at(target->width() / 2.0, target->height() / 2.0);
-    QMouseEvent down(QEvent::MouseButtonPress, at, target->mapToGlobal(at), button, button,
-                     Qt::NoModifier);
-    QApplication::sendEvent(target, &down);
-    QMouseEvent up(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), button, Qt::NoButton,
-                   Qt::NoModifier);
-    QApplication::sendEvent(target, &up);
-}
