@@ -40,8 +40,7 @@ private:
 
 TEST(ApplicationMain, LaunchesTheDelegateWithTheChosenScaleAndRunsTheLoop) {
     const double savedScale = Screen::scale();
-    Application::sharedApplication()->dispatchStateChange(
-        Qt::ApplicationInactive); // not yet active
+    Application::sharedApplication()->dispatchStateChange(Qt::ApplicationInactive);
     qputenv("ORMEL_SCALE", "1.5");
     QStringList calls;
     char name[] = "test";
@@ -50,7 +49,6 @@ TEST(ApplicationMain, LaunchesTheDelegateWithTheChosenScaleAndRunsTheLoop) {
     qunsetenv("ORMEL_SCALE");
     Screen::setScale(savedScale);
     EXPECT_EQ(result, 3);
-    ASSERT_GE(calls.size(), 3);
     EXPECT_EQ(calls.mid(0, 3), QStringList({"didFinishLaunching", "1.5", "didBecomeActive"}));
     EXPECT_EQ(calls.last(), "willTerminate");
     EXPECT_EQ(Application::sharedApplication()->delegate(), nullptr);
@@ -66,21 +64,15 @@ TEST(Application, StateChangesReachTheDelegateInTheDevicesOrder) {
 
     // Active straight to hidden: resign first, then background.
     application->dispatchStateChange(Qt::ApplicationHidden);
+    application->dispatchStateChange(Qt::ApplicationSuspended); // still the background
     EXPECT_EQ(calls, QStringList({"willResignActive", "didEnterBackground"}));
     EXPECT_EQ(application->applicationState(), Application::ApplicationState::Background);
-    // Suspended after hidden is still the background.
-    application->dispatchStateChange(Qt::ApplicationSuspended);
-    EXPECT_EQ(calls.size(), 2);
-
     calls.clear();
     application->dispatchStateChange(Qt::ApplicationActive);
-    EXPECT_EQ(calls, QStringList({"willEnterForeground", "didBecomeActive"}));
-    EXPECT_EQ(application->applicationState(), Application::ApplicationState::Active);
-
-    calls.clear();
     application->dispatchStateChange(Qt::ApplicationInactive);
     application->dispatchStateChange(Qt::ApplicationActive);
-    EXPECT_EQ(calls, QStringList({"willResignActive", "didBecomeActive"}));
+    EXPECT_EQ(calls, QStringList({"willEnterForeground", "didBecomeActive", "willResignActive",
+                                  "didBecomeActive"}));
     application->setDelegate(nullptr);
 }
 
