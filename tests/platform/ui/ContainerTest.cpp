@@ -3,7 +3,6 @@
 #include "platform/ui/BarButton.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
-#include "platform/ui/TabBarItem.h"
 #include "platform/ui/Window.h"
 
 #include "support/EventLoop.h"
@@ -76,8 +75,7 @@ TEST(NavigationController, PushAndPopSendAppearanceCallsInOrderOnlyWhileOnScreen
     QStringList journal;
     auto* root = new Journaled("Root", &journal);
     auto* navigation = new NavigationController(root);
-    auto* early = new Journaled("Early", &journal);
-    navigation->pushViewControllerAnimated(early, false);
+    navigation->pushViewControllerAnimated(new Journaled("Early", &journal), false);
     navigation->popViewControllerAnimated(false);
     EXPECT_TRUE(journal.isEmpty());
 
@@ -85,7 +83,6 @@ TEST(NavigationController, PushAndPopSendAppearanceCallsInOrderOnlyWhileOnScreen
     window.setRootViewController(navigation);
     window.makeKeyAndVisible();
     EXPECT_EQ(journal, QStringList({"Root willAppear", "Root didAppear"}));
-
     journal.clear();
     navigation->pushViewControllerAnimated(new Journaled("Next", &journal), true);
     EXPECT_EQ(journal, QStringList({"Root willDisappear", "Next willAppear", "Root didDisappear",
@@ -104,8 +101,6 @@ TEST(TabBarController, SwitchingTabsMovesAppearanceAndTellsTheDelegateOnUserSele
     auto* first = new Journaled("First", &journal);
     auto* second = new NavigationController(new Journaled("Second", &journal));
     second->setTitle("SecondNav");
-    first->setTabBarItem(new TabBarItem("One", Image(), 1));
-    second->setTabBarItem(new TabBarItem("Two", Image(), 2));
     tabs->setViewControllers({first, second});
     TabChoices recorder;
     tabs->setDelegate(&recorder);

@@ -10,11 +10,12 @@
 // A tap pushes a detail list of its own kind unless `pushes` is off.
 class NumberedList : public ui::TableViewController {
 public:
-    explicit NumberedList(QList<int> sectionSizes = {40, 0, 60})
-        : sizes_(std::move(sectionSizes)) {}
+    explicit NumberedList(QList<int> sectionSizes = {40, 0, 60}) : sizes(std::move(sectionSizes)) {}
 
+    QList<int> sizes;
     QList<ui::IndexPath> tapped;
     bool pushes = true;
+    bool titled = true;
 
     void viewWillAppear(bool) override {
         filled_ = true;
@@ -25,13 +26,13 @@ public:
         tableView()->reloadData();
     }
     int numberOfSectionsInTableView(ui::TableView*) override {
-        return static_cast<int>(sizes_.size());
+        return static_cast<int>(sizes.size());
     }
     int tableViewNumberOfRowsInSection(ui::TableView*, int section) override {
-        return filled_ ? sizes_[section] : 0;
+        return filled_ ? sizes[section] : 0;
     }
     QString tableViewTitleForHeaderInSection(ui::TableView*, int section) override {
-        return QString("Section %1").arg(section);
+        return titled ? QString("Section %1").arg(section) : QString();
     }
     ui::TableViewCell* tableViewCellForRowAtIndexPath(ui::TableView* table,
                                                       const ui::IndexPath& p) override {
@@ -50,6 +51,5 @@ public:
     }
 
 private:
-    QList<int> sizes_;
-    bool filled_ = false;
+    bool filled_ = true;
 };

@@ -7,7 +7,6 @@ using namespace ui;
 
 namespace {
 
-// A cell that counts the times it was prepared for reuse.
 class TrackingCell : public TableViewCell {
 public:
     explicit TrackingCell(const QString& identifier) : TableViewCell(identifier) {}

@@ -94,7 +94,6 @@ TEST_F(TableViewGestureRecognizerTest, AVerticalMoveDragsTheContentAndTapsNothin
     EXPECT_EQ(table.position, 100 + Screen::px(30));
     gestures.moveToPoint({50, 90 + Screen::px(20)});
     EXPECT_EQ(table.position, 100 - Screen::px(20)) << "back down with the finger";
-    EXPECT_EQ(table.dragsEnded, 0);
     gestures.releaseAtPoint({50, 90});
     EXPECT_EQ(table.log, QStringList({"highlight 2", "unhighlight 2"}));
     EXPECT_EQ(table.dragsBegun, 1) << "one drag, begun before it moved the content";

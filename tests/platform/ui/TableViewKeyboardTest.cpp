@@ -98,14 +98,12 @@ TEST_F(TableViewKeyboardTest, BackKeepsTheListsPlaceAndTheTappedRowInView) {
     for (int i = 0; i < 55; ++i) {
         press(window, Qt::Key_Down);
     }
-    ASSERT_EQ(ringed(), (IndexPath{2, 14}));
     const double offset = table->contentOffset().y;
     ASSERT_GT(offset, 0);
     press(window, Qt::Key_Return);
     ASSERT_EQ(stack->viewControllers().size(), 2);
     EXPECT_EQ(table->numberOfRowsInSection(2), 0) << "emptied while covered";
     press(window, Qt::Key_Left, Qt::AltModifier);
-    ASSERT_EQ(stack->viewControllers().size(), 1);
     EXPECT_EQ(table->contentOffset().y, offset);
     EXPECT_TRUE(inView({2, 14}));
     EXPECT_EQ(window.focusWidget(), table);

@@ -1,7 +1,6 @@
-#include "Events.h"
+#include "KeyScreens.h"
 
 #include "platform/ui/ScrollIndicator.h"
-#include "platform/ui/TableViewController.h"
 
 #include "support/EventLoop.h"
 #include "support/ManualTimer.h"
@@ -15,29 +14,13 @@ using namespace ui;
 namespace {
 
 // Forty rows of 44 points in a view 440 points high: 1320 points to scroll.
-class Rows : public TableViewController {
-public:
-    QList<IndexPath> selections;
-    int count = 40;
-
-    int numberOfSectionsInTableView(TableView*) override { return 1; }
-    int tableViewNumberOfRowsInSection(TableView*, int) override { return count; }
-    TableViewCell* tableViewCellForRowAtIndexPath(TableView* table, const IndexPath& p) override {
-        auto* cell = table->dequeueReusableCell<TableViewCell>("Row");
-        cell->textLabel()->setText(QString("Row %1").arg(p.row));
-        return cell;
-    }
-    void tableViewDidSelectRowAtIndexPath(TableView*, const IndexPath& indexPath) override {
-        selections.append(indexPath);
-    }
-};
-
 constexpr double kEnd = 40 * 44 - 440;
 
 // Mouse events on a clock the test moves; scroll frames and the indicator's fade follow it.
 class TableViewScrollingTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        rows.pushes = rows.titled = false;
         DelayedPerform::setTimer(&timer);
         table->setScrollClock([this] { return timer.now(); });
         setFrame(table, {0, 0, 320, 440});
@@ -81,7 +64,7 @@ protected:
     bool indicatorShown() const { return table->scrollIndicator()->isVisible(); }
 
     testenv::ManualTimer timer;
-    Rows rows;
+    NumberedList rows{{40}};
     TableView* table = rows.tableView();
 };
 
@@ -95,7 +78,7 @@ TEST_F(TableViewScrollingTest, AFlickCoastsOnAfterReleaseAndRestsWithinTheConten
     ASSERT_GT(path.size(), 2U);
     EXPECT_GT(path.back(), released + 300) << "coasting on after the finger left";
     EXPECT_LE(path.back(), kEnd);
-    EXPECT_TRUE(rows.selections.isEmpty()) << "a flick selects nothing";
+    EXPECT_TRUE(rows.tapped.isEmpty()) << "a flick selects nothing";
     EXPECT_EQ(table->indexPathsForVisibleRows().value(0).row, static_cast<int>(path.back() / 44))
         << "the rows follow";
 }
@@ -133,7 +116,7 @@ TEST_F(TableViewScrollingTest, ASlowDragStaysWhereItIsLetGo) {
 
 TEST_F(TableViewScrollingTest, ATapSelectsButATouchOnMovingContentOnlyStopsIt) {
     swipe(66, 0, 1, 50);
-    EXPECT_EQ(rows.selections, QList<IndexPath>({{0, 1}}));
+    EXPECT_EQ(rows.tapped, QList<IndexPath>({{0, 1}}));
 
     flickUp(100);
     advanceBy(100);
@@ -143,10 +126,10 @@ TEST_F(TableViewScrollingTest, ATapSelectsButATouchOnMovingContentOnlyStopsIt) {
     mouse(QEvent::MouseButtonRelease, 100, 200);
     advanceBy(500);
     EXPECT_EQ(table->contentOffset().y, caught);
-    EXPECT_EQ(rows.selections.size(), 1) << "the touch that stopped it selected nothing";
+    EXPECT_EQ(rows.tapped.size(), 1) << "the touch that stopped it selected nothing";
 
     swipe(200, 0, 1, 50);
-    EXPECT_EQ(rows.selections.size(), 2) << "at rest a tap selects again";
+    EXPECT_EQ(rows.tapped.size(), 2) << "at rest a tap selects again";
 }
 
 TEST_F(TableViewScrollingTest, TheIndicatorShowsWhileTheContentMovesAndFadesAtRest) {
@@ -188,7 +171,7 @@ TEST_F(TableViewScrollingTest, RowsReloadedWhileItMovesLeaveItRestingWithinTheNe
     while (table->contentOffset().y <= kEnd) {
         advanceBy(16);
     }
-    rows.count = 30;
+    rows.sizes = {30};
     table->reloadData();
     settle();
     EXPECT_NEAR(table->contentOffset().y, 30 * 44 - 440, 0.01);
@@ -211,5 +194,5 @@ TEST_F(TableViewScrollingTest, ClicksBesideTheColumnOfAWideTableSelectNothing) {
         mouse(QEvent::MouseButtonPress, x, 20);
         mouse(QEvent::MouseButtonRelease, x, 20);
     }
-    EXPECT_EQ(rows.selections, QList<IndexPath>({{0, 0}})) << "only the click inside the column";
+    EXPECT_EQ(rows.tapped, QList<IndexPath>({{0, 0}})) << "only the click inside the column";
 }
