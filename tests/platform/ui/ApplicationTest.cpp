@@ -17,20 +17,17 @@ public:
     explicit Journal(QStringList* calls) : calls_(calls) {}
     bool applicationDidFinishLaunchingWithOptions(Application*,
                                                   const QVariantMap& options) override {
-        calls_->append(options.isEmpty() ? "didFinishLaunching" : "options!");
-        calls_->append(QString::number(Screen::scale()));
+        note(options.isEmpty() ? "didFinishLaunching" : "options!");
+        note(QString::number(Screen::scale()));
         QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(3); });
         return true;
     }
-    void applicationDidBecomeActive(Application*) override { calls_->append("didBecomeActive"); }
-    void applicationWillResignActive(Application*) override { calls_->append("willResignActive"); }
-    void applicationDidEnterBackground(Application*) override {
-        calls_->append("didEnterBackground");
-    }
-    void applicationWillEnterForeground(Application*) override {
-        calls_->append("willEnterForeground");
-    }
-    void applicationWillTerminate(Application*) override { calls_->append("willTerminate"); }
+    void applicationDidBecomeActive(Application*) override { note("didBecomeActive"); }
+    void applicationWillResignActive(Application*) override { note("willResignActive"); }
+    void applicationDidEnterBackground(Application*) override { note("didEnterBackground"); }
+    void applicationWillEnterForeground(Application*) override { note("willEnterForeground"); }
+    void applicationWillTerminate(Application*) override { note("willTerminate"); }
+    void note(const QString& call) { calls_->append(call); }
 
 private:
     QStringList* calls_;

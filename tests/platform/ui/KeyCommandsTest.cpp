@@ -132,7 +132,7 @@ TEST_F(KeyCommandsTest, ControlRAndF5PressTheScreensRefreshButton) {
     EXPECT_EQ(refreshes, 2);
     lists[0]->navigationItem()->rightBarButtonItem()->setEnabled(false);
     press(window, Qt::Key_F5);
-    EXPECT_EQ(refreshes, 2);
+    EXPECT_EQ(refreshes, 2) << "not while disabled";
     // Only the screen on top is refreshed.
     static_cast<NavigationController*>(stacks[0])->pushViewControllerAnimated(new NumberedList({1}),
                                                                               false);
@@ -144,32 +144,23 @@ TEST_F(KeyCommandsTest, ControlRAndF5PressTheScreensRefreshButton) {
 
 TEST_F(KeyCommandsTest, ControlQClosingAndLosingTheWindowTerminateOnce) {
     Application* application = Application::sharedApplication();
-    {
-        Terminations delegate;
-        application->setDelegate(&delegate);
-        press(window, Qt::Key_Q, Qt::ControlModifier);
-        EXPECT_FALSE(window.isVisible());
-        EXPECT_EQ(delegate.terminations, 1);
-        // Closed again, or its native window gone too: still once.
-        window.close();
-        window.windowHandle()->destroy();
-        EXPECT_EQ(delegate.terminations, 1);
-    }
-    {
-        Terminations delegate;
-        application->setDelegate(&delegate);
-        window.makeKeyAndVisible();
-        // The window manager takes the window away without asking.
-        window.windowHandle()->destroy();
-        EXPECT_EQ(delegate.terminations, 1);
-    }
-    {
-        Terminations delegate; // the owner deleting its window is no termination
-        application->setDelegate(&delegate);
-        auto* owned = new Window;
-        owned->show();
-        delete owned;
-        EXPECT_EQ(delegate.terminations, 0);
-    }
+    Terminations delegates[3]; // a fresh delegate for each way
+    application->setDelegate(&delegates[0]);
+    press(window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window.isVisible());
+    window.close(); // closed again, or its native window gone too: still once
+    window.windowHandle()->destroy();
+    EXPECT_EQ(delegates[0].terminations, 1);
+
+    application->setDelegate(&delegates[1]);
+    window.makeKeyAndVisible();
+    window.windowHandle()->destroy(); // the window manager takes it away without asking
+    EXPECT_EQ(delegates[1].terminations, 1);
+
+    application->setDelegate(&delegates[2]);
+    auto* owned = new Window; // the owner deleting its window is no termination
+    owned->show();
+    delete owned;
+    EXPECT_EQ(delegates[2].terminations, 0);
     application->setDelegate(nullptr);
 }
