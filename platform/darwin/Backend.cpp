@@ -1,5 +1,7 @@
 #include "platform/darwin/Backend.h"
 
+#include "platform/darwin/Ifaddrs.h"
+
 #include "platform/darwin/HostStatisticsRequest.h"
 
 #include <cerrno>
@@ -87,6 +89,30 @@ kern_return_t Backend::answerVmStatistics64(const HostStatisticsRequest& /*reque
 int Backend::getmntinfo(const unsigned char** /*mntbufp*/, int /*flags*/) {
     errno = ENOSYS;
     return 0;
+}
+
+int Backend::getifaddrs(ifaddrs** /*list*/) {
+    errno = ENOSYS;
+    return -1;
+}
+
+void Backend::freeifaddrs(ifaddrs* list) {
+    freeIfaddrsList(list);
+}
+
+int Backend::socket(int /*domain*/, int /*type*/, int /*protocol*/) {
+    errno = ENOSYS;
+    return -1;
+}
+
+int Backend::ioctl(int /*fd*/, unsigned long /*request*/, void* /*argument*/) {
+    errno = ENOSYS;
+    return -1;
+}
+
+int Backend::close(int /*fd*/) {
+    errno = ENOSYS;
+    return -1;
 }
 
 bool Backend::opensForReadingOnly(const char* mode) {

@@ -14,6 +14,7 @@
 namespace darwin {
 
 class HostStatisticsRequest;
+struct ifaddrs;
 
 // The source of everything the device's kernel and C library answer. Every operation
 // follows the device's conventions: failures return -1 (or null) with errno set.
@@ -59,6 +60,16 @@ public:
     // in the calling thread's buffer (handOutMountTable); 0 with errno on failure.
     // Default: ENOSYS.
     virtual int getmntinfo(const unsigned char** mntbufp, int flags);
+
+    // Network interfaces (Ifaddrs.h). getifaddrs answers a list made by makeIfaddrsList,
+    // which freeifaddrs releases. socket, ioctl and close serve the SIOCGIF*_DARWIN
+    // requests on an AF_INET_DARWIN datagram socket; other requests fail with ENOTTY.
+    // Defaults: ENOSYS.
+    virtual int getifaddrs(ifaddrs** list);
+    virtual void freeifaddrs(ifaddrs* list);
+    virtual int socket(int domain, int type, int protocol);
+    virtual int ioctl(int fd, unsigned long request, void* argument);
+    virtual int close(int fd);
 
 protected:
     // Fill an accepted HOST_VM_INFO or HOST_VM_INFO64 request. Default: KERN_FAILURE.

@@ -103,6 +103,27 @@ int getmntinfo(const unsigned char** mntbufp, int flags) {
     return current()->getmntinfo(mntbufp, flags);
 }
 
+int getifaddrs(ifaddrs** list) {
+    return current()->getifaddrs(list);
+}
+
+// A list is released by the code that made it, whichever backend is installed now.
+void freeifaddrs(ifaddrs* list) {
+    freeIfaddrsList(list);
+}
+
+int socket(int domain, int type, int protocol) {
+    return current()->socket(domain, type, protocol);
+}
+
+int ioctl(int fd, unsigned long request, void* argument) {
+    return current()->ioctl(fd, request, argument);
+}
+
+int close(int fd) {
+    return current()->close(fd);
+}
+
 void install(std::shared_ptr<Backend> backend) {
     std::lock_guard lock(installMutex());
     installedBackend() = std::move(backend);

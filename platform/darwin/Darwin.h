@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/darwin/Backend.h"
+#include "platform/darwin/Ifaddrs.h"
 #include "platform/darwin/Mach.h"
 #include "platform/darwin/Statfs.h"
 
@@ -58,6 +59,17 @@ kern_return_t host_statistics64(mach_port_t host, int flavor, int32_t* info, nat
 // buffer the layer owns, valid until the calling thread's next getmntinfo; 0 with errno
 // on failure. flags: MNT_NOWAIT (never wait for a file server) or MNT_WAIT.
 int getmntinfo(const unsigned char** mntbufp, int flags);
+
+// The network interfaces' addresses (Ifaddrs.h): 0 and a list to release with
+// freeifaddrs, or -1 with errno.
+int getifaddrs(ifaddrs** list);
+void freeifaddrs(ifaddrs* list);
+// A socket for the interface requests: socket(AF_INET_DARWIN, SOCK_DGRAM_DARWIN, 0), then
+// ioctl with SIOCGIFADDR_DARWIN, SIOCGIFBRDADDR_DARWIN, SIOCGIFDSTADDR_DARWIN or
+// SIOCGIFNETMASK_DARWIN on a 32-byte ifreq (ifreq::Layout), then close.
+int socket(int domain, int type, int protocol);
+int ioctl(int fd, unsigned long request, void* argument);
+int close(int fd);
 
 // Chooses the backend, once at start-up (tests install their own). Installing null
 // returns to the default.
