@@ -1,5 +1,6 @@
 #include "app/AppStores.h"
 
+#include "network/ServicesDB.h"
 #include "registry/TarnelDB.h"
 
 #include "support/QtPrinters.h"
@@ -21,6 +22,15 @@ TEST(AppStores, TheRegistryStoreIsTheSharedRegistry) {
     stores.registryClose();
     EXPECT_FALSE(TarnelDB::sharedInstance()->ready());
     TarnelDB::sharedInstance()->open();
+}
+
+TEST(AppStores, ClosingThePortNamesClosesTheSharedDatabase) {
+    const AppStores stores = AppStores::shared();
+    ASSERT_TRUE(stores.servicesClose);
+    ServicesDB::sharedInstance()->open();
+    stores.servicesClose();
+    EXPECT_FALSE(ServicesDB::sharedInstance()->isOpen());
+    ServicesDB::sharedInstance()->open();
 }
 
 } // namespace
