@@ -1,8 +1,10 @@
 #include "app/HeadlessRunner.h"
 
 #include "app/AppController.h"
+#include "app/NetworkScreenPath.h"
 #include "common/LogCategories.h"
 #include "common/OutputFile.h"
+#include "network/NetworkStatusViewController.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/NavigationController.h"
@@ -40,6 +42,7 @@ constexpr double kScreenshotScale = 2.0;
 constexpr int kUsageError = 2;
 
 const QString kProcessTab = QStringLiteral("process");
+const QString kNetworkTab = QStringLiteral("network");
 const QString kProcessDetailPrefix = QStringLiteral("process/");
 
 int tabIndexOf(const QString& screen) {
@@ -67,7 +70,8 @@ std::optional<int64_t> processDetailPID(const QString& screen) {
 }
 
 bool isScreenName(const QString& screen) {
-    return tabIndexOf(screen) >= 0 || processDetailPID(screen).has_value();
+    return tabIndexOf(screen) >= 0 || processDetailPID(screen).has_value() ||
+           NetworkScreenPath::parse(screen).has_value();
 }
 
 // The warnings of Ormel's own logging categories during a headless run: each but the
@@ -236,7 +240,10 @@ QString HeadlessRunner::usage() {
                "input\n"
                "       ormel --help | --version\n"
                "SCREEN: %1,\n"
-               "        or process/PID for the details of one process\n"
+               "        process/PID for the details of one process,\n"
+               "        network/interface/NAME, network/routing, network/route/N (the N-th\n"
+               "        route, from 1), network/tcp, network/udp, or\n"
+               "        network/peer/ADDRESS:PORT/tcp|udp for a peer's address and ports\n"
                "Exit status: 0 done, 1 a read, a write or an address failed, 2 bad "
                "arguments.\n")
         .arg(screenNames().join(", "));
@@ -298,7 +305,8 @@ HeadlessRequest HeadlessRunner::parse(const QList<QByteArray>& arguments) {
 bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen, bool json,
                                 QString* text, QString* error) {
     const std::optional<int64_t> pid = processDetailPID(screen);
-    const int index = tabIndexOf(pid ? kProcessTab : screen);
+    const std::optional<NetworkScreenPath> network = NetworkScreenPath::parse(screen);
+    const int index = tabIndexOf(pid ? kProcessTab : network ? kNetworkTab : screen);
     if (index < 0) {
         *error = QStringLiteral("unknown screen: %1").arg(screen);
         return false;
@@ -312,6 +320,16 @@ bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen
     if (pid) {
         shown = showProcessDetail(shown, *pid, screen.mid(kProcessDetailPrefix.size()), error);
         if (shown == nullptr) {
+            return false;
+        }
+    }
+    if (network) {
+        auto* root = dynamic_cast<NetworkStatusViewController*>(shown);
+        shown = root != nullptr ? network->open(root, error) : nullptr;
+        if (shown == nullptr) {
+            if (root == nullptr) {
+                *error = QStringLiteral("the network tab shows no interface list");
+            }
             return false;
         }
     }

@@ -427,5 +427,141 @@
         <source>AssignedDate</source>
         <translation>Date</translation>
     </message>
+    <message>
+        <source>History</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>InterfaceInfo</source>
+        <translation>Interfaces</translation>
+    </message>
+    <message>
+        <source>VariousNetInfo</source>
+        <translation>Routes and Sockets</translation>
+    </message>
+    <message>
+        <source>RoutingInfo</source>
+        <translation>Routing Table</translation>
+    </message>
+    <message>
+        <source>TCPStatus</source>
+        <translation>TCP Sockets</translation>
+    </message>
+    <message>
+        <source>UDPStatus</source>
+        <translation>UDP Sockets</translation>
+    </message>
+    <message>
+        <source>InterfaceDetails</source>
+        <translation>Interface</translation>
+    </message>
+    <message>
+        <source>InterfaceName</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>InterfaceType</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>IPAddress</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>BcastAddr</source>
+        <translation>Broadcast</translation>
+    </message>
+    <message>
+        <source>DestAddr</source>
+        <translation>Peer</translation>
+    </message>
+    <message>
+        <source>Netmask</source>
+        <translation>Netmask</translation>
+    </message>
+    <message>
+        <source>NetAddr</source>
+        <translation>Network</translation>
+    </message>
+    <message>
+        <source>MTU</source>
+        <translation>MTU</translation>
+    </message>
+    <message>
+        <source>MACAddress</source>
+        <translation>Link Address</translation>
+    </message>
+    <message>
+        <source>InputPackets</source>
+        <translation>Packets In</translation>
+    </message>
+    <message>
+        <source>InputErrors</source>
+        <translation>Errors In</translation>
+    </message>
+    <message>
+        <source>OutputPackets</source>
+        <translation>Packets Out</translation>
+    </message>
+    <message>
+        <source>OutputErrors</source>
+        <translation>Errors Out</translation>
+    </message>
+    <message>
+        <source>Collisions</source>
+        <translation>Collisions</translation>
+    </message>
+    <message>
+        <source>PacketDrops</source>
+        <translation>Drops</translation>
+    </message>
+    <message>
+        <source>NetworkRouting</source>
+        <translation>Routing Table</translation>
+    </message>
+    <message>
+        <source>RoutingDetails</source>
+        <translation>Route</translation>
+    </message>
+    <message>
+        <source>Destination</source>
+        <translation>Destination</translation>
+    </message>
+    <message>
+        <source>Gateway</source>
+        <translation>Gateway</translation>
+    </message>
+    <message>
+        <source>Use</source>
+        <translation>Use</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>TCPInfo</source>
+        <translation>TCP</translation>
+    </message>
+    <message>
+        <source>UDPInfo</source>
+        <translation>UDP</translation>
+    </message>
+    <message>
+        <source>PeerInfo</source>
+        <translation>Peer</translation>
+    </message>
+    <message>
+        <source>DestPort</source>
+        <translation>Peer Port</translation>
+    </message>
+    <message>
+        <source>LocalPort</source>
+        <translation>Local Port</translation>
+    </message>
+    <message>
+        <source>PortInfo</source>
+        <translation>Service</translation>
+    </message>
 </context>
 </TS>
