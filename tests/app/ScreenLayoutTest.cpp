@@ -2,6 +2,7 @@
 #include "app/HeadlessRunner.h"
 #include "platform/services/NetworkReachability.h"
 #include "platform/ui/Geometry.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TabBar.h"
 #include "platform/ui/TableView.h"
@@ -10,6 +11,7 @@
 #include "support/SystemFixture.h"
 #include "system/SystemStatus.h"
 #include "tests/app/LaunchedApp.h"
+#include "tests/network/NetworkScreensFixture.h"
 
 #include <QDir>
 #include <QLabel>
@@ -72,7 +74,8 @@ protected:
     }
 
     double savedScale = 1;
-    SystemFixture kernel;
+    NetworkScreensFixture network;
+    SystemFixture& kernel = network.kernel;
     LaunchedApp app{kernel};
     AppController* controller = nullptr;
 };
@@ -92,6 +95,19 @@ bool insideInnerTable(const QWidget* widget, const QWidget* cell) {
     return false;
 }
 
+// Whether a label of the cell with text begins to the right of `label`: then `label`
+// is a column inside the row (the interface row's MTU), not the row's value.
+bool hasLabelToTheRight(const QLabel* label, const QWidget* cell) {
+    const int right = label->mapTo(cell, QPoint(label->width(), 0)).x();
+    for (const QLabel* other : cell->findChildren<QLabel*>()) {
+        if (other != label && other->isVisible() && !other->text().isEmpty() &&
+            other->mapTo(cell, QPoint(0, 0)).x() >= right) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // One pixel of slack for rounding points to pixels at fractional positions.
 constexpr int kSlack = 1;
 
@@ -101,7 +117,9 @@ TEST_P(ScreenLayoutTest, TabBarShowsWholeAndValuesKeepToTheRightOfTheirCards) {
     EXPECT_TRUE(window.contains(tabBar)) << tabBar.bottom() << " in " << window.height();
     EXPECT_GE(tabBar.height(), ui::Screen::px(40));
 
-    for (const char* name : {"system", "process", "process/1", "memory", "disk"}) {
+    for (const char* name : {"system", "process", "process/1", "memory", "disk", "network",
+                             "network/interface/en0", "network/routing", "network/route/4",
+                             "network/tcp", "network/udp", "network/peer/133.5.6.7:443/tcp"}) {
         const QString screen = QString::fromLatin1(name);
         SCOPED_TRACE(screen.toStdString());
         ui::TableView* table = show(screen);
@@ -120,7 +138,7 @@ TEST_P(ScreenLayoutTest, TabBarShowsWholeAndValuesKeepToTheRightOfTheirCards) {
             }
             for (const QLabel* label : cell->findChildren<QLabel*>()) {
                 const bool value = (label->alignment() & Qt::AlignRight) && label->isVisible() &&
-                                   !label->text().isEmpty();
+                                   !label->text().isEmpty() && !hasLabelToTheRight(label, cell);
                 if (!value) {
                     continue;
                 }
@@ -129,6 +147,18 @@ TEST_P(ScreenLayoutTest, TabBarShowsWholeAndValuesKeepToTheRightOfTheirCards) {
                 EXPECT_LE(right, card.width() - ui::Screen::px(4) + kSlack)
                     << label->text().toStdString();
                 EXPECT_GE(right, card.width() - ui::Screen::px(40) - kSlack)
+                    << label->text().toStdString();
+            }
+            // The network screens' texts show whole: shrunk to fit, never cut.
+            for (const QLabel* label : cell->findChildren<QLabel*>()) {
+                const auto* shown = qobject_cast<const ui::Label*>(label);
+                if (!screen.startsWith("network") || shown == nullptr || !label->isVisible()) {
+                    continue;
+                }
+                const QFontMetrics metrics(shown->shownFont());
+                EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width())
+                    << label->text().toStdString();
+                EXPECT_LE(metrics.height(), label->height() + kSlack)
                     << label->text().toStdString();
             }
             // Charts and whatever else a row holds stay inside its card.

@@ -1,0 +1,116 @@
+#include "network/NetworkStatusViewController.h"
+#include "network/NetworkInterfaceDetailViewController.h"
+#include "network/NetworkRoutingViewController.h"
+#include "network/TCPStatusViewController.h"
+#include "platform/ui/NavigationItem.h"
+#include "support/ScopedLocale.h"
+#include "tests/network/NetworkScreens.h"
+
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Root = NetworkStatusViewController;
+
+TEST(NetworkStatusViewController, InterfacesInKernelOrderThenTheThreeLists) {
+    // A locale that groups thousands: the MTU is no count and keeps its digits together.
+    const testenv::ScopedLocale german(QLocale::German, QLocale::Germany);
+    NetworkScreens tab;
+    EXPECT_EQ(NetworkScreens::text(tab.root), "-- Interfaces\n"
+                                              "lo0\t16384\t\n"
+                                              "en0\t1500\t00:11:22:33:44:55\n"
+                                              "-- Routes and Sockets\n"
+                                              "Routing Table\n"
+                                              "TCP Sockets\n"
+                                              "UDP Sockets\n");
+    EXPECT_EQ(tab.root->navigationItem()->rightBarButtonItem()->title(), "History");
+}
+
+TEST(NetworkStatusViewController, LeavingEmptiesTheSnapshotAndTheTabBarComesBack) {
+    NetworkScreens tab;
+    NetworkStatus* netstat = tab.root->netstat();
+    auto* routing = tab.open<NetworkRoutingViewController>(Root::RoutingRow);
+    ASSERT_NE(routing, nullptr);
+    EXPECT_TRUE(tab.tabs->tabBar()->isHidden());
+    EXPECT_FALSE(tab.root->hidesBottomBarWhenPushed());
+    EXPECT_TRUE(netstat->interface().isEmpty()) << "the root emptied all three lists";
+    EXPECT_EQ(routing->routes().size(), 4);
+
+    tab.stack->popViewControllerAnimated(false);
+    EXPECT_FALSE(tab.tabs->tabBar()->isHidden());
+    EXPECT_EQ(netstat->interface().size(), 2);
+    netstat->snapshotOfRouting();
+    netstat->snapshotOfTCP();
+    tab.tabs->beginAppearanceTransition(false, false); // another tab
+    tab.tabs->endAppearanceTransition();
+    EXPECT_TRUE(netstat->interface().isEmpty());
+    EXPECT_TRUE(netstat->routing().isEmpty());
+    EXPECT_TRUE(netstat->protocol().isEmpty());
+    EXPECT_EQ(tab.root->tableView()->numberOfRowsInSection(Root::InterfaceSection), 2)
+        << "the screen keeps the rows it shows";
+}
+
+TEST(NetworkStatusViewController, HistoryOpensFlippedInABlackBarredStack) {
+    NetworkScreens tab;
+    tab.root->navigationItem()->rightBarButtonItem()->trigger();
+    auto* history = qobject_cast<ui::NavigationController*>(tab.stack->modalViewController());
+    ASSERT_NE(history, nullptr);
+    EXPECT_EQ(history->navigationBar()->barStyle(), ui::BarStyle::Black);
+    EXPECT_EQ(history->modalTransitionStyle(), ui::ModalTransitionStyle::FlipHorizontal);
+}
+
+TEST(NetworkInterfaceDetailViewController, RowsOfAnInterfaceWithAndWithoutIPv4) {
+    NetworkScreens tab;
+    auto* en0 = tab.tap<NetworkInterfaceDetailViewController>({Root::InterfaceSection, 1});
+    ASSERT_NE(en0, nullptr);
+    EXPECT_EQ(NetworkScreens::text(en0), "--\n"
+                                         "Name\ten0\n"
+                                         "Type\tEthernet CSMA/CD\n"
+                                         "Address\t192.168.1.20/24\n"
+                                         "Broadcast\t192.168.1.255\n"
+                                         "Netmask\t255.255.255.0\n"
+                                         "Network\t192.168.1.0\n"
+                                         "MTU\t1500\n"
+                                         "Link Address\t00:11:22:33:44:55\n"
+                                         "Packets In\t52,000\n"
+                                         "Errors In\t3\n"
+                                         "Packets Out\t31,000\n"
+                                         "Errors Out\t1\n"
+                                         "Collisions\t7\n"
+                                         "Drops\t11\n");
+
+    // No IPv4 address (the address query knows no such interface), a type without a
+    // text, and counters past 32 bits, which the record's own fields cut.
+    InterfaceInfo cellular;
+    cellular.name = QStringLiteral("pdp_ip0");
+    cellular.type = 0xff;
+    cellular.ipackets = 705'032'704; // the low 32 bits of the count below
+    cellular.counters64.ipackets = 5'000'000'000;
+    cellular.counters64.opackets = 2'500'000'000;
+    NetworkInterfaceDetailViewController detail;
+    detail.setInfo(cellular);
+    detail.view();
+    ASSERT_EQ(detail.dataCells().size(), 9);
+    EXPECT_EQ(detail.dataCells()[1].value, "unknown");
+    EXPECT_EQ(detail.dataCells()[4].value, "") << "no link-level address";
+    EXPECT_EQ(detail.dataCells()[5].value, "5,000,000,000");
+    EXPECT_EQ(detail.dataCells()[7].value, "2,500,000,000");
+}
+
+// A screen keeps its own copy of the records it shows: emptying or replacing the shared
+// snapshot behind it changes nothing on it.
+TEST(NetworkStatusViewController, ShownListsOutliveTheSharedSnapshot) {
+    NetworkScreens tab;
+    auto* tcp = tab.open<TCPStatusViewController>(Root::TCPRow);
+    ASSERT_NE(tcp, nullptr);
+    const QString shown = NetworkScreens::text(tcp);
+    NetworkStatus::sharedInstance()->removeAllData();
+    EXPECT_EQ(NetworkScreens::text(tcp), shown);
+    NetworkStatus::sharedInstance()->snapshotOfUDP();
+    tcp->tableView()->reloadData();
+    EXPECT_EQ(NetworkScreens::text(tcp), shown);
+}
+
+} // namespace
