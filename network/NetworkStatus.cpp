@@ -264,8 +264,10 @@ void NetworkStatus::snapshotOfInterface2() {
         return;
     }
     forEachMessage(*table, [&](const unsigned char* message, size_t length) {
-        constexpr size_t kTypeOffset = 3;
-        if (length <= kTypeOffset || message[kTypeOffset] != darwin::RTM_IFINFO2) {
+        constexpr size_t kHeadSize = darwin::if_msghdr2::Layout::FieldOf<&darwin::IfMsghdr2::type>::kEnd;
+        if (length < kHeadSize ||
+            darwin::if_msghdr2::Layout::read<&darwin::IfMsghdr2::type>(message) !=
+                darwin::RTM_IFINFO2) {
             return;
         }
         if (std::optional<InterfaceInfo> info = interfaceOfMessage(message, length)) {

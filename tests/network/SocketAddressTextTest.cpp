@@ -76,15 +76,6 @@ TEST(SocketAddressText, NeverReadsPastTheAddressOrTheBuffer) {
     EXPECT_EQ(longest.size(), 5 + 24 * 5u) << "pairs while fewer than 122 characters";
 }
 
-TEST(SocketAddressText, EtherAndInetnameTexts) {
-    const unsigned char ether[6] = {0xde, 0xad, 0, 0xbe, 0xef, 0x01};
-    EXPECT_STREQ(ether_ntop(ether), "de:ad:00:be:ef:01");
-    const unsigned char any[4] = {0, 0, 0, 0};
-    const unsigned char local[4] = {192, 168, 1, 5};
-    EXPECT_STREQ(inetname(any), "*");
-    EXPECT_STREQ(inetname(local), "192.168.1.5");
-}
-
 // The gathering thread prints routes while a screen holds a text it printed.
 TEST(SocketAddressText, EachThreadPrintsIntoBuffersOfItsOwn) {
     const Bytes route = sockaddrIn({10, 1, 2, 3});

@@ -13,20 +13,6 @@ using namespace networkbuffers;
 using darwin::IFF_UP_DARWIN;
 using darwin::InterfaceAddress;
 
-TEST(InterfaceCapture, TheWirelessInterfacesAddresses) {
-    SystemFixture kernel;
-    TypicalHost::install(*kernel.backend);
-    const InterfaceCapture en0 = InterfaceCapture::read({"en0"});
-    EXPECT_EQ(en0.macaddr(), "00:11:22:33:44:55");
-    EXPECT_EQ(en0.ether(), TypicalHost::kEther);
-    EXPECT_EQ(en0.ipaddr(), "192.168.1.20");
-    EXPECT_EQ(en0.netmask(), "255.255.255.0");
-    EXPECT_EQ(en0.netaddr(), "192.168.1.0");
-    EXPECT_EQ(en0.masklen(), 24);
-    EXPECT_EQ(en0.broadcast(), "192.168.1.255");
-    EXPECT_EQ(en0.ip6addr(), "fe80::0211:22ff:fe33:4455/64");
-}
-
 TEST(InterfaceCapture, Ipv6TextCompressesEveryRunOfZeroGroups) {
     const struct {
         Ipv6 address;
@@ -76,12 +62,9 @@ TEST(InterfaceCapture, FirstIpv4AndLastIpv6OfTheInterfacesThatAreUp) {
 
 TEST(InterfaceCapture, AFailedListCapturesNothing) {
     SystemFixture kernel;
-    TypicalHost::install(*kernel.backend);
     kernel.backend->failInterfaceAddresses(EMFILE);
     testenv::MessageLog log("ormel.system");
     const InterfaceCapture capture = InterfaceCapture::read({"en0"});
     EXPECT_EQ(capture.ipaddr(), std::nullopt);
-    EXPECT_EQ(capture.ip6addr(), std::nullopt);
-    EXPECT_EQ(capture.macaddr(), std::nullopt);
     EXPECT_EQ(log.warnings().size(), 1);
 }

@@ -15,7 +15,13 @@ TEST(UIDevice_Network, CapturedOnceAtFirstUse) {
     EXPECT_EQ(UIDevice_Network::ipaddr(), "192.168.1.20");
     kernel.backend->setInterfaceAddresses({});
     EXPECT_EQ(UIDevice_Network::ipaddr(), "192.168.1.20") << "not read again";
+    EXPECT_EQ(UIDevice_Network::macaddr(), "00:11:22:33:44:55");
     EXPECT_EQ(UIDevice_Network::ether(), TypicalHost::kEther);
+    EXPECT_EQ(UIDevice_Network::netmask(), "255.255.255.0");
+    EXPECT_EQ(UIDevice_Network::netaddr(), "192.168.1.0");
+    EXPECT_EQ(UIDevice_Network::masklen(), 24);
+    EXPECT_EQ(UIDevice_Network::broadcast(), "192.168.1.255");
+    EXPECT_EQ(UIDevice_Network::ip6addr(), "fe80::0211:22ff:fe33:4455/64");
 }
 
 TEST(UIDevice_Network, AddressesOfANamedInterface) {
