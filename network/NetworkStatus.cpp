@@ -121,9 +121,9 @@ std::optional<KernelTable> readRoutingTable(int addressFamily, int operation, co
         what);
 }
 
-// Calls `handle` with each routing message (start and length) of the first `length`
-// bytes, in order. A message is the 16-bit length it starts with; a length of 0 or one
-// that runs past the end ends the walk.
+// Calls `handle` with each routing message (start and length) of the bytes the kernel
+// returned, in order. A message is the 16-bit length it starts with; a length of 0 or
+// one that runs past the end ends the walk.
 void forEachMessage(const KernelTable& table,
                     const std::function<void(const unsigned char*, size_t)>& handle) {
     constexpr size_t kLengthSize = sizeof(uint16_t);
