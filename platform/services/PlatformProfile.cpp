@@ -1,6 +1,10 @@
 #include "platform/services/PlatformProfile.h"
 
+#include "platform/services/RoutingTablePath.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
@@ -109,6 +113,23 @@ QString PlatformProfile::diskAreaKey(const QString& device, const QString& mount
         return QStringLiteral("UserArea");
     }
     return {};
+}
+
+QString PlatformProfile::wirelessInterfaceName(const QString& root) {
+    const QString classNet = root + QStringLiteral("/sys/class/net/");
+    const QStringList interfaces = QDir(classNet).entryList(
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
+    for (const QString& name : interfaces) {
+        if (QFileInfo::exists(classNet + name + QStringLiteral("/wireless")) ||
+            QFileInfo::exists(classNet + name + QStringLiteral("/phy80211"))) {
+            return name;
+        }
+    }
+    return RoutingTablePath::ipv4DefaultInterface(root).value_or(QString());
+}
+
+QString PlatformProfile::wirelessInterfaceName() {
+    return wirelessInterfaceName(QString());
 }
 
 uint32_t PlatformProfile::desktopSessionUid() {

@@ -11,7 +11,8 @@ enum class MainApplication { None, Phone, MusicPlayer, Mail, SMS, WebBrowser };
 
 // What a Linux host offers in place of the handheld's fixed parts: which programs play
 // the roles of its main applications, whose processes are the device user's, which
-// mounted file systems are its disks and which of them hold the system and the users.
+// mounted file systems are its disks and which of them hold the system and the users,
+// and which interface is its wireless one.
 class PlatformProfile {
 public:
     // The role of a program by its command name as the kernel reports it (at most 15
@@ -34,6 +35,13 @@ public:
     // partition /dev/disk0s1 or whatever Linux mounts at "/", "UserArea" for its user
     // partition /dev/disk0s2 or whatever is mounted at "/home"; empty for any other.
     static QString diskAreaKey(const QString& device, const QString& mountPoint);
+
+    // The host's name of the device's wireless interface "en0": the first wireless
+    // interface by name (one with a "wireless" or "phy80211" entry in /sys/class/net),
+    // else the interface of the IPv4 default route; empty when there is neither.
+    static QString wirelessInterfaceName();
+    // The same decision over the files under `root` (tests).
+    static QString wirelessInterfaceName(const QString& root);
 };
 
 } // namespace services

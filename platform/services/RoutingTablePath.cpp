@@ -43,6 +43,11 @@ std::optional<QString> RoutingTablePath::ipv4DefaultInterface(const QString& roo
     return std::nullopt;
 }
 
+std::optional<QString> RoutingTablePath::ipv4DefaultInterface(const QString& root) {
+    bool readable = false;
+    return ipv4DefaultInterface(root, &readable);
+}
+
 std::optional<QString> RoutingTablePath::ipv6DefaultInterface(const QString& root, bool* readable) {
     // Columns: dest destlen src srclen nexthop metric refcnt use flags iface; no header.
     const QList<QStringList> rows = tableRows(root + "/proc/net/ipv6_route", readable);

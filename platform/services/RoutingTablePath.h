@@ -15,6 +15,8 @@ namespace services {
 class RoutingTablePath {
 public:
     static std::optional<NetworkPath> read(const QString& root);
+    // The interface the IPv4 default route leaves by, if there is one.
+    static std::optional<QString> ipv4DefaultInterface(const QString& root);
 
 private:
     static std::optional<QString> ipv4DefaultInterface(const QString& root, bool* readable);

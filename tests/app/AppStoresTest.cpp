@@ -1,9 +1,12 @@
 #include "app/AppStores.h"
 
+#include "network/NetworkStatus.h"
 #include "network/ServicesDB.h"
 #include "registry/TarnelDB.h"
 
+#include "support/NetworkBuffers.h"
 #include "support/QtPrinters.h"
+#include "support/SystemFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +34,17 @@ TEST(AppStores, ClosingThePortNamesClosesTheSharedDatabase) {
     stores.servicesClose();
     EXPECT_FALSE(ServicesDB::sharedInstance()->isOpen());
     ServicesDB::sharedInstance()->open();
+}
+
+// The gathering pass takes a routing snapshot of its own: the screens' list stays as
+// it was.
+TEST(AppStores, RoutingDestinationsComeFromASnapshotOfTheirOwn) {
+    SystemFixture kernel;
+    networkbuffers::TypicalHost::install(*kernel.backend);
+    NetworkStatus::sharedInstance()->removeAllData();
+    EXPECT_EQ(AppStores::shared().routingDestinations(),
+              QStringList({"default", "127.0.0.1", "192.168.1.1"}));
+    EXPECT_TRUE(NetworkStatus::sharedInstance()->routing().isEmpty());
 }
 
 } // namespace

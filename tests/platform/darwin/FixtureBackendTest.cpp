@@ -1,6 +1,7 @@
 // What the model tests rely on from the fixture backend and do not check themselves.
 #include "BackendReads.h"
 
+#include "platform/darwin/InPcb.h"
 #include "platform/darwin/fixture/FixtureBackend.h"
 
 #include <gtest/gtest.h>
@@ -79,4 +80,52 @@ TEST_F(FixtureBackendTest, AMemoryReadingIsNeverDerivedFromTheOther) {
     natural_t count = HOST_VM_INFO64_COUNT;
     EXPECT_EQ(fixture.host_statistics64(kHostPort, HOST_VM_INFO64, info.data(), &count),
               KERN_FAILURE);
+}
+
+TEST_F(FixtureBackendTest, InterfaceAddressesInTheirOrderOrTheFailure) {
+    ifaddrs* list = nullptr;
+    ASSERT_EQ(fixture.getifaddrs(&list), 0);
+    EXPECT_EQ(list, nullptr) << "no interfaces until set";
+    fixture.setInterfaceAddresses(
+        {{"lo0", IFF_UP_DARWIN, socketAddressIn({127, 0, 0, 1}), {}, {}}, {"en0", 0, {}, {}, {}}});
+    ASSERT_EQ(fixture.getifaddrs(&list), 0);
+    ASSERT_NE(list, nullptr);
+    EXPECT_STREQ(list->ifa_name, "lo0");
+    EXPECT_EQ(list->ifa_addr[1], AF_INET_DARWIN);
+    ASSERT_NE(list->ifa_next, nullptr);
+    EXPECT_STREQ(list->ifa_next->ifa_name, "en0");
+    EXPECT_EQ(list->ifa_next->ifa_addr, nullptr);
+    fixture.freeifaddrs(list);
+    fixture.failInterfaceAddresses(EMFILE);
+    EXPECT_EQ(fixture.getifaddrs(&list), -1);
+    EXPECT_EQ(errno, EMFILE);
+}
+
+TEST_F(FixtureBackendTest, InterfaceRequestsAnswerPerNameAndRequest) {
+    const std::array<uint8_t, 16> address{16, AF_INET_DARWIN, 0, 0, 10, 0, 0, 7};
+    fixture.setInterfaceRequest("en0", SIOCGIFADDR_DARWIN, address);
+    fixture.failInterfaceRequest("en0", SIOCGIFNETMASK_DARWIN, EIO);
+    EXPECT_EQ(fixture.socket(AF_INET6_DARWIN, SOCK_DGRAM_DARWIN, 0), -1);
+    EXPECT_EQ(errno, EAFNOSUPPORT);
+    const int fd = fixture.socket(AF_INET_DARWIN, SOCK_DGRAM_DARWIN, 0);
+    ASSERT_GE(fd, 0);
+    const auto ask = [&](const std::string& name, unsigned long request) {
+        std::array<unsigned char, ifreq::Layout::kSize> bytes{};
+        ifreq::Layout::encode({name, {}}, bytes.data());
+        errno = 0;
+        const int result = fixture.ioctl(fd, request, bytes.data());
+        return std::pair(result == 0 ? ifreq::Layout::decode(bytes.data()).addr
+                                     : std::array<uint8_t, 16>{},
+                         errno);
+    };
+    EXPECT_EQ(ask("en0", SIOCGIFADDR_DARWIN), std::pair(address, 0));
+    EXPECT_EQ(ask("en0", SIOCGIFNETMASK_DARWIN).second, EIO);
+    EXPECT_EQ(ask("en0", SIOCGIFBRDADDR_DARWIN).second, EADDRNOTAVAIL);
+    EXPECT_EQ(ask("wlan0", SIOCGIFADDR_DARWIN).second, ENXIO);
+    EXPECT_EQ(ask("en0", 0x1234).second, ENOTTY);
+    EXPECT_EQ(fixture.openSockets(), 1u);
+    EXPECT_EQ(fixture.close(fd), 0);
+    EXPECT_EQ(fixture.close(fd), -1);
+    EXPECT_EQ(fixture.openSockets(), 0u);
+    EXPECT_EQ(ask("en0", SIOCGIFADDR_DARWIN).second, EBADF);
 }

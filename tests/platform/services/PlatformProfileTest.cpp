@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+
 namespace {
 
 using services::MainApplication;
@@ -54,3 +57,24 @@ TEST(PlatformProfile, SystemAndUserAreasByDeviceOrMountPoint) {
 }
 
 } // namespace
+
+TEST(PlatformProfile, TheWirelessInterfaceIsTheFirstWithARadioElseTheDefaultRoutes) {
+    const QString root = testenv::makeTempDir("wireless-root");
+    for (const char* entry : {"eth0", "wlp3s0/wireless", "wlan1/phy80211", "proc/net"}) {
+        const QString path = QString::fromLatin1(entry).startsWith("proc")
+                                 ? root + "/" + entry
+                                 : root + "/sys/class/net/" + entry;
+        ASSERT_TRUE(QDir().mkpath(path));
+    }
+    QFile route(root + "/proc/net/route");
+    ASSERT_TRUE(route.open(QIODevice::WriteOnly));
+    route.write("Iface\tDestination\tGateway\tFlags\tRefCnt\tUse\tMetric\tMask\n"
+                "eth0\t00000000\t0101A8C0\t0003\t0\t0\t100\t00000000\n");
+    route.close();
+    EXPECT_EQ(PlatformProfile::wirelessInterfaceName(root), "wlan1") << "first by name";
+    ASSERT_TRUE(QDir(root + "/sys/class/net/wlan1").removeRecursively());
+    ASSERT_TRUE(QDir(root + "/sys/class/net/wlp3s0").removeRecursively());
+    EXPECT_EQ(PlatformProfile::wirelessInterfaceName(root), "eth0") << "no radio";
+    EXPECT_EQ(PlatformProfile::wirelessInterfaceName(testenv::fixturePath("routing/no-default")),
+              "");
+}
