@@ -88,7 +88,9 @@ ui::ViewController* openPeer(NetworkStatusViewController* root, const NetworkScr
     peer->setPort(path.port);
     peer->setProto(path.protocol);
     for (const NetworkStatus::Socket& socket : list->sockets()) {
-        if (socket->foreignAddress == path.address && socket->foreignPort == path.port) {
+        // A socket whose row opens this peer: a listener's "*:0" is no peer.
+        if (socket->foreignAddress == path.address && socket->foreignPort == path.port &&
+            list->rowFor(*socket).opensPeer) {
             peer->setMyPort(socket->localPort);
             break;
         }

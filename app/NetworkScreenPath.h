@@ -19,7 +19,8 @@ class ViewController;
 //   network/peer/ADDRESS:PORT/PROTO the peer screen of ADDRESS (a dotted quad or "*")
 //                                   and PORT over PROTO (tcp or udp)
 // Each opens as taps on the rows of the screens above it do. The peer screen's local
-// port is that of a socket of a fresh snapshot connected to ADDRESS:PORT, else 0.
+// port is that of a socket of a fresh snapshot connected to ADDRESS:PORT (one whose row
+// in its list opens that peer), else 0.
 struct NetworkScreenPath {
     enum class Kind { Interface, Routing, Route, TCP, UDP, Peer };
 

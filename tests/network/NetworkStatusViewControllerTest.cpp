@@ -92,11 +92,13 @@ TEST(NetworkInterfaceDetailViewController, RowsOfAnInterfaceWithAndWithoutIPv4) 
     NetworkInterfaceDetailViewController detail;
     detail.setInfo(cellular);
     detail.view();
-    ASSERT_EQ(detail.dataCells().size(), 9);
+    // Name, type, MTU, link address and the six counters: ten rows without addresses.
+    ASSERT_EQ(detail.dataCells().size(), 10);
     EXPECT_EQ(detail.dataCells()[1].value, "unknown");
-    EXPECT_EQ(detail.dataCells()[4].value, "") << "no link-level address";
-    EXPECT_EQ(detail.dataCells()[5].value, "5,000,000,000");
-    EXPECT_EQ(detail.dataCells()[7].value, "2,500,000,000");
+    EXPECT_EQ(detail.dataCells()[2].title, "MTU");
+    EXPECT_EQ(detail.dataCells()[3].value, "") << "no link-level address";
+    EXPECT_EQ(detail.dataCells()[4].value, "5,000,000,000");
+    EXPECT_EQ(detail.dataCells()[6].value, "2,500,000,000");
 }
 
 // A screen keeps its own copy of the records it shows: emptying or replacing the shared
