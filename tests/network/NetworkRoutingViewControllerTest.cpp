@@ -9,6 +9,8 @@
 
 #include "support/QtPrinters.h"
 
+#include <QAccessible>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,6 +41,10 @@ TEST_F(NetworkRoutingViewControllerTest, RowsShowTheFlagOfTheDestinationsCountry
     EXPECT_EQ(cell(0)->iconName(), "none32.png");
     EXPECT_EQ(cell(3)->iconName(), "flags/jp.png");
     EXPECT_FALSE(cell(3)->icon()->image().isNull());
+    // A screen reader names each row by its texts.
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(list->tableView());
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->child(3)->text(QAccessible::Name), "133.5.6.7\t192.168.1.1\tJP");
 }
 
 TEST_F(NetworkRoutingViewControllerTest, AFlagOpensTheLookupPopupOnlyForAKnownDestination) {
