@@ -20,11 +20,11 @@ struct InterfaceInfo {
         bool operator==(const Counters&) const = default;
     };
 
-    QString name; // "en0"
+    QString name;    // "en0"
     uint32_t mtu = 0;
     uint8_t type = 0; // the kernel's interface type (IFT_*)
-    QString network;  // "<Link#4>"
-    QString address;  // "00:11:22:33:44:55", or empty without a 6-byte link address
+    QString network; // "<Link#4>"
+    QString address; // "00:11:22:33:44:55", or empty without a 6-byte link address
     uint32_t ipackets = 0;
     uint32_t ierrors = 0;
     uint32_t opackets = 0;
