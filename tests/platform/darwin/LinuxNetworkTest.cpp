@@ -7,6 +7,7 @@
 #include "RecordedNetlink.h"
 #include "RoutingMessages.h"
 
+#include "platform/darwin/Ifaddrs.h"
 #include "platform/darwin/linux/InterfaceMapping.h"
 #include "platform/darwin/linux/LinuxBackend.h"
 
