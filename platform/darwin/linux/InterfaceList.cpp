@@ -3,6 +3,7 @@
 #include "platform/darwin/Route.h"
 #include "platform/darwin/linux/InetAddress.h"
 #include "platform/darwin/linux/InterfaceMapping.h"
+#include "platform/darwin/linux/MessageSink.h"
 
 #include <linux/if_addr.h>
 #include <sys/socket.h>
@@ -86,66 +87,65 @@ IfData64 interfaceDataOf(const NetlinkLink& link, const LinkForm& form) {
     return data;
 }
 
-// A socket address after a message header, padded to its span.
-void appendSocketAddress(std::vector<unsigned char>& out, const std::vector<unsigned char>& bytes) {
+// A socket address after a message header; the claimed message is zeroed, so its
+// padding up to the address's span is too.
+unsigned char* writeSocketAddress(unsigned char* at, const std::vector<unsigned char>& bytes) {
     if (bytes.empty()) {
-        return;
+        return at;
     }
-    out.insert(out.end(), bytes.begin(), bytes.end());
-    out.resize(out.size() + socketAddressSpan(bytes[0]) - bytes.size());
+    std::copy(bytes.begin(), bytes.end(), at);
+    return at + socketAddressSpan(bytes[0]);
 }
 
-template <class Layout>
-void appendRecord(std::vector<unsigned char>& out, const typename Layout::Value& value) {
-    out.resize(out.size() + Layout::kSize);
-    Layout::encode(value, out.data() + out.size() - Layout::kSize);
+size_t spanOf(const std::vector<unsigned char>& socketAddress) {
+    return socketAddress.empty() ? 0 : socketAddressSpan(socketAddress[0]);
 }
 
-void appendLinkMessage(std::vector<unsigned char>& out, const NetlinkLink& link,
-                       const LinkForm& form) {
+void appendLinkMessage(MessageSink& sink, const NetlinkLink& link, const LinkForm& form) {
     IfMsghdr2 header;
-    header.msglen =
-        static_cast<uint16_t>(if_msghdr2::Layout::kSize + socketAddressSpan(form.socketAddress[0]));
+    header.msglen = static_cast<uint16_t>(if_msghdr2::Layout::kSize + spanOf(form.socketAddress));
     header.flags = static_cast<int32_t>(form.flags & 0xffff);
     header.index = static_cast<uint16_t>(link.index);
     header.sndMaxlen = saturated(link.txQueueLength);
     header.sndDrops = saturated(link.counters.txDropped);
     header.data = interfaceDataOf(link, form);
-    appendRecord<if_msghdr2::Layout>(out, header);
-    appendSocketAddress(out, form.socketAddress);
+    unsigned char* at = sink.claim(header.msglen);
+    if (at != nullptr) {
+        if_msghdr2::Layout::encode(header, at);
+        writeSocketAddress(at + if_msghdr2::Layout::kSize, form.socketAddress);
+    }
 }
 
 // The device marks an address whose prefix route is installed; Linux installs one
 // unless told not to (IFA_F_NOPREFIXROUTE).
-void appendAddressMessage(std::vector<unsigned char>& out, const NetlinkAddress& address) {
+void appendAddressMessage(MessageSink& sink, const NetlinkAddress& address) {
     const AddressForm form = addressFormOf(address);
     IfaMsghdr header;
     header.addrs = RTA_NETMASK | RTA_IFA | (form.destination.empty() ? 0 : RTA_BRD);
     header.flags = (address.flags & IFA_F_NOPREFIXROUTE) != 0 ? 0 : IFA_ROUTE_DARWIN;
     header.index = static_cast<uint16_t>(address.index);
-    header.msglen = static_cast<uint16_t>(
-        ifa_msghdr::Layout::kSize + socketAddressSpan(form.netmask[0]) +
-        socketAddressSpan(form.address[0]) +
-        (form.destination.empty() ? 0 : socketAddressSpan(form.destination[0])));
-    appendRecord<ifa_msghdr::Layout>(out, header);
-    appendSocketAddress(out, form.netmask);
-    appendSocketAddress(out, form.address);
-    appendSocketAddress(out, form.destination);
+    header.msglen = static_cast<uint16_t>(ifa_msghdr::Layout::kSize + spanOf(form.netmask) +
+                                          spanOf(form.address) + spanOf(form.destination));
+    unsigned char* at = sink.claim(header.msglen);
+    if (at != nullptr) {
+        ifa_msghdr::Layout::encode(header, at);
+        at = writeSocketAddress(at + ifa_msghdr::Layout::kSize, form.netmask);
+        at = writeSocketAddress(at, form.address);
+        writeSocketAddress(at, form.destination);
+    }
 }
 
 } // namespace
 
-std::vector<unsigned char> InterfaceList::messages() const {
-    std::vector<unsigned char> out;
+void InterfaceList::messages(MessageSink& sink) const {
     for (const NetlinkLink& link : interfaces_.links()) {
-        appendLinkMessage(out, link, linkFormOf(link));
+        appendLinkMessage(sink, link, linkFormOf(link));
         for (const NetlinkAddress& address : interfaces_.addresses()) {
             if (address.index == link.index) {
-                appendAddressMessage(out, address);
+                appendAddressMessage(sink, address);
             }
         }
     }
-    return out;
 }
 
 std::vector<InterfaceAddress> InterfaceList::entries() const {

@@ -4,6 +4,7 @@
 #include "platform/darwin/Sysctl.h"
 #include "platform/darwin/SysctlRequest.h"
 #include "platform/darwin/linux/InterfaceList.h"
+#include "platform/darwin/linux/MessageSink.h"
 #include "platform/darwin/linux/NetlinkInterfaces.h"
 #include "platform/darwin/linux/RoutingTable.h"
 
@@ -18,12 +19,12 @@ const std::vector<int> kRouteDumpName = {CTL_NET, PF_ROUTE_DARWIN, 0, 0, NET_RT_
 const std::vector<int> kInterfaceListName = {CTL_NET, PF_ROUTE_DARWIN, 0,
                                              AF_LINK, NET_RT_IFLIST2,  0};
 
-std::optional<std::vector<unsigned char>> interfaceListMessages(const NetlinkConnector& connect) {
+bool interfaceListMessages(const NetlinkConnector& connect, MessageSink& sink) {
     const std::optional<NetlinkInterfaces> interfaces = NetlinkInterfaces::read(connect);
-    if (!interfaces) {
-        return std::nullopt;
+    if (interfaces) {
+        InterfaceList(*interfaces).messages(sink);
     }
-    return InterfaceList(*interfaces).messages();
+    return interfaces.has_value();
 }
 
 } // namespace
@@ -37,12 +38,13 @@ int answerRoutingSocket(const SysctlRequest& request, const std::vector<int>& mi
     if (request.offersNewValue()) {
         return SysctlRequest::fail(EPERM);
     }
-    const std::optional<std::vector<unsigned char>> messages =
-        mib == kRouteDumpName ? RoutingTable(connect).messages() : interfaceListMessages(connect);
-    if (!messages) {
+    MessageSink sink(request.oldBuffer(), request.oldRoom());
+    const bool read = mib == kRouteDumpName ? RoutingTable(connect).messages(sink)
+                                            : interfaceListMessages(connect, sink);
+    if (!read) {
         return -1;
     }
-    return request.reply(messages->data(), messages->size(), routingProbeSize(messages->size()));
+    return request.replyWritten(sink.needed(), sink.written(), routingProbeSize(sink.needed()));
 }
 
 size_t routingProbeSize(size_t size) {

@@ -3,6 +3,7 @@
 #include "platform/darwin/Route.h"
 #include "platform/darwin/linux/InetAddress.h"
 #include "platform/darwin/linux/InterfaceMapping.h"
+#include "platform/darwin/linux/MessageSink.h"
 #include "platform/darwin/linux/NetlinkInterfaces.h"
 #include "platform/darwin/linux/RouteMapping.h"
 
@@ -107,8 +108,8 @@ unsigned char* writeLinkGateway(unsigned char* at, int32_t index, uint8_t type,
 
 // rt_msghdr, destination, gateway, and the netmask of a network route. rtm_use stays 0:
 // Linux counts no uses of a route.
-void appendRouteMessage(std::vector<unsigned char>& out, const RouteEntry& entry,
-                        const NextHop& hop, const RouteLinks& links) {
+void appendRouteMessage(MessageSink& sink, const RouteEntry& entry, const NextHop& hop,
+                        const RouteLinks& links) {
     const bool host = (entry.flags & RTF_HOST) != 0;
     const int32_t index = links.interfaceOf(hop.index);
     const size_t gatewaySize = hop.gatewayFamily != 0 ? inetAddressSize(hop.gatewayFamily)
@@ -119,9 +120,10 @@ void appendRouteMessage(std::vector<unsigned char>& out, const RouteEntry& entry
     header.index = static_cast<uint16_t>(index);
     header.flags = entry.flags;
     header.addrs = RTA_DST | RTA_GATEWAY | (host ? 0 : RTA_NETMASK);
-    const size_t start = out.size();
-    out.resize(start + header.msglen);
-    unsigned char* at = out.data() + start;
+    unsigned char* at = sink.claim(header.msglen);
+    if (at == nullptr) {
+        return;
+    }
     rt_msghdr::Layout::encode(header, at);
     at = writeInetAddress(at + rt_msghdr::Layout::kSize, entry.family, entry.destination, index);
     at = hop.gatewayFamily != 0 ? writeInetAddress(at, hop.gatewayFamily, hop.gateway, index)
@@ -179,8 +181,8 @@ int32_t routeFlagsOf(const rtmsg& header, const NextHop& hop) {
 }
 
 // One message per next hop of RTA_MULTIPATH (struct rtnexthop, then its attributes).
-bool appendMultipath(std::vector<unsigned char>& out, const rtmsg& header, RouteEntry entry,
-                     AttributeBytes hops, const RouteLinks& links) {
+bool appendMultipath(MessageSink& sink, const rtmsg& header, RouteEntry entry, AttributeBytes hops,
+                     const RouteLinks& links) {
     while (!hops.empty()) {
         rtnexthop next{};
         if (hops.size() < sizeof next) {
@@ -199,7 +201,7 @@ bool appendMultipath(std::vector<unsigned char>& out, const rtmsg& header, Route
             return false;
         }
         entry.flags = routeFlagsOf(header, hop);
-        appendRouteMessage(out, entry, hop, links);
+        appendRouteMessage(sink, entry, hop, links);
         hops = hops.subspan(std::min<size_t>(RTNH_ALIGN(next.rtnh_len), hops.size()));
     }
     return true;
@@ -207,8 +209,7 @@ bool appendMultipath(std::vector<unsigned char>& out, const rtmsg& header, Route
 
 // Routes of the main and local tables only: the others belong to policy rules the
 // device does not have.
-bool appendRoute(std::vector<unsigned char>& out, const NetlinkMessage& message,
-                 const RouteLinks& links) {
+bool appendRoute(MessageSink& sink, const NetlinkMessage& message, const RouteLinks& links) {
     rtmsg header{};
     NetlinkAttributes attributes;
     if (message.type != RTM_NEWROUTE) {
@@ -232,7 +233,7 @@ bool appendRoute(std::vector<unsigned char>& out, const NetlinkMessage& message,
         return false;
     }
     if (attributes.has(RTA_MULTIPATH)) {
-        return appendMultipath(out, header, entry, attributes[RTA_MULTIPATH], links);
+        return appendMultipath(sink, header, entry, attributes[RTA_MULTIPATH], links);
     }
     NextHop hop;
     hop.index = attributes.integer<int32_t>(RTA_OIF).value_or(0);
@@ -241,14 +242,13 @@ bool appendRoute(std::vector<unsigned char>& out, const NetlinkMessage& message,
         return false;
     }
     entry.flags = routeFlagsOf(header, hop);
-    appendRouteMessage(out, entry, hop, links);
+    appendRouteMessage(sink, entry, hop, links);
     return true;
 }
 
 // An IPv4 neighbour as the device lists an ARP entry: a host route whose gateway is the
 // link with the neighbour's link-level address (none while unresolved).
-bool appendNeighbour(std::vector<unsigned char>& out, const NetlinkMessage& message,
-                     const RouteLinks& links) {
+bool appendNeighbour(MessageSink& sink, const NetlinkMessage& message, const RouteLinks& links) {
     ndmsg header{};
     NetlinkAttributes attributes;
     if (message.type != RTM_NEWNEIGH) {
@@ -272,23 +272,21 @@ bool appendNeighbour(std::vector<unsigned char>& out, const NetlinkMessage& mess
         hop.linkAddress.size() > kLongestLinkAddress) {
         return false;
     }
-    appendRouteMessage(out, entry, hop, links);
+    appendRouteMessage(sink, entry, hop, links);
     return true;
 }
 
 } // namespace
 
-std::optional<std::vector<unsigned char>> RoutingTable::messages() const {
-    std::vector<unsigned char> out;
-    const bool read = NetlinkDump::readConsistently(connect_, [&](NetlinkSource& source) {
-        out.clear();
-        out.reserve(64 * 1024);
+bool RoutingTable::messages(MessageSink& sink) const {
+    return NetlinkDump::readConsistently(connect_, [&](NetlinkSource& source) {
+        sink.restart();
         std::vector<NetlinkLink> linkList;
         NetlinkDump::Outcome outcome = NetlinkInterfaces::readLinks(source, linkList);
         const RouteLinks links(linkList);
-        const auto route = [&](const NetlinkMessage& m) { return appendRoute(out, m, links); };
+        const auto route = [&](const NetlinkMessage& m) { return appendRoute(sink, m, links); };
         const auto neighbour = [&](const NetlinkMessage& m) {
-            return appendNeighbour(out, m, links);
+            return appendNeighbour(sink, m, links);
         };
         if (outcome == NetlinkDump::Outcome::Complete) {
             outcome = NetlinkDump(source).run(RTM_GETROUTE, AF_INET, route);
@@ -301,10 +299,6 @@ std::optional<std::vector<unsigned char>> RoutingTable::messages() const {
         }
         return outcome;
     });
-    if (!read) {
-        return std::nullopt;
-    }
-    return out;
 }
 
 } // namespace darwin

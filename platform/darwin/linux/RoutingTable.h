@@ -2,10 +2,9 @@
 
 #include "platform/darwin/linux/NetlinkSource.h"
 
-#include <optional>
-#include <vector>
-
 namespace darwin {
+
+class MessageSink;
 
 // The host's routing table as the device's routing socket dumps it (NET_RT_DUMP): one
 // RTM_GET message (rt_msghdr, then the destination, gateway and — unless a host route —
@@ -18,9 +17,10 @@ class RoutingTable {
 public:
     explicit RoutingTable(NetlinkConnector connect) : connect_(std::move(connect)) {}
 
-    // Null with errno: the source's, the kernel's, EIO for a malformed message, EAGAIN
-    // when the tables kept changing.
-    std::optional<std::vector<unsigned char>> messages() const;
+    // The messages into `sink`; false with errno: the source's, the kernel's, EIO for a
+    // malformed message, EAGAIN when the tables kept changing. The sink may then hold
+    // part of an answer that does not count.
+    bool messages(MessageSink& sink) const;
 
 private:
     NetlinkConnector connect_;
