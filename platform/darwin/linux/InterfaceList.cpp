@@ -63,7 +63,7 @@ AddressForm addressFormOf(const NetlinkAddress& address) {
     return form;
 }
 
-int32_t saturated(uint64_t value) {
+int32_t saturatedInt32(uint64_t value) {
     return static_cast<int32_t>(std::min<uint64_t>(value, std::numeric_limits<int32_t>::max()));
 }
 
@@ -106,8 +106,8 @@ void appendLinkMessage(MessageSink& sink, const NetlinkLink& link, const LinkFor
     header.msglen = static_cast<uint16_t>(if_msghdr2::Layout::kSize + spanOf(form.socketAddress));
     header.flags = static_cast<int32_t>(form.flags & 0xffff);
     header.index = static_cast<uint16_t>(link.index);
-    header.sndMaxlen = saturated(link.txQueueLength);
-    header.sndDrops = saturated(link.counters.txDropped);
+    header.sndMaxlen = saturatedInt32(link.txQueueLength);
+    header.sndDrops = saturatedInt32(link.counters.txDropped);
     header.data = interfaceDataOf(link, form);
     unsigned char* at = sink.claim(header.msglen);
     if (at != nullptr) {

@@ -27,9 +27,6 @@ using namespace routingmessages;
 
 namespace {
 
-const std::vector<int> kRouteDump = {CTL_NET, PF_ROUTE_DARWIN, 0, 0, NET_RT_DUMP, 0};
-const std::vector<int> kInterfaceList = {CTL_NET, PF_ROUTE_DARWIN, 0, AF_LINK, NET_RT_IFLIST2, 0};
-
 std::string bytesOf(std::initializer_list<unsigned char> bytes) {
     return std::string(bytes.begin(), bytes.end());
 }

@@ -23,9 +23,6 @@ using namespace routingmessages;
 
 namespace {
 
-const std::vector<int> kRouteDump = {CTL_NET, PF_ROUTE_DARWIN, 0, 0, NET_RT_DUMP, 0};
-const std::vector<int> kInterfaceList = {CTL_NET, PF_ROUTE_DARWIN, 0, AF_LINK, NET_RT_IFLIST2, 0};
-
 const char* const kSetUp[] = {
     "link set lo up",
     "link add v0 address 02:00:00:00:01:01 type veth peer name v1 address 02:00:00:00:01:02",

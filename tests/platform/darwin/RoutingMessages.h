@@ -16,6 +16,12 @@ namespace routingmessages {
 
 using Bytes = std::vector<unsigned char>;
 
+// The routing table and the interface list.
+inline const std::vector<int> kRouteDump = {
+    darwin::CTL_NET, darwin::PF_ROUTE_DARWIN, 0, 0, darwin::NET_RT_DUMP, 0};
+inline const std::vector<int> kInterfaceList = {darwin::CTL_NET, darwin::PF_ROUTE_DARWIN, 0,
+                                                darwin::AF_LINK, darwin::NET_RT_IFLIST2,  0};
+
 // The messages of an answer. A message that is shorter than its head or runs past the
 // answer is a failure.
 inline std::vector<Bytes> split(const Bytes& answer) {
