@@ -7,7 +7,7 @@
 namespace darwin {
 
 bool NetlinkAttributes::parse(Bytes bytes) {
-    found_.fill(Bytes{});
+    present_ = 0;
     size_t at = 0;
     while (bytes.size() - at >= NLA_HDRLEN) {
         uint16_t length = 0;
@@ -20,6 +20,7 @@ bool NetlinkAttributes::parse(Bytes bytes) {
         type &= NLA_TYPE_MASK; // without the nested and byte-order bits
         if (type < kTypes) {
             found_[type] = bytes.subspan(at + NLA_HDRLEN, length - NLA_HDRLEN);
+            present_ |= uint32_t{1} << type;
         }
         at += std::min<size_t>(NLA_ALIGN(length), bytes.size() - at);
     }

@@ -21,15 +21,15 @@ public:
     // the 4-byte attribute header (0 included) or past the end of `bytes`.
     bool parse(Bytes bytes);
 
-    bool has(uint16_t type) const { return type < kTypes && found_[type].data() != nullptr; }
+    bool has(uint16_t type) const { return type < kTypes && (present_ >> type & 1) != 0; }
     // The attribute's payload, empty when absent.
-    Bytes operator[](uint16_t type) const { return type < kTypes ? found_[type] : Bytes{}; }
+    Bytes operator[](uint16_t type) const { return has(type) ? found_[type] : Bytes{}; }
 
     // A host-order integer attribute of exactly that width; nothing when absent or of
     // another width.
     template <class T> std::optional<T> integer(uint16_t type) const {
         const Bytes bytes = (*this)[type];
-        if (!has(type) || bytes.size() != sizeof(T)) {
+        if (bytes.size() != sizeof(T)) {
             return std::nullopt;
         }
         T value;
@@ -38,6 +38,9 @@ public:
     }
 
 private:
+    // Only the types in present_ hold a payload of this message in found_: a parse
+    // clears one word, not the whole table.
+    uint32_t present_ = 0;
     std::array<Bytes, kTypes> found_{};
 };
 
