@@ -3,6 +3,7 @@
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -46,6 +47,10 @@ std::unique_ptr<NetlinkSource> NetlinkSocket::open() {
     if (fd < 0) {
         return nullptr;
     }
+    // A kernel that does not answer within this time fails the reading (EAGAIN) rather
+    // than holding the screen that asked.
+    const timeval patience{5, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
     return std::unique_ptr<NetlinkSource>(new NetlinkSocket(fd));
 }
 
