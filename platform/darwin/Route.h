@@ -85,10 +85,12 @@ constexpr uint32_t IFF_BROADCAST_DARWIN = 0x2;
 constexpr uint32_t IFF_DEBUG_DARWIN = 0x4;
 constexpr uint32_t IFF_LOOPBACK_DARWIN = 0x8;
 constexpr uint32_t IFF_POINTOPOINT_DARWIN = 0x10;
+constexpr uint32_t IFF_NOTRAILERS_DARWIN = 0x20;
 constexpr uint32_t IFF_RUNNING_DARWIN = 0x40;
 constexpr uint32_t IFF_NOARP_DARWIN = 0x80;
 constexpr uint32_t IFF_PROMISC_DARWIN = 0x100;
 constexpr uint32_t IFF_ALLMULTI_DARWIN = 0x200;
+constexpr uint32_t IFF_SIMPLEX_DARWIN = 0x800; // cannot hear its own transmissions
 constexpr uint32_t IFF_MULTICAST_DARWIN = 0x8000;
 
 // Interface types (ifi_type, sdl_type).
@@ -267,6 +269,34 @@ using Layout = RecordLayout<IfMsghdr2, 160,                        // struct if_
                             Field<&IfMsghdr2::timer, 28>,          // ifm_timer
                             Field<&IfMsghdr2::data, 32, if_data64::Layout>>; // ifm_data
 } // namespace if_msghdr2
+
+// struct ifa_msghdr: an interface address (RTM_NEWADDR) in the interface list, followed
+// by the addresses ifam_addrs names (RTA_NETMASK, RTA_IFA, RTA_BRD).
+struct IfaMsghdr {
+    uint16_t msglen = 0;
+    uint8_t version = RTM_VERSION;
+    uint8_t type = RTM_NEWADDR;
+    int32_t addrs = 0;
+    int32_t flags = 0; // IFA_ROUTE_DARWIN
+    uint16_t index = 0;
+    int32_t metric = 0;
+
+    bool operator==(const IfaMsghdr&) const = default;
+};
+
+// Address flags (ifam_flags).
+constexpr int32_t IFA_ROUTE_DARWIN = 0x1; // the address's interface route is installed
+
+namespace ifa_msghdr {
+using Layout = RecordLayout<IfaMsghdr, 20,                      // struct ifa_msghdr
+                            Field<&IfaMsghdr::msglen, 0>,       // ifam_msglen
+                            Field<&IfaMsghdr::version, 2>,      // ifam_version
+                            Field<&IfaMsghdr::type, 3>,         // ifam_type
+                            Field<&IfaMsghdr::addrs, 4>,        // ifam_addrs
+                            Field<&IfaMsghdr::flags, 8>,        // ifam_flags
+                            Field<&IfaMsghdr::index, 12>,       // ifam_index (+2 pad)
+                            Field<&IfaMsghdr::metric, 16>>;     // ifam_metric
+} // namespace ifa_msghdr
 
 // The head shared by every socket address.
 struct Sockaddr {

@@ -62,6 +62,16 @@ int SysctlRequest::replyTable(const void* table, size_t size, size_t recordSize,
     return fail(ENOMEM);
 }
 
+int SysctlRequest::replyWritten(size_t size, size_t written, size_t probeSize) const {
+    if (offersNewValue()) {
+        return fail(EPERM);
+    }
+    if (oldlenp_ != nullptr) {
+        *oldlenp_ = oldp_ == nullptr ? probeSize : written;
+    }
+    return oldp_ != nullptr && written < size ? fail(ENOMEM) : 0;
+}
+
 int SysctlRequest::fail(int error) {
     errno = error;
     return -1;

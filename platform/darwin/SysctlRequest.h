@@ -32,6 +32,13 @@ public:
     // reports probeSize; a buffer too small for the whole table receives the whole
     // records that fit, *oldlenp their size, and the call fails with ENOMEM.
     int replyTable(const void* table, size_t size, size_t recordSize, size_t probeSize) const;
+    // For tables written straight into the caller's buffer, never built whole elsewhere:
+    // the buffer (null for a size probe) and its room. replyWritten then finishes the
+    // answer as replyTable does: `size` bytes needed, of which the first `written` (whole
+    // records) are in the buffer.
+    unsigned char* oldBuffer() const { return static_cast<unsigned char*>(oldp_); }
+    size_t oldRoom() const { return oldlenp_ != nullptr ? *oldlenp_ : 0; }
+    int replyWritten(size_t size, size_t written, size_t probeSize) const;
 
     static int fail(int error);
 

@@ -15,10 +15,10 @@ namespace {
 
 // In the child: the kind as one letter, then the text. _exit, so that nothing of the
 // test process (its temporary folders) is torn down here.
-[[noreturn]] void runChild(const std::function<std::string()>& body, int out) {
+[[noreturn]] void runChild(const std::function<std::string()>& body, int namespaces, int out) {
     ::setpgid(0, 0);
     std::string reply;
-    if (::unshare(CLONE_NEWNS) != 0 ||
+    if (::unshare(namespaces) != 0 ||
         ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
         reply = std::string("U") + std::strerror(errno);
     } else {
@@ -56,10 +56,11 @@ bool readUntil(int in, std::chrono::steady_clock::time_point deadline, std::stri
     }
 }
 
-} // namespace
-
-PrivateMountNamespace::Outcome PrivateMountNamespace::run(const std::function<std::string()>& body,
-                                                          std::chrono::seconds limit) {
+// Runs body in a child of its own namespaces (CLONE_NEW* flags, a mount namespace among
+// them).
+PrivateMountNamespace::Outcome runUnshared(const std::function<std::string()>& body, int namespaces,
+                                           std::chrono::seconds limit) {
+    using Outcome = PrivateMountNamespace::Outcome;
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0) {
         return {Outcome::Kind::Failed, std::string("pipe: ") + std::strerror(errno)};
@@ -67,7 +68,7 @@ PrivateMountNamespace::Outcome PrivateMountNamespace::run(const std::function<st
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(ends[0]);
-        runChild(body, ends[1]);
+        runChild(body, namespaces, ends[1]);
     }
     ::close(ends[1]);
     if (child < 0) {
@@ -93,6 +94,19 @@ PrivateMountNamespace::Outcome PrivateMountNamespace::run(const std::function<st
     }
     const Outcome::Kind kind = text[0] == 'R' ? Outcome::Kind::Ran : Outcome::Kind::Unavailable;
     return {kind, text.substr(1)};
+}
+
+} // namespace
+
+PrivateMountNamespace::Outcome PrivateMountNamespace::run(const std::function<std::string()>& body,
+                                                          std::chrono::seconds limit) {
+    return runUnshared(body, CLONE_NEWNS, limit);
+}
+
+PrivateMountNamespace::Outcome
+PrivateMountNamespace::runWithPrivateNetwork(const std::function<std::string()>& body,
+                                             std::chrono::seconds limit) {
+    return runUnshared(body, CLONE_NEWNS | CLONE_NEWNET, limit);
 }
 
 bool PrivateMountNamespace::Outcome::skips() const {

@@ -29,4 +29,8 @@ public:
     // return while processes it started still wait: it ends them.
     static Outcome run(const std::function<std::string()>& body,
                        std::chrono::seconds limit = std::chrono::seconds(60));
+    // The same, in a network namespace of the child's own too: only a loopback link,
+    // down, until the body sets up what it needs.
+    static Outcome runWithPrivateNetwork(const std::function<std::string()>& body,
+                                         std::chrono::seconds limit = std::chrono::seconds(60));
 };

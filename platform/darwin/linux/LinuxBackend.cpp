@@ -8,8 +8,11 @@
 #include "platform/darwin/Utmpx.h"
 #include "platform/darwin/linux/AccountNames.h"
 #include "platform/darwin/linux/HostFile.h"
+#include "platform/darwin/linux/InterfaceRequest.h"
 #include "platform/darwin/linux/LoginAccounting.h"
 #include "platform/darwin/linux/MountTable.h"
+#include "platform/darwin/linux/NetlinkAnswers.h"
+#include "platform/darwin/linux/NetlinkSocket.h"
 #include "platform/darwin/linux/ProcFiles.h"
 #include "platform/darwin/linux/ProcessSignal.h"
 #include "platform/darwin/linux/ProcessTable.h"
@@ -47,7 +50,7 @@ vm_size_t hostPageSize() {
 } // namespace
 
 LinuxBackend::LinuxBackend(std::string root, RecentProcessTable::Clock now)
-    : root_(std::move(root)), recentTable_(std::move(now)) {}
+    : root_(std::move(root)), recentTable_(std::move(now)), netlink_(NetlinkSocket::open) {}
 
 int LinuxBackend::sysctl(const int* name, unsigned namelen, void* oldp, size_t* oldlenp,
                          const void* newp, size_t newlen) {
@@ -58,6 +61,9 @@ int LinuxBackend::sysctl(const int* name, unsigned namelen, void* oldp, size_t* 
     const std::vector<int> mib = request.mib();
     if (isProcessTableName(mib)) {
         return processTable(request, mib);
+    }
+    if (isRoutingSocketName(mib)) {
+        return answerRoutingSocket(request, mib, netlink_);
     }
     const Producer produce = producerFor(mib);
     if (produce == nullptr) {
@@ -210,6 +216,22 @@ int LinuxBackend::getmntinfo(const unsigned char** mntbufp, int flags) {
     const std::optional<std::vector<StatfsRecord>> records =
         MountTable(root_).records(mountTableWaits(flags));
     return records ? handOutMountTable(*records, mntbufp) : 0;
+}
+
+int LinuxBackend::getifaddrs(ifaddrs** list) {
+    return answerGetifaddrs(list, netlink_);
+}
+
+int LinuxBackend::socket(int domain, int type, int protocol) {
+    return openInterfaceRequestSocket(domain, type, protocol);
+}
+
+int LinuxBackend::ioctl(int fd, unsigned long request, void* argument) {
+    return answerInterfaceRequest(fd, request, argument);
+}
+
+int LinuxBackend::close(int fd) {
+    return ::close(fd);
 }
 
 std::time_t LinuxBackend::time() {

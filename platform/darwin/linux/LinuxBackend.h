@@ -2,6 +2,7 @@
 
 #include "platform/darwin/Backend.h"
 #include "platform/darwin/Mach.h"
+#include "platform/darwin/linux/NetlinkSource.h"
 #include "platform/darwin/linux/RecentProcessTable.h"
 
 #include <optional>
@@ -21,7 +22,10 @@ class SysctlRequest;
 // paths open under root, read-only. The Mach memory statistics come from /proc/meminfo
 // and /proc/vmstat (see linuxVmStatistics), the mount table from /proc/self/mountinfo
 // and statfs(2) of each mount point (see MountTable). Signals reach host processes only under the
-// host root "/"; under any other root they fail with EPERM.
+// host root "/"; under any other root they fail with EPERM. The routing table
+// {CTL_NET, PF_ROUTE, 0, 0, NET_RT_DUMP, 0}, the interface list {…, AF_LINK,
+// NET_RT_IFLIST2, 0} and getifaddrs come from rtnetlink (see NetlinkAnswers), whatever
+// the root; the SIOCGIF* requests from the host's own (InterfaceRequest).
 class LinuxBackend : public Backend {
 public:
     // now dates the kept process table (RecentProcessTable); tests may pass a clock of
@@ -48,6 +52,13 @@ public:
     kern_return_t host_page_size(mach_port_t host, vm_size_t* size) override;
     int getmntinfo(const unsigned char** mntbufp, int flags) override;
 
+    int getifaddrs(ifaddrs** list) override;
+    int socket(int domain, int type, int protocol) override;
+    int ioctl(int fd, unsigned long request, void* argument) override;
+    int close(int fd) override;
+    // Where the rtnetlink dumps come from: the kernel unless a test gives recorded ones.
+    void setNetlink(NetlinkConnector connect) { netlink_ = std::move(connect); }
+
 protected:
     kern_return_t answerVmStatistics(const HostStatisticsRequest& request) override;
     kern_return_t answerVmStatistics64(const HostStatisticsRequest& request) override;
@@ -69,6 +80,7 @@ private:
 
     std::string root_;
     mutable RecentProcessTable recentTable_;
+    NetlinkConnector netlink_;
 };
 
 } // namespace darwin

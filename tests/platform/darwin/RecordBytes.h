@@ -34,7 +34,7 @@ inline Expected chars(size_t offset, std::string text) {
 
 // Every listed field holds its bytes, and every byte no field lists is zero.
 inline void expectRecord(const std::vector<unsigned char>& record,
-                         std::initializer_list<Expected> fields) {
+                         const std::vector<Expected>& fields) {
     std::vector<bool> listed(record.size());
     for (const Expected& field : fields) {
         ASSERT_LE(field.offset + field.bytes.size(), record.size());
@@ -52,6 +52,11 @@ inline void expectRecord(const std::vector<unsigned char>& record,
             return;
         }
     }
+}
+
+inline void expectRecord(const std::vector<unsigned char>& record,
+                         std::initializer_list<Expected> fields) {
+    expectRecord(record, std::vector<Expected>(fields));
 }
 
 } // namespace recordbytes

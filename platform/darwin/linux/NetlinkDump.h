@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/darwin/linux/NetlinkAttributes.h"
+#include "platform/darwin/linux/NetlinkSource.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace darwin {
+
+// One message of a dump: its type (RTM_NEWLINK, …) and what follows its header.
+struct NetlinkMessage {
+    uint16_t type = 0;
+    std::span<const unsigned char> payload;
+
+    // The family header the payload starts with (ifinfomsg, ifaddrmsg, rtmsg, ndmsg) and
+    // the attributes after it; false when the payload is too short for the header or an
+    // attribute is malformed.
+    template <class Header> bool read(Header& header, NetlinkAttributes& attributes) const {
+        if (payload.size() < sizeof header) {
+            return false;
+        }
+        std::memcpy(&header, payload.data(), sizeof header);
+        const size_t aligned = std::min(payload.size(), (sizeof header + 3) & ~size_t{3});
+        return attributes.parse(payload.subspan(aligned));
+    }
+};
+
+// Reads whole dumps from a source. Every message is checked against its datagram before
+// it is handed on (a length below the header's or past the datagram's end fails the
+// dump with EIO), and a dump counts only once the kernel has closed it with NLMSG_DONE.
+// A dump during which the table changed (NLM_F_DUMP_INTR) is drained and reported as
+// interrupted: what it delivered may be inconsistent and must be read again.
+class NetlinkDump {
+public:
+    enum class Outcome { Complete, Interrupted, Failed };
+    // Returns false for a message it cannot read: the dump then fails with EIO.
+    using Visitor = std::function<bool(const NetlinkMessage&)>;
+
+    explicit NetlinkDump(NetlinkSource& source) : source_(source) {}
+
+    // Failed leaves errno: the source's, the kernel's NLMSG_ERROR or EIO.
+    Outcome run(uint16_t type, uint8_t family, const Visitor& visit);
+
+    // Runs `read` (a reading of one or more dumps over a source) until none of its dumps
+    // was interrupted, at most kAttempts times; then fails with EAGAIN. Each attempt
+    // starts again from nothing. False with errno; a source is opened by `connect`.
+    static constexpr int kAttempts = 4;
+    static bool readConsistently(const NetlinkConnector& connect,
+                                 const std::function<Outcome(NetlinkSource&)>& read);
+
+private:
+    // The messages of one datagram: the dump goes on in the next (More), was closed by
+    // NLMSG_DONE (Done), or failed.
+    enum class Walk { More, Done, Failed };
+    Walk walkDatagram(const Visitor& visit, bool& interrupted);
+
+    NetlinkSource& source_;
+    std::vector<unsigned char> datagram_;
+};
+
+} // namespace darwin

@@ -1,0 +1,7 @@
+#include "platform/darwin/linux/NetlinkSource.h"
+
+namespace darwin {
+
+NetlinkSource::~NetlinkSource() = default;
+
+} // namespace darwin
