@@ -1,0 +1,104 @@
+#include "platform/darwin/linux/NetlinkSockDiag.h"
+
+#include <linux/inet_diag.h>
+#include <linux/netlink.h>
+#include <linux/sock_diag.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace darwin {
+
+namespace {
+
+constexpr size_t kInitialBuffer = 64 * 1024;
+
+// The request as the kernel reads it: header, inet_diag_req_v2 and, for raw sockets,
+// the protocol once more as INET_DIAG_REQ_PROTOCOL (the attribute kernels since 5.17
+// prefer to the one-byte field).
+struct DumpRequest {
+    nlmsghdr header;
+    inet_diag_req_v2 body;
+    nlattr protocolAttribute;
+    uint32_t protocol;
+};
+
+size_t requestLength(const SockDiagQuery& query) {
+    return query.protocol == IPPROTO_RAW ? sizeof(DumpRequest)
+                                         : NLMSG_LENGTH(sizeof(inet_diag_req_v2));
+}
+
+DumpRequest dumpRequest(const SockDiagQuery& query, uint32_t sequence) {
+    DumpRequest request{};
+    request.header.nlmsg_len = static_cast<uint32_t>(requestLength(query));
+    request.header.nlmsg_type = SOCK_DIAG_BY_FAMILY;
+    request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
+    request.header.nlmsg_seq = sequence;
+    request.body.sdiag_family = query.family;
+    request.body.sdiag_protocol = query.protocol;
+    request.body.idiag_states = ~0u;
+    request.protocolAttribute.nla_len = NLA_HDRLEN + sizeof(uint32_t);
+    request.protocolAttribute.nla_type = INET_DIAG_REQ_PROTOCOL;
+    request.protocol = query.protocol;
+    return request;
+}
+
+} // namespace
+
+std::unique_ptr<SockDiagSource> NetlinkSockDiag::open() {
+    const int descriptor = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_SOCK_DIAG);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    return std::unique_ptr<SockDiagSource>(new NetlinkSockDiag(descriptor));
+}
+
+NetlinkSockDiag::NetlinkSockDiag(int descriptor)
+    : descriptor_(descriptor), buffer_(kInitialBuffer) {}
+
+NetlinkSockDiag::~NetlinkSockDiag() {
+    ::close(descriptor_);
+}
+
+bool NetlinkSockDiag::request(const SockDiagQuery& query) {
+    const DumpRequest request = dumpRequest(query, ++sequence_);
+    sockaddr_nl kernel{};
+    kernel.nl_family = AF_NETLINK;
+    ssize_t sent;
+    do {
+        sent = ::sendto(descriptor_, &request, request.header.nlmsg_len, 0,
+                        reinterpret_cast<const sockaddr*>(&kernel), sizeof kernel);
+    } while (sent < 0 && errno == EINTR);
+    if (sent >= 0 && static_cast<size_t>(sent) != request.header.nlmsg_len) {
+        errno = EIO;
+    }
+    return sent >= 0 && static_cast<size_t>(sent) == request.header.nlmsg_len;
+}
+
+std::span<const unsigned char> NetlinkSockDiag::receive() {
+    ssize_t waiting;
+    do {
+        waiting = ::recv(descriptor_, nullptr, 0, MSG_PEEK | MSG_TRUNC);
+    } while (waiting < 0 && errno == EINTR);
+    if (waiting <= 0) {
+        errno = waiting == 0 ? EIO : errno;
+        return {};
+    }
+    if (static_cast<size_t>(waiting) > buffer_.size()) {
+        buffer_.resize(static_cast<size_t>(waiting));
+    }
+    ssize_t got;
+    do {
+        got = ::recv(descriptor_, buffer_.data(), buffer_.size(), MSG_TRUNC);
+    } while (got < 0 && errno == EINTR);
+    if (got <= 0 || static_cast<size_t>(got) > buffer_.size()) {
+        errno = got < 0 ? errno : EIO; // nothing, or a datagram cut short
+        return {};
+    }
+    return {buffer_.data(), static_cast<size_t>(got)};
+}
+
+} // namespace darwin
