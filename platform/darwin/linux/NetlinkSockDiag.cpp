@@ -16,9 +16,11 @@ namespace {
 
 constexpr size_t kInitialBuffer = 64 * 1024;
 
-// The request as the kernel reads it: header, inet_diag_req_v2 and, for raw sockets,
-// the protocol once more as INET_DIAG_REQ_PROTOCOL (the attribute kernels since 5.17
-// prefer to the one-byte field).
+constexpr uint32_t kStates = ~(1u << 13); // all but TCP_BOUND_INACTIVE
+
+// A SOCK_DIAG_BY_FAMILY request as the kernel reads it: header, inet_diag_req_v2 and,
+// for raw sockets, the protocol once more as INET_DIAG_REQ_PROTOCOL (the attribute
+// kernels since 5.17 prefer to the one-byte field).
 struct DumpRequest {
     nlmsghdr header;
     inet_diag_req_v2 body;
@@ -26,23 +28,35 @@ struct DumpRequest {
     uint32_t protocol;
 };
 
-size_t requestLength(const SockDiagQuery& query) {
-    return query.protocol == IPPROTO_RAW ? sizeof(DumpRequest)
-                                         : NLMSG_LENGTH(sizeof(inet_diag_req_v2));
+// TCPDIAG_GETSOCK: every TCP socket of both families.
+struct BothFamiliesRequest {
+    nlmsghdr header;
+    inet_diag_req body;
+};
+
+nlmsghdr dumpHeader(size_t length, uint16_t type, uint32_t sequence) {
+    return nlmsghdr{static_cast<uint32_t>(length), type, NLM_F_REQUEST | NLM_F_DUMP, sequence, 0};
 }
 
 DumpRequest dumpRequest(const SockDiagQuery& query, uint32_t sequence) {
+    const size_t length = query.protocol == IPPROTO_RAW ? sizeof(DumpRequest)
+                                                        : NLMSG_LENGTH(sizeof(inet_diag_req_v2));
     DumpRequest request{};
-    request.header.nlmsg_len = static_cast<uint32_t>(requestLength(query));
-    request.header.nlmsg_type = SOCK_DIAG_BY_FAMILY;
-    request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
-    request.header.nlmsg_seq = sequence;
+    request.header = dumpHeader(length, SOCK_DIAG_BY_FAMILY, sequence);
     request.body.sdiag_family = query.family;
     request.body.sdiag_protocol = query.protocol;
-    request.body.idiag_states = ~0u;
+    request.body.idiag_states = kStates;
     request.protocolAttribute.nla_len = NLA_HDRLEN + sizeof(uint32_t);
     request.protocolAttribute.nla_type = INET_DIAG_REQ_PROTOCOL;
     request.protocol = query.protocol;
+    return request;
+}
+
+BothFamiliesRequest bothFamiliesRequest(uint32_t sequence) {
+    BothFamiliesRequest request{};
+    request.header = dumpHeader(sizeof request, TCPDIAG_GETSOCK, sequence);
+    request.body.idiag_family = AF_INET;
+    request.body.idiag_states = kStates;
     return request;
 }
 
@@ -64,18 +78,27 @@ NetlinkSockDiag::~NetlinkSockDiag() {
 }
 
 bool NetlinkSockDiag::request(const SockDiagQuery& query) {
+    if (query.family == AF_UNSPEC) {
+        const BothFamiliesRequest request = bothFamiliesRequest(++sequence_);
+        return send(&request, request.header.nlmsg_len);
+    }
     const DumpRequest request = dumpRequest(query, ++sequence_);
+    return send(&request, request.header.nlmsg_len);
+}
+
+bool NetlinkSockDiag::send(const void* request, size_t length) {
     sockaddr_nl kernel{};
     kernel.nl_family = AF_NETLINK;
     ssize_t sent;
     do {
-        sent = ::sendto(descriptor_, &request, request.header.nlmsg_len, 0,
-                        reinterpret_cast<const sockaddr*>(&kernel), sizeof kernel);
+        sent = ::sendto(descriptor_, request, length, 0, reinterpret_cast<const sockaddr*>(&kernel),
+                        sizeof kernel);
     } while (sent < 0 && errno == EINTR);
-    if (sent >= 0 && static_cast<size_t>(sent) != request.header.nlmsg_len) {
+    if (sent >= 0 && static_cast<size_t>(sent) != length) {
         errno = EIO;
+        return false;
     }
-    return sent >= 0 && static_cast<size_t>(sent) == request.header.nlmsg_len;
+    return sent >= 0;
 }
 
 std::span<const unsigned char> NetlinkSockDiag::receive() {

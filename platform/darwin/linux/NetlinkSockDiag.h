@@ -23,6 +23,7 @@ public:
 
 private:
     explicit NetlinkSockDiag(int descriptor);
+    bool send(const void* request, size_t length);
 
     int descriptor_;
     uint32_t sequence_ = 0;

@@ -110,7 +110,7 @@ Progress readMessage(const nlmsghdr& header, const unsigned char* payload, DumpS
     if (header.nlmsg_type == NLMSG_DONE || header.nlmsg_type == NLMSG_ERROR) {
         return endOf(header, payload);
     }
-    if (header.nlmsg_type != SOCK_DIAG_BY_FAMILY) {
+    if (header.nlmsg_type != SOCK_DIAG_BY_FAMILY && header.nlmsg_type != TCPDIAG_GETSOCK) {
         return Progress::More;
     }
     const std::optional<InetSocket> socket =

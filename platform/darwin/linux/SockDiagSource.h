@@ -8,7 +8,11 @@
 namespace darwin {
 
 // One socket dump: every socket of a family (the host's AF_INET or AF_INET6) and
-// protocol (IPPROTO_TCP, IPPROTO_UDP, IPPROTO_RAW) in every state.
+// protocol (IPPROTO_TCP, IPPROTO_UDP, IPPROTO_RAW) in every state but one: TCP sockets
+// that are only bound (TCP_BOUND_INACTIVE, Linux 6.5) are not asked for, as listing
+// them makes the kernel walk its whole table of bound ports. Family AF_UNSPEC, for TCP
+// only, asks for both families in one dump (the kernel's older TCPDIAG_GETSOCK
+// request): one walk of the connection table instead of one per family.
 struct SockDiagQuery {
     uint8_t family = 0;
     uint8_t protocol = 0;

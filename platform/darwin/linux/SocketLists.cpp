@@ -74,8 +74,9 @@ bool SocketLists::read(PcbListKind kind, Dump& dump) {
     if (kind == PcbListKind::Raw) {
         read = readRaw(dump.sockets);
     } else if (const std::unique_ptr<SockDiagSource> source = source_()) {
-        read = readSockDiag(*source, kind == PcbListKind::Tcp ? IPPROTO_TCP : IPPROTO_UDP,
-                            dump.sockets);
+        read = kind == PcbListKind::Tcp
+                   ? readSockDiagDump(*source, {AF_UNSPEC, IPPROTO_TCP}, dump.sockets)
+                   : readSockDiag(*source, IPPROTO_UDP, dump.sockets);
     }
     if (!read) {
         return false;

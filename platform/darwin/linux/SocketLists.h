@@ -19,8 +19,9 @@ class SysctlRequest;
 
 // The control-block lists sysctlbyname("net.inet.tcp.pcblist", "net.inet.udp.pcblist",
 // "net.inet.raw.pcblist") answers, made from socket dumps of the calling process's
-// network namespace: TCP and UDP from sock_diag, AF_INET then AF_INET6; raw sockets from
-// sock_diag too where the kernel dumps them, else from <root>/proc/net/raw and raw6.
+// network namespace: TCP from one sock_diag dump of both families, UDP from one of
+// AF_INET then one of AF_INET6; raw sockets from sock_diag too where the kernel dumps
+// them, else from <root>/proc/net/raw and raw6.
 //
 // A size probe has to dump to count. So that the fill right after it does not dump
 // again, the probe keeps its sockets (compactly, not as records) for kLifetime, and the
