@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 namespace darwin {
 
@@ -27,6 +26,8 @@ struct DumpRequest {
     nlattr protocolAttribute;
     uint32_t protocol;
 };
+static_assert(sizeof(DumpRequest) ==
+              NLMSG_LENGTH(sizeof(inet_diag_req_v2)) + NLA_HDRLEN + sizeof(uint32_t));
 
 // TCPDIAG_GETSOCK: every TCP socket of both families.
 struct BothFamiliesRequest {

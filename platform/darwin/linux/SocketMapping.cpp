@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <limits>
 
 namespace darwin {
@@ -75,28 +74,20 @@ int16_t saturated16(uint32_t value) {
     return static_cast<int16_t>(std::min<uint32_t>(value, std::numeric_limits<int16_t>::max()));
 }
 
-int16_t deviceSocketType(PcbListKind kind) {
-    switch (kind) {
-    case PcbListKind::Tcp:
-        return SOCK_STREAM_DARWIN;
-    case PcbListKind::Udp:
-        return SOCK_DGRAM_DARWIN;
-    case PcbListKind::Raw:
-        break;
-    }
-    return SOCK_RAW_DARWIN;
-}
+// By list: TCP, UDP, raw (PcbListKind's order).
+constexpr std::array<int16_t, 3> kSocketTypes{SOCK_STREAM_DARWIN, SOCK_DGRAM_DARWIN,
+                                              SOCK_RAW_DARWIN};
+constexpr std::array<int32_t, 3> kProtocols{IPPROTO_TCP_DARWIN, IPPROTO_UDP_DARWIN, 0};
 
+// A raw socket's protocol; raw TCP and UDP sockets are served by the device's wildcard
+// raw entry, protocol 0, so no raw record reads as a TCP or UDP one.
 int32_t deviceProtocol(const InetSocket& socket, PcbListKind kind) {
-    switch (kind) {
-    case PcbListKind::Tcp:
-        return IPPROTO_TCP_DARWIN;
-    case PcbListKind::Udp:
-        return IPPROTO_UDP_DARWIN;
-    case PcbListKind::Raw:
-        break;
+    if (kind != PcbListKind::Raw) {
+        return kProtocols[static_cast<size_t>(kind)];
     }
-    return socket.protocol;
+    const bool wildcard =
+        socket.protocol == IPPROTO_TCP_DARWIN || socket.protocol == IPPROTO_UDP_DARWIN;
+    return wildcard ? 0 : socket.protocol;
 }
 
 bool isListener(const InetSocket& socket, PcbListKind kind) {
@@ -190,7 +181,7 @@ InpcbImage deviceInpcb(const InetSocket& socket, PcbListKind kind, uint64_t gene
 Xsocket deviceXsocket(const InetSocket& socket, PcbListKind kind) {
     Xsocket xso;
     xso.len = static_cast<uint32_t>(xsocket::Layout::kSize);
-    xso.type = deviceSocketType(kind);
+    xso.type = kSocketTypes[static_cast<size_t>(kind)];
     xso.protocol = deviceProtocol(socket, kind);
     xso.family = socket.family == AF_INET ? AF_INET_DARWIN : AF_INET6_DARWIN;
     xso.uid = socket.uid;

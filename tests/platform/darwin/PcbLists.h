@@ -80,8 +80,8 @@ inline std::string endpoint(const std::array<uint8_t, 16>& address, uint16_t por
 }
 
 // "tcp46 inet6 0.0.0.0:5003 0.0.0.0:0 LISTEN", "raw4 inet 0.0.0.0:0 0.0.0.0:0 proto 1":
-// the protocol with the record's vflag (4, 6, 46), the socket's family, the ends as the
-// vflag says to read them, the TCP state, a raw socket's protocol.
+// the socket type with the record's vflag (4, 6, 46), the socket's family, the ends as
+// the vflag says to read them, the TCP state, a raw socket's inp_ip_p.
 inline std::string describe(const Bytes& record) {
     static const char* const kStates[] = {"CLOSED",      "LISTEN",     "SYN_SENT",   "SYN_RCVD",
                                           "ESTABLISHED", "CLOSE_WAIT", "FIN_WAIT_1", "CLOSING",

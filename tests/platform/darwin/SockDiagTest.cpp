@@ -13,6 +13,7 @@
 #include <linux/inet_diag.h>
 #include <netinet/in.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -273,6 +274,33 @@ TEST(SockDiagLists, RawSocketsFromTheKernelsDump) {
     host.answers->byQuery[{AF_INET6, IPPROTO_RAW}] = {doneOnly()};
     EXPECT_EQ(describeAll(readList(host.backend, kRawPcblist)),
               std::vector<std::string>{"raw4 inet 127.0.0.1:0 0.0.0.0:0 proto 1"});
+}
+
+// Without raw6 (IPv6 off) the IPv4 raw sockets alone. A raw UDP socket keeps its
+// protocol in inp_ip_p; its socket is the device's wildcard raw one (protocol 0). A line
+// that does not parse fails the list.
+TEST(SockDiagLists, RawTableFromProc) {
+    const std::string root = testenv::makeTempDir("raw").toStdString();
+    std::filesystem::create_directories(root + "/proc/net");
+    const std::string heading = "  sl  local_address rem_address   st tx_queue rx_queue tr "
+                                "tm->when retrnsmt   uid  timeout inode\n";
+    std::ofstream(root + "/proc/net/raw")
+        << heading
+        << "   1: 0100007F:0011 00000000:0000 07 00000000:00000200 00:00000000 "
+           "00000000  1000        0 4242 2 0 0\n";
+    auto answers = std::make_shared<RecordedSockDiag::Answers>();
+    LinuxBackend backend(root, RecentProcessTable::steadyNow, RecordedSockDiag::factory(answers));
+    const Walk raw = readList(backend, kRawPcblist);
+    EXPECT_EQ(describeAll(raw),
+              std::vector<std::string>{"raw4 inet 127.0.0.1:0 0.0.0.0:0 proto 17"});
+    ASSERT_EQ(raw.records.size(), 1u);
+    EXPECT_EQ(xinpcb::Layout::decode(raw.records[0].data()).socket,
+              (Xsocket{100, SOCK_RAW_DARWIN, 0, 0, 0, 0, AF_INET_DARWIN, 0, 0, 0, 0x200, 0, 1000}));
+
+    std::ofstream(root + "/proc/net/raw") << heading << "   1: 0100007F 00000000:0000 07\n";
+    size_t length = 0;
+    EXPECT_EQ(backend.sysctlbyname(kRawPcblist, nullptr, &length, nullptr, 0), -1);
+    EXPECT_EQ(errno, EIO);
 }
 
 TEST(SockDiagLists, TcpStatesMapByMeaning) {
