@@ -34,8 +34,12 @@ template <class Number> std::optional<Number> digits(const QString& text) {
     return result.ec == std::errc() ? number : std::numeric_limits<Number>::max();
 }
 
+// "*" or a dotted quad as the registry reads one (no registry needs to be open).
 bool isAddress(const QString& text) {
-    return text == QLatin1String("*") || tl_validate(text.toLatin1().constData()) == 0;
+    const QByteArray bytes = text.toLatin1();
+    uint32_t address = 0;
+    return text == QLatin1String("*") ||
+           tl_parse_address(bytes.constData(), static_cast<size_t>(bytes.size()), &address) == 0;
 }
 
 std::optional<NetworkScreenPath> peerPath(const QString& rest) {

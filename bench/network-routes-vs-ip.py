@@ -5,7 +5,7 @@ In a network namespace of its own (the script runs itself under `unshare --net`;
 adds N routes (default 100 000, /24 networks through a gateway on a veth link) with
 `ip -batch`, then measures:
 - `ip -4 route` as a whole process, output thrown away (wall time, median of --runs);
-- bench_network: every step of a routing refresh (the size probe and read of
+- bench_network_routes: every step of a routing refresh (the size probe and read of
   NET_RT_DUMP, and what is stacked on it), median of --runs repetitions;
 and prints the medians, each step's ratio to ip, the routes each step saw, the heap its
 result holds and how far the resident set grew while it ran.
@@ -52,7 +52,7 @@ def ip_median(runs):
 
 def steps(build, runs):
     result = subprocess.run(
-        [str(pathlib.Path(build) / "bench" / "bench_network"), "--benchmark_format=json",
+        [str(pathlib.Path(build) / "bench" / "bench_network_routes"), "--benchmark_format=json",
          f"--benchmark_repetitions={runs}", "--benchmark_report_aggregates_only=true"],
         check=True, capture_output=True, text=True)
     found = {}

@@ -44,6 +44,9 @@ constexpr int16_t SOCK_STREAM_DARWIN = 1;
 constexpr int16_t SOCK_DGRAM_DARWIN = 2;
 constexpr int16_t SOCK_RAW_DARWIN = 3;
 
+// so_options: the socket listens.
+constexpr int16_t SO_ACCEPTCONN_DARWIN = 0x2;
+
 constexpr const char* kTcpPcblist = "net.inet.tcp.pcblist";
 constexpr const char* kUdpPcblist = "net.inet.udp.pcblist";
 constexpr const char* kRawPcblist = "net.inet.raw.pcblist";

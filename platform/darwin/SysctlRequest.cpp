@@ -23,26 +23,11 @@ std::vector<int> SysctlRequest::mib() const {
 }
 
 int SysctlRequest::reply(const void* value, size_t size, size_t probeSize) const {
-    if (offersNewValue()) {
-        return fail(EPERM);
-    }
-    if (oldp_ == nullptr) {
-        if (oldlenp_ != nullptr) {
-            *oldlenp_ = probeSize;
+    return replyWritten(size, probeSize, [value, size](unsigned char* to) {
+        if (size > 0) {
+            std::memcpy(to, value, size);
         }
-        return 0;
-    }
-    const size_t room = oldlenp_ != nullptr ? *oldlenp_ : 0;
-    if (room < size) {
-        return fail(ENOMEM);
-    }
-    if (size > 0) {
-        std::memcpy(oldp_, value, size);
-    }
-    if (oldlenp_ != nullptr) {
-        *oldlenp_ = size;
-    }
-    return 0;
+    });
 }
 
 int SysctlRequest::reply(const std::vector<unsigned char>& value) const {
@@ -62,7 +47,7 @@ int SysctlRequest::replyTable(const void* table, size_t size, size_t recordSize,
     return fail(ENOMEM);
 }
 
-int SysctlRequest::replyWritten(size_t size, size_t written, size_t probeSize) const {
+int SysctlRequest::replyWrittenTable(size_t size, size_t written, size_t probeSize) const {
     if (offersNewValue()) {
         return fail(EPERM);
     }

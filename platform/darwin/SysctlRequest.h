@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <vector>
 
@@ -28,17 +29,21 @@ public:
     // reports; nodes whose value grows between calls report some slack beyond it.
     int reply(const void* value, size_t size, size_t probeSize) const;
     int reply(const std::vector<unsigned char>& value) const;
+    // Answers like reply, with the value written straight into the caller's buffer by
+    // write(unsigned char*) once that buffer is known to hold size bytes: for values too
+    // large to build once and copy again.
+    template <class Write> int replyWritten(size_t size, size_t probeSize, Write&& write) const;
     // Answers with a table of records the way the kernel's process table does: a probe
     // reports probeSize; a buffer too small for the whole table receives the whole
     // records that fit, *oldlenp their size, and the call fails with ENOMEM.
     int replyTable(const void* table, size_t size, size_t recordSize, size_t probeSize) const;
     // For tables written straight into the caller's buffer, never built whole elsewhere:
-    // the buffer (null for a size probe) and its room. replyWritten then finishes the
+    // the buffer (null for a size probe) and its room. replyWrittenTable then finishes the
     // answer as replyTable does: `size` bytes needed, of which the first `written` (whole
     // records) are in the buffer.
     unsigned char* oldBuffer() const { return static_cast<unsigned char*>(oldp_); }
     size_t oldRoom() const { return oldlenp_ != nullptr ? *oldlenp_ : 0; }
-    int replyWritten(size_t size, size_t written, size_t probeSize) const;
+    int replyWrittenTable(size_t size, size_t written, size_t probeSize) const;
 
     static int fail(int error);
 
@@ -49,5 +54,27 @@ private:
     size_t* oldlenp_;
     const void* newp_;
 };
+
+template <class Write>
+int SysctlRequest::replyWritten(size_t size, size_t probeSize, Write&& write) const {
+    if (offersNewValue()) {
+        return fail(EPERM);
+    }
+    if (oldp_ == nullptr) {
+        if (oldlenp_ != nullptr) {
+            *oldlenp_ = probeSize;
+        }
+        return 0;
+    }
+    const size_t room = oldlenp_ != nullptr ? *oldlenp_ : 0;
+    if (room < size) {
+        return fail(ENOMEM);
+    }
+    write(static_cast<unsigned char*>(oldp_));
+    if (oldlenp_ != nullptr) {
+        *oldlenp_ = size;
+    }
+    return 0;
+}
 
 } // namespace darwin

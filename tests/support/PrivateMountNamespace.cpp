@@ -1,9 +1,12 @@
 #include "support/PrivateMountNamespace.h"
 
 #include <fcntl.h>
+#include <net/if.h>
 #include <poll.h>
 #include <sched.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,13 +16,28 @@
 
 namespace {
 
+bool bringLoopbackUp() {
+    const int control = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (control < 0) {
+        return false;
+    }
+    ifreq request{};
+    std::strcpy(request.ifr_name, "lo");
+    bool up = ::ioctl(control, SIOCGIFFLAGS, &request) == 0;
+    request.ifr_flags = static_cast<short>(request.ifr_flags | IFF_UP);
+    up = up && ::ioctl(control, SIOCSIFFLAGS, &request) == 0;
+    ::close(control);
+    return up;
+}
+
 // In the child: the kind as one letter, then the text. _exit, so that nothing of the
 // test process (its temporary folders) is torn down here.
 [[noreturn]] void runChild(const std::function<std::string()>& body, int namespaces, int out) {
     ::setpgid(0, 0);
     std::string reply;
     if (::unshare(namespaces) != 0 ||
-        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ((namespaces & CLONE_NEWNET) != 0 && !bringLoopbackUp())) {
         reply = std::string("U") + std::strerror(errno);
     } else {
         reply = "R" + body();
@@ -56,11 +74,22 @@ bool readUntil(int in, std::chrono::steady_clock::time_point deadline, std::stri
     }
 }
 
-// Runs body in a child of its own namespaces (CLONE_NEW* flags, a mount namespace among
-// them).
-PrivateMountNamespace::Outcome runUnshared(const std::function<std::string()>& body, int namespaces,
-                                           std::chrono::seconds limit) {
-    using Outcome = PrivateMountNamespace::Outcome;
+} // namespace
+
+PrivateMountNamespace::Outcome PrivateMountNamespace::run(const std::function<std::string()>& body,
+                                                          std::chrono::seconds limit) {
+    return runIn(CLONE_NEWNS, body, limit);
+}
+
+PrivateMountNamespace::Outcome
+PrivateMountNamespace::runWithPrivateNetwork(const std::function<std::string()>& body,
+                                             std::chrono::seconds limit) {
+    return runIn(CLONE_NEWNS | CLONE_NEWNET, body, limit);
+}
+
+PrivateMountNamespace::Outcome
+PrivateMountNamespace::runIn(int namespaces, const std::function<std::string()>& body,
+                             std::chrono::seconds limit) {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0) {
         return {Outcome::Kind::Failed, std::string("pipe: ") + std::strerror(errno)};
@@ -94,19 +123,6 @@ PrivateMountNamespace::Outcome runUnshared(const std::function<std::string()>& b
     }
     const Outcome::Kind kind = text[0] == 'R' ? Outcome::Kind::Ran : Outcome::Kind::Unavailable;
     return {kind, text.substr(1)};
-}
-
-} // namespace
-
-PrivateMountNamespace::Outcome PrivateMountNamespace::run(const std::function<std::string()>& body,
-                                                          std::chrono::seconds limit) {
-    return runUnshared(body, CLONE_NEWNS, limit);
-}
-
-PrivateMountNamespace::Outcome
-PrivateMountNamespace::runWithPrivateNetwork(const std::function<std::string()>& body,
-                                             std::chrono::seconds limit) {
-    return runUnshared(body, CLONE_NEWNS | CLONE_NEWNET, limit);
 }
 
 bool PrivateMountNamespace::Outcome::skips() const {

@@ -29,8 +29,12 @@ public:
     // return while processes it started still wait: it ends them.
     static Outcome run(const std::function<std::string()>& body,
                        std::chrono::seconds limit = std::chrono::seconds(60));
-    // The same, in a network namespace of the child's own too: only a loopback link,
-    // down, until the body sets up what it needs.
+    // The same with a network namespace of the child's own besides, its loopback up:
+    // sockets the body opens are seen by nobody else and go with it.
     static Outcome runWithPrivateNetwork(const std::function<std::string()>& body,
                                          std::chrono::seconds limit = std::chrono::seconds(60));
+
+private:
+    static Outcome runIn(int namespaces, const std::function<std::string()>& body,
+                         std::chrono::seconds limit);
 };

@@ -13,6 +13,7 @@
 #include "platform/darwin/linux/MountTable.h"
 #include "platform/darwin/linux/NetlinkAnswers.h"
 #include "platform/darwin/linux/NetlinkSocket.h"
+#include "platform/darwin/linux/NetlinkSockDiag.h"
 #include "platform/darwin/linux/ProcFiles.h"
 #include "platform/darwin/linux/ProcessSignal.h"
 #include "platform/darwin/linux/ProcessTable.h"
@@ -49,8 +50,14 @@ vm_size_t hostPageSize() {
 
 } // namespace
 
-LinuxBackend::LinuxBackend(std::string root, RecentProcessTable::Clock now)
-    : root_(std::move(root)), recentTable_(std::move(now)), netlink_(NetlinkSocket::open) {}
+LinuxBackend::LinuxBackend(std::string root, RecentProcessTable::Clock now,
+                           SockDiagSource::Factory sockDiag)
+    : root_(std::move(root)), recentTable_(now), netlink_(NetlinkSocket::open),
+      socketLists_(root_, std::move(sockDiag), now) {}
+
+SockDiagSource::Factory LinuxBackend::defaultSockDiag() {
+    return &NetlinkSockDiag::open;
+}
 
 int LinuxBackend::sysctl(const int* name, unsigned namelen, void* oldp, size_t* oldlenp,
                          const void* newp, size_t newlen) {
@@ -77,6 +84,17 @@ int LinuxBackend::sysctl(const int* name, unsigned namelen, void* oldp, size_t* 
         return -1;
     }
     return request.reply(*value);
+}
+
+// Names are not checked against CTL_MAXNAME: the call has none of that form.
+int LinuxBackend::sysctlbyname(const char* name, void* oldp, size_t* oldlenp, const void* newp,
+                               size_t newlen) {
+    const SysctlRequest request(nullptr, 0, oldp, oldlenp, newp, newlen);
+    const std::optional<PcbListKind> list = SocketLists::listNamed(name);
+    if (!list) {
+        return SysctlRequest::fail(ENOENT);
+    }
+    return socketLists_.answer(*list, request);
 }
 
 LinuxBackend::Producer LinuxBackend::producerFor(const std::vector<int>& mib) {

@@ -4,6 +4,8 @@
 #include "platform/darwin/Mach.h"
 #include "platform/darwin/linux/NetlinkSource.h"
 #include "platform/darwin/linux/RecentProcessTable.h"
+#include "platform/darwin/linux/SockDiagSource.h"
+#include "platform/darwin/linux/SocketLists.h"
 
 #include <optional>
 #include <string>
@@ -25,18 +27,26 @@ class SysctlRequest;
 // host root "/"; under any other root they fail with EPERM. The routing table
 // {CTL_NET, PF_ROUTE, 0, 0, NET_RT_DUMP, 0}, the interface list {…, AF_LINK,
 // NET_RT_IFLIST2, 0} and getifaddrs come from rtnetlink (see NetlinkAnswers), whatever
-// the root; the SIOCGIF* requests from the host's own (InterfaceRequest).
+// the root; the SIOCGIF* requests from the host's own (InterfaceRequest). sysctlbyname
+// serves the control-block lists net.inet.{tcp,udp,raw}.pcblist from socket dumps of
+// the process's network namespace (see SocketLists).
 class LinuxBackend : public Backend {
 public:
-    // now dates the kept process table (RecentProcessTable); tests may pass a clock of
-    // their own.
+    // now dates the kept process table (RecentProcessTable) and socket dumps; sockDiag
+    // makes the source of the socket dumps (the kernel's, NetlinkSockDiag). Tests may
+    // pass their own.
     explicit LinuxBackend(std::string root = "/",
-                          RecentProcessTable::Clock now = RecentProcessTable::steadyNow);
+                          RecentProcessTable::Clock now = RecentProcessTable::steadyNow,
+                          SockDiagSource::Factory sockDiag = defaultSockDiag());
 
     const std::string& root() const { return root_; }
+    // Opens a NETLINK_SOCK_DIAG socket per list read.
+    static SockDiagSource::Factory defaultSockDiag();
 
     int sysctl(const int* name, unsigned namelen, void* oldp, size_t* oldlenp, const void* newp,
                size_t newlen) override;
+    int sysctlbyname(const char* name, void* oldp, size_t* oldlenp, const void* newp,
+                     size_t newlen) override;
     std::time_t time() override;
     FILE* fopen(const char* path, const char* mode) override;
     int stat(const char* path, struct ::stat* st) override;
@@ -81,6 +91,7 @@ private:
     std::string root_;
     mutable RecentProcessTable recentTable_;
     NetlinkConnector netlink_;
+    SocketLists socketLists_;
 };
 
 } // namespace darwin

@@ -44,7 +44,7 @@ int answerRoutingSocket(const SysctlRequest& request, const std::vector<int>& mi
     if (!read) {
         return -1;
     }
-    return request.replyWritten(sink.needed(), sink.written(), routingProbeSize(sink.needed()));
+    return request.replyWrittenTable(sink.needed(), sink.written(), routingProbeSize(sink.needed()));
 }
 
 size_t routingProbeSize(size_t size) {

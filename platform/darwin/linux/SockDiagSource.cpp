@@ -1,0 +1,7 @@
+#include "platform/darwin/linux/SockDiagSource.h"
+
+namespace darwin {
+
+SockDiagSource::~SockDiagSource() = default;
+
+} // namespace darwin
