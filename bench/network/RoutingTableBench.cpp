@@ -2,6 +2,7 @@
 // the kernel layer's size probe and read of {CTL_NET, PF_ROUTE, 0, 0, NET_RT_DUMP, 0},
 // then what the model adds on top. bench/network-routes-vs-ip.py runs this in a
 // namespace holding 100 000 routes, beside `ip -4 route`.
+#include "network/NetworkStatus.h"
 #include "platform/darwin/Darwin.h"
 #include "platform/darwin/Route.h"
 
@@ -45,9 +46,7 @@ size_t messagesIn(const std::vector<unsigned char>& table) {
     return count;
 }
 
-// One step of a refresh; it returns how many routes it handled. The model's walk joins
-// as one more row: {"BM_SnapshotOfRouting", snapshotOfRouting}, where that function calls
-// NetworkStatus::sharedInstance()->snapshotOfRouting() and returns routing().size().
+// One step of a refresh; it returns how many routes it handled.
 struct Step {
     const char* name;
     std::function<size_t()> run;
@@ -60,8 +59,16 @@ size_t probeAndReadRouteDump() {
     return messagesIn(table);
 }
 
+// The model's snapshot: probe, read and the walk that makes the route records.
+size_t snapshotOfRouting() {
+    NetworkStatus* netstat = NetworkStatus::sharedInstance();
+    netstat->snapshotOfRouting();
+    return static_cast<size_t>(netstat->routing().size());
+}
+
 const Step kSteps[] = {
     {"BM_ProbeAndReadRouteDump", probeAndReadRouteDump},
+    {"BM_SnapshotOfRouting", snapshotOfRouting},
 };
 
 // The resident-set high-water mark in KiB (VmHWM of /proc/self/status).
