@@ -12,8 +12,8 @@ namespace darwin {
 
 namespace {
 
-constexpr size_t kDatagramRoom = 64 * 1024;
-constexpr time_t kPatienceSeconds = 5;
+constexpr size_t kInitialBuffer = 64 * 1024;
+constexpr time_t kReadTimeoutSeconds = 5;
 
 ssize_t receiveFrom(int fd, void* into, size_t size, int flags) {
     ssize_t got = 0;
@@ -25,14 +25,14 @@ ssize_t receiveFrom(int fd, void* into, size_t size, int flags) {
 
 } // namespace
 
-// A read gives up after kPatienceSeconds (EAGAIN) rather than hold the screen that
+// A read gives up after kReadTimeoutSeconds (EAGAIN) rather than hold the screen that
 // asked on a kernel that does not answer: a dump of 20 000 sockets takes some 20 ms.
 std::unique_ptr<NetlinkSource> NetlinkSocket::open(int protocol) {
     const int fd = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, protocol);
     if (fd < 0) {
         return nullptr;
     }
-    const timeval patience{kPatienceSeconds, 0};
+    const timeval patience{kReadTimeoutSeconds, 0};
     ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
     return std::unique_ptr<NetlinkSource>(new NetlinkSocket(fd));
 }
@@ -41,7 +41,7 @@ NetlinkConnector NetlinkSocket::connector(int protocol) {
     return [protocol] { return open(protocol); };
 }
 
-NetlinkSocket::NetlinkSocket(int fd) : fd_(fd), buffer_(kDatagramRoom) {}
+NetlinkSocket::NetlinkSocket(int fd) : fd_(fd), buffer_(kInitialBuffer) {}
 
 bool NetlinkSocket::request(std::span<const unsigned char> message) {
     if (message.size() < NLMSG_HDRLEN) {

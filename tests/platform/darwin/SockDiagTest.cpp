@@ -53,7 +53,7 @@ struct Host {
     std::shared_ptr<RecordedSockDiag::Answers> answers = recordedHost();
     std::chrono::steady_clock::time_point now{};
     LinuxBackend backend{testenv::fixturePath("linux-root-net").toStdString(),
-                         [this] { return now; }, RecordedSockDiag::factory(answers)};
+                         [this] { return now; }, RecordedSockDiag::connector(answers)};
 };
 
 Walk readList(LinuxBackend& backend, const char* name) {
@@ -176,18 +176,18 @@ TEST(SockDiagLists, FillRightAfterTheProbeUsesTheProbesDump) {
     size_t probe = 0;
     ASSERT_EQ(host.backend.sysctlbyname(kTcpPcblist, nullptr, &probe, nullptr, 0), 0);
     EXPECT_EQ(probe, 48 + (19 + 2) * 524u);
-    EXPECT_EQ(host.answers->requests, 1);
+    EXPECT_EQ(host.answers->requests.size(), 1u);
     Bytes list(probe);
     size_t length = probe;
     ASSERT_EQ(host.backend.sysctlbyname(kTcpPcblist, list.data(), &length, nullptr, 0), 0);
     EXPECT_EQ(length, 48 + 19 * 524u);
-    EXPECT_EQ(host.answers->requests, 1);
+    EXPECT_EQ(host.answers->requests.size(), 1u);
 
     ASSERT_EQ(host.backend.sysctlbyname(kTcpPcblist, nullptr, &probe, nullptr, 0), 0);
     host.now += SocketLists::kLifetime;
     length = probe;
     ASSERT_EQ(host.backend.sysctlbyname(kTcpPcblist, list.data(), &length, nullptr, 0), 0);
-    EXPECT_EQ(host.answers->requests, 3);
+    EXPECT_EQ(host.answers->requests.size(), 3u);
     EXPECT_EQ(walk(Bytes(list.begin(), list.begin() + static_cast<ptrdiff_t>(length))).header.gen,
               3u);
 }
@@ -214,7 +214,7 @@ TEST(SockDiagLists, InterruptedDumpIsReadAgain) {
     put<uint16_t>(interrupted, 6, NLM_F_MULTI | NLM_F_DUMP_INTR); // the first message's flags
     host.answers->byQuery[{AF_UNSPEC, IPPROTO_TCP}] = {interrupted, recorded("tcp.bin")};
     EXPECT_EQ(readList(host.backend, kTcpPcblist).records.size(), 19u);
-    EXPECT_EQ(host.answers->requests, 2);
+    EXPECT_EQ(host.answers->requests.size(), 2u);
 
     host.answers->byQuery[{AF_UNSPEC, IPPROTO_TCP}] = {interrupted};
     size_t length = 0;
@@ -289,7 +289,7 @@ TEST(SockDiagLists, RawTableFromProc) {
         << "   1: 0100007F:0011 00000000:0000 07 00000000:00000200 00:00000000 "
            "00000000  1000        0 4242 2 0 0\n";
     auto answers = std::make_shared<RecordedSockDiag::Answers>();
-    LinuxBackend backend(root, RecentProcessTable::steadyNow, RecordedSockDiag::factory(answers));
+    LinuxBackend backend(root, RecentProcessTable::steadyNow, RecordedSockDiag::connector(answers));
     const Walk raw = readList(backend, kRawPcblist);
     EXPECT_EQ(describeAll(raw),
               std::vector<std::string>{"raw4 inet 127.0.0.1:0 0.0.0.0:0 proto 17"});
