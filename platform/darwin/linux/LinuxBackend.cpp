@@ -13,13 +13,13 @@
 #include "platform/darwin/linux/MountTable.h"
 #include "platform/darwin/linux/NetlinkAnswers.h"
 #include "platform/darwin/linux/NetlinkSocket.h"
-#include "platform/darwin/linux/NetlinkSockDiag.h"
 #include "platform/darwin/linux/ProcFiles.h"
 #include "platform/darwin/linux/ProcessSignal.h"
 #include "platform/darwin/linux/ProcessTable.h"
 #include "platform/darwin/linux/VmCounters.h"
 
 #include <fcntl.h>
+#include <linux/netlink.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -51,12 +51,12 @@ vm_size_t hostPageSize() {
 } // namespace
 
 LinuxBackend::LinuxBackend(std::string root, RecentProcessTable::Clock now,
-                           SockDiagSource::Factory sockDiag)
-    : root_(std::move(root)), recentTable_(now), netlink_(NetlinkSocket::open),
+                           NetlinkConnector sockDiag)
+    : root_(std::move(root)), recentTable_(now), netlink_(NetlinkSocket::connector(NETLINK_ROUTE)),
       socketLists_(root_, std::move(sockDiag), now) {}
 
-SockDiagSource::Factory LinuxBackend::defaultSockDiag() {
-    return &NetlinkSockDiag::open;
+NetlinkConnector LinuxBackend::defaultSockDiag() {
+    return NetlinkSocket::connector(NETLINK_SOCK_DIAG);
 }
 
 int LinuxBackend::sysctl(const int* name, unsigned namelen, void* oldp, size_t* oldlenp,

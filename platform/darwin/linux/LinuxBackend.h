@@ -4,7 +4,6 @@
 #include "platform/darwin/Mach.h"
 #include "platform/darwin/linux/NetlinkSource.h"
 #include "platform/darwin/linux/RecentProcessTable.h"
-#include "platform/darwin/linux/SockDiagSource.h"
 #include "platform/darwin/linux/SocketLists.h"
 
 #include <optional>
@@ -33,15 +32,15 @@ class SysctlRequest;
 class LinuxBackend : public Backend {
 public:
     // now dates the kept process table (RecentProcessTable) and socket dumps; sockDiag
-    // makes the source of the socket dumps (the kernel's, NetlinkSockDiag). Tests may
+    // opens the source of the socket dumps (a NETLINK_SOCK_DIAG NetlinkSocket). Tests may
     // pass their own.
     explicit LinuxBackend(std::string root = "/",
                           RecentProcessTable::Clock now = RecentProcessTable::steadyNow,
-                          SockDiagSource::Factory sockDiag = defaultSockDiag());
+                          NetlinkConnector sockDiag = defaultSockDiag());
 
     const std::string& root() const { return root_; }
     // Opens a NETLINK_SOCK_DIAG socket per list read.
-    static SockDiagSource::Factory defaultSockDiag();
+    static NetlinkConnector defaultSockDiag();
 
     int sysctl(const int* name, unsigned namelen, void* oldp, size_t* oldlenp, const void* newp,
                size_t newlen) override;

@@ -21,16 +21,18 @@ int leadingInt(std::span<const unsigned char> payload) {
 
 } // namespace
 
-NetlinkDump::Outcome NetlinkDump::run(uint16_t type, uint8_t family, const Visitor& visit) {
-    if (!source_.request(type, family)) {
+NetlinkDump::Outcome NetlinkDump::run(std::span<const unsigned char> request,
+                                      const Visitor& visit) {
+    if (!source_.request(request)) {
         return Outcome::Failed;
     }
     bool interrupted = false;
     while (true) {
-        if (!source_.receive(datagram_)) {
+        const std::span<const unsigned char> datagram = source_.receive();
+        if (datagram.empty()) {
             return Outcome::Failed;
         }
-        switch (walkDatagram(visit, interrupted)) {
+        switch (walkDatagram(datagram, visit, interrupted)) {
         case Walk::More:
             break;
         case Walk::Done:
@@ -42,12 +44,8 @@ NetlinkDump::Outcome NetlinkDump::run(uint16_t type, uint8_t family, const Visit
 }
 
 // Once the dump is known to be interrupted its messages are only drained.
-NetlinkDump::Walk NetlinkDump::walkDatagram(const Visitor& visit, bool& interrupted) {
-    const std::span<const unsigned char> bytes(datagram_);
-    if (bytes.empty()) {
-        errno = EIO; // the kernel never sends an empty datagram
-        return Walk::Failed;
-    }
+NetlinkDump::Walk NetlinkDump::walkDatagram(std::span<const unsigned char> bytes,
+                                            const Visitor& visit, bool& interrupted) {
     for (size_t at = 0; at < bytes.size();) {
         nlmsghdr header{};
         if (bytes.size() - at < sizeof header) {
@@ -93,24 +91,25 @@ NetlinkDump::Walk NetlinkDump::walkDatagram(const Visitor& visit, bool& interrup
     return Walk::More;
 }
 
+NetlinkDump::Outcome NetlinkDump::untilSettled(const std::function<Outcome()>& read) {
+    Outcome outcome = Outcome::Interrupted;
+    for (int attempt = 0; attempt < kAttempts && outcome == Outcome::Interrupted; ++attempt) {
+        outcome = read();
+    }
+    return outcome;
+}
+
 bool NetlinkDump::readConsistently(const NetlinkConnector& connect,
                                    const std::function<Outcome(NetlinkSource&)>& read) {
     const std::unique_ptr<NetlinkSource> source = connect();
     if (source == nullptr) {
         return false;
     }
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        switch (read(*source)) {
-        case Outcome::Complete:
-            return true;
-        case Outcome::Failed:
-            return false;
-        case Outcome::Interrupted:
-            break;
-        }
+    const Outcome outcome = untilSettled([&] { return read(*source); });
+    if (outcome == Outcome::Interrupted) {
+        errno = EAGAIN; // the tables kept changing
     }
-    errno = EAGAIN; // the tables kept changing
-    return false;
+    return outcome == Outcome::Complete;
 }
 
 } // namespace darwin

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <functional>
 #include <span>
-#include <vector>
 
 namespace darwin {
 
@@ -30,11 +29,12 @@ struct NetlinkMessage {
     }
 };
 
-// Reads whole dumps from a source. Every message is checked against its datagram before
-// it is handed on (a length below the header's or past the datagram's end fails the
-// dump with EIO), and a dump counts only once the kernel has closed it with NLMSG_DONE.
-// A dump during which the table changed (NLM_F_DUMP_INTR) is drained and reported as
-// interrupted: what it delivered may be inconsistent and must be read again.
+// Reads whole dumps from a source, rtnetlink's and sock_diag's alike. Every message is
+// checked against its datagram before it is handed on (a length below the header's or
+// past the datagram's end fails the dump with EIO), and a dump counts only once the
+// kernel has closed it with NLMSG_DONE. A dump during which the table changed
+// (NLM_F_DUMP_INTR) is drained and reported as interrupted: what it delivered may be
+// inconsistent and must be read again.
 class NetlinkDump {
 public:
     enum class Outcome { Complete, Interrupted, Failed };
@@ -43,13 +43,17 @@ public:
 
     explicit NetlinkDump(NetlinkSource& source) : source_(source) {}
 
-    // Failed leaves errno: the source's, the kernel's NLMSG_ERROR or EIO.
-    Outcome run(uint16_t type, uint8_t family, const Visitor& visit);
+    // Sends `request` (a whole dump request message) and walks the answer until
+    // NLMSG_DONE. Failed leaves errno: the source's, the kernel's NLMSG_ERROR or EIO.
+    Outcome run(std::span<const unsigned char> request, const Visitor& visit);
 
-    // Runs `read` (a reading of one or more dumps over a source) until none of its dumps
-    // was interrupted, at most kAttempts times; then fails with EAGAIN. Each attempt
-    // starts again from nothing. False with errno; a source is opened by `connect`.
+    // Runs `read` (a reading of one or more dumps, each attempt from nothing) until
+    // none of its dumps was interrupted, at most kAttempts times: Interrupted when every
+    // attempt was.
     static constexpr int kAttempts = 4;
+    static Outcome untilSettled(const std::function<Outcome()>& read);
+    // The same over a source opened by `connect`; false with errno, EAGAIN when the
+    // tables kept changing.
     static bool readConsistently(const NetlinkConnector& connect,
                                  const std::function<Outcome(NetlinkSource&)>& read);
 
@@ -57,10 +61,10 @@ private:
     // The messages of one datagram: the dump goes on in the next (More), was closed by
     // NLMSG_DONE (Done), or failed.
     enum class Walk { More, Done, Failed };
-    Walk walkDatagram(const Visitor& visit, bool& interrupted);
+    static Walk walkDatagram(std::span<const unsigned char> bytes, const Visitor& visit,
+                             bool& interrupted);
 
     NetlinkSource& source_;
-    std::vector<unsigned char> datagram_;
 };
 
 } // namespace darwin

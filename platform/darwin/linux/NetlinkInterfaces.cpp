@@ -1,5 +1,7 @@
 #include "platform/darwin/linux/NetlinkInterfaces.h"
 
+#include "platform/darwin/linux/RtnetlinkDump.h"
+
 #include <linux/rtnetlink.h>
 #include <sys/socket.h>
 
@@ -136,7 +138,7 @@ bool readAddress(const NetlinkMessage& message, std::vector<NetlinkAddress>& add
 
 NetlinkDump::Outcome readAddresses(NetlinkSource& source, std::vector<NetlinkAddress>& addresses) {
     addresses.clear();
-    return NetlinkDump(source).run(RTM_GETADDR, AF_UNSPEC, [&](const NetlinkMessage& message) {
+    return runRtnetlinkDump(source, RTM_GETADDR, AF_UNSPEC, [&](const NetlinkMessage& message) {
         return message.type != ::RTM_NEWADDR || readAddress(message, addresses);
     });
 }
@@ -147,7 +149,7 @@ NetlinkDump::Outcome NetlinkInterfaces::readLinks(NetlinkSource& source,
                                                   std::vector<NetlinkLink>& links) {
     links.clear();
     const NetlinkDump::Outcome outcome =
-        NetlinkDump(source).run(RTM_GETLINK, AF_UNSPEC, [&](const NetlinkMessage& message) {
+        runRtnetlinkDump(source, RTM_GETLINK, AF_UNSPEC, [&](const NetlinkMessage& message) {
             return message.type != RTM_NEWLINK || readLink(message, links);
         });
     std::ranges::sort(links, {}, &NetlinkLink::index);

@@ -1,24 +1,25 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <vector>
+#include <span>
 
 namespace darwin {
 
-// Where the answers to rtnetlink dump requests come from: the kernel (NetlinkSocket), or
-// recorded dumps in tests. One source serves one reading, its dumps one after another.
+// Where the answers to netlink dump requests come from: a kernel socket (NetlinkSocket,
+// NETLINK_ROUTE or NETLINK_SOCK_DIAG), or recorded datagrams in tests. One source serves
+// one reading, its dumps one after another.
 class NetlinkSource {
 public:
     virtual ~NetlinkSource();
 
-    // Asks for a dump of `type` (RTM_GETLINK, RTM_GETADDR, RTM_GETROUTE, RTM_GETNEIGH)
-    // in `family`; false with errno.
-    virtual bool request(uint16_t type, uint8_t family) = 0;
-    // The next datagram of the answer, whole, in `datagram` (resized to it); false with
-    // errno (ENOBUFS: the kernel dropped messages; EIO: a short read).
-    virtual bool receive(std::vector<unsigned char>& datagram) = 0;
+    // Sends one request message (nlmsghdr and what follows it), whole; the source
+    // numbers it. False with errno.
+    virtual bool request(std::span<const unsigned char> message) = 0;
+    // The next datagram of the answer, whole, valid until the next call. Empty with errno
+    // when nothing more can be read (ENOBUFS: the kernel dropped messages; EIO: an empty
+    // or short read; EAGAIN: no answer in time).
+    virtual std::span<const unsigned char> receive() = 0;
 
 protected:
     NetlinkSource() = default;

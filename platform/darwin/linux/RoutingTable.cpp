@@ -6,6 +6,7 @@
 #include "platform/darwin/linux/MessageSink.h"
 #include "platform/darwin/linux/NetlinkInterfaces.h"
 #include "platform/darwin/linux/RouteMapping.h"
+#include "platform/darwin/linux/RtnetlinkDump.h"
 
 #include <linux/neighbour.h>
 #include <linux/rtnetlink.h>
@@ -289,13 +290,13 @@ bool RoutingTable::messages(MessageSink& sink) const {
             return appendNeighbour(sink, m, links);
         };
         if (outcome == NetlinkDump::Outcome::Complete) {
-            outcome = NetlinkDump(source).run(RTM_GETROUTE, AF_INET, route);
+            outcome = runRtnetlinkDump(source, RTM_GETROUTE, AF_INET, route);
         }
         if (outcome == NetlinkDump::Outcome::Complete) {
-            outcome = NetlinkDump(source).run(RTM_GETNEIGH, AF_INET, neighbour);
+            outcome = runRtnetlinkDump(source, RTM_GETNEIGH, AF_INET, neighbour);
         }
         if (outcome == NetlinkDump::Outcome::Complete) {
-            outcome = NetlinkDump(source).run(RTM_GETROUTE, AF_INET6, route);
+            outcome = runRtnetlinkDump(source, RTM_GETROUTE, AF_INET6, route);
         }
         return outcome;
     });

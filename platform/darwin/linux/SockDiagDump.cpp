@@ -1,62 +1,69 @@
 #include "platform/darwin/linux/SockDiagDump.h"
 
+#include "platform/darwin/linux/NetlinkDump.h"
+
 #include <linux/inet_diag.h>
 #include <linux/netlink.h>
-#include <linux/rtnetlink.h>
 #include <linux/sock_diag.h>
 #include <netinet/in.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <optional>
 
 namespace darwin {
 
 namespace {
 
-constexpr int kAttempts = 4;
+constexpr uint32_t kStates = ~(1u << 13); // all but TCP_BOUND_INACTIVE
 
-enum class Progress { More, Done, Failed };
+// A SOCK_DIAG_BY_FAMILY request as the kernel reads it: header, inet_diag_req_v2 and,
+// for raw sockets, the protocol once more as INET_DIAG_REQ_PROTOCOL (the attribute
+// kernels since 5.17 prefer to the one-byte field).
+struct DumpRequest {
+    nlmsghdr header;
+    inet_diag_req_v2 body;
+    nlattr protocolAttribute;
+    uint32_t protocol;
+};
+static_assert(sizeof(DumpRequest) ==
+              NLMSG_LENGTH(sizeof(inet_diag_req_v2)) + NLA_HDRLEN + sizeof(uint32_t));
 
-// The dump as read so far: where its sockets start in the output and whether the
-// kernel said the dump was disturbed.
-struct DumpState {
-    const SockDiagQuery& query;
-    std::vector<InetSocket>& into;
-    bool interrupted = false;
+// TCPDIAG_GETSOCK: every TCP socket of both families.
+struct BothFamiliesRequest {
+    nlmsghdr header;
+    inet_diag_req body;
 };
 
-template <class T> T load(const unsigned char* at) {
-    T value;
-    std::memcpy(&value, at, sizeof value);
-    return value;
+// The source numbers the request.
+nlmsghdr dumpHeader(size_t length, uint16_t type) {
+    return nlmsghdr{static_cast<uint32_t>(length), type, NLM_F_REQUEST | NLM_F_DUMP, 0, 0};
 }
 
-Progress failWith(int error) {
-    errno = error;
-    return Progress::Failed;
+DumpRequest dumpRequest(const SockDiagQuery& query) {
+    const size_t length = query.protocol == IPPROTO_RAW ? sizeof(DumpRequest)
+                                                        : NLMSG_LENGTH(sizeof(inet_diag_req_v2));
+    DumpRequest request{};
+    request.header = dumpHeader(length, SOCK_DIAG_BY_FAMILY);
+    request.body.sdiag_family = query.family;
+    request.body.sdiag_protocol = query.protocol;
+    request.body.idiag_states = kStates;
+    request.protocolAttribute.nla_len = NLA_HDRLEN + sizeof(uint32_t);
+    request.protocolAttribute.nla_type = INET_DIAG_REQ_PROTOCOL;
+    request.protocol = query.protocol;
+    return request;
 }
 
-// INET_DIAG_SKV6ONLY among the message's attributes; false when they do not parse.
-bool readAttributes(const unsigned char* at, size_t length, InetSocket& socket) {
-    while (length > 0) {
-        if (length < sizeof(rtattr)) {
-            return false;
-        }
-        const auto attribute = load<rtattr>(at);
-        if (attribute.rta_len < sizeof(rtattr) || attribute.rta_len > length) {
-            return false;
-        }
-        if (attribute.rta_type == INET_DIAG_SKV6ONLY && attribute.rta_len > RTA_LENGTH(0)) {
-            socket.v6only =
-                at[RTA_LENGTH(0)] != 0 ? InetSocket::V6Only::Yes : InetSocket::V6Only::No;
-        }
-        const size_t step = std::min<size_t>(RTA_ALIGN(attribute.rta_len), length);
-        at += step;
-        length -= step;
-    }
-    return true;
+BothFamiliesRequest bothFamiliesRequest() {
+    BothFamiliesRequest request{};
+    request.header = dumpHeader(sizeof request, TCPDIAG_GETSOCK);
+    request.body.idiag_family = AF_INET;
+    request.body.idiag_states = kStates;
+    return request;
+}
+
+// The message of a request, as many bytes as its header says.
+template <class Request> std::span<const unsigned char> messageOf(const Request& request) {
+    return {reinterpret_cast<const unsigned char*>(&request), request.header.nlmsg_len};
 }
 
 // A raw socket's local port is its protocol; raw sockets have no ports on the device.
@@ -66,119 +73,61 @@ void takeRawProtocol(InetSocket& socket) {
     socket.foreignPort = 0;
 }
 
-std::optional<InetSocket> socketOf(const unsigned char* payload, size_t length,
-                                   const SockDiagQuery& query) {
-    if (length < sizeof(inet_diag_msg)) {
-        return std::nullopt;
+// One socket message (inet_diag_msg and its attributes, of which INET_DIAG_SKV6ONLY is
+// read) into `into`; false when it does not parse.
+bool readSocket(const NetlinkMessage& message, NetlinkAttributes& attributes,
+                const SockDiagQuery& query, std::vector<InetSocket>& into) {
+    inet_diag_msg diag{};
+    if (!message.read(diag, attributes)) {
+        return false;
     }
-    const auto message = load<inet_diag_msg>(payload);
     InetSocket socket;
-    std::memcpy(socket.localAddress.data(), message.id.idiag_src, 16);
-    std::memcpy(socket.foreignAddress.data(), message.id.idiag_dst, 16);
-    socket.localPort = ntohs(message.id.idiag_sport);
-    socket.foreignPort = ntohs(message.id.idiag_dport);
-    socket.receiveQueue = message.idiag_rqueue;
-    socket.sendQueue = message.idiag_wqueue;
-    socket.uid = message.idiag_uid;
-    socket.family = message.idiag_family;
-    socket.state = message.idiag_state;
-    const size_t attributes = NLMSG_ALIGN(sizeof(inet_diag_msg));
-    if (length > attributes && !readAttributes(payload + attributes, length - attributes, socket)) {
-        return std::nullopt;
+    std::memcpy(socket.localAddress.data(), diag.id.idiag_src, 16);
+    std::memcpy(socket.foreignAddress.data(), diag.id.idiag_dst, 16);
+    socket.localPort = ntohs(diag.id.idiag_sport);
+    socket.foreignPort = ntohs(diag.id.idiag_dport);
+    socket.receiveQueue = diag.idiag_rqueue;
+    socket.sendQueue = diag.idiag_wqueue;
+    socket.uid = diag.idiag_uid;
+    socket.family = diag.idiag_family;
+    socket.state = diag.idiag_state;
+    const NetlinkAttributes::Bytes v6only = attributes[INET_DIAG_SKV6ONLY];
+    if (!v6only.empty()) {
+        socket.v6only = v6only[0] != 0 ? InetSocket::V6Only::Yes : InetSocket::V6Only::No;
     }
     if (query.protocol == IPPROTO_RAW) {
         takeRawProtocol(socket);
     }
-    return socket;
-}
-
-// The error a NLMSG_ERROR message carries, or that a NLMSG_DONE carries after a dump
-// the kernel could not finish.
-Progress endOf(const nlmsghdr& header, const unsigned char* payload) {
-    const size_t length = header.nlmsg_len - NLMSG_HDRLEN;
-    const int error = length >= sizeof(int) ? load<int>(payload) : 0;
-    if (header.nlmsg_type == NLMSG_ERROR) {
-        return failWith(length < sizeof(int) || error >= 0 ? EIO : -error);
-    }
-    return error < 0 ? failWith(-error) : Progress::Done;
-}
-
-Progress readMessage(const nlmsghdr& header, const unsigned char* payload, DumpState& dump) {
-    if ((header.nlmsg_flags & NLM_F_DUMP_INTR) != 0) {
-        dump.interrupted = true;
-    }
-    if (header.nlmsg_type == NLMSG_DONE || header.nlmsg_type == NLMSG_ERROR) {
-        return endOf(header, payload);
-    }
-    if (header.nlmsg_type != SOCK_DIAG_BY_FAMILY && header.nlmsg_type != TCPDIAG_GETSOCK) {
-        return Progress::More;
-    }
-    const std::optional<InetSocket> socket =
-        socketOf(payload, header.nlmsg_len - NLMSG_HDRLEN, dump.query);
-    if (!socket) {
-        return failWith(EIO);
-    }
-    if (!dump.interrupted) {
-        dump.into.push_back(*socket);
-    }
-    return Progress::More;
-}
-
-Progress readDatagram(std::span<const unsigned char> datagram, DumpState& dump) {
-    const unsigned char* at = datagram.data();
-    size_t left = datagram.size();
-    while (left > 0) {
-        if (left < NLMSG_HDRLEN) {
-            return failWith(EIO);
-        }
-        const auto header = load<nlmsghdr>(at);
-        if (header.nlmsg_len < NLMSG_HDRLEN || header.nlmsg_len > left) {
-            return failWith(EIO);
-        }
-        const Progress progress = readMessage(header, at + NLMSG_HDRLEN, dump);
-        if (progress != Progress::More) {
-            return progress;
-        }
-        const size_t step = std::min<size_t>(NLMSG_ALIGN(header.nlmsg_len), left);
-        at += step;
-        left -= step;
-    }
-    return Progress::More;
-}
-
-Progress readOnce(SockDiagSource& source, DumpState& dump) {
-    if (!source.request(dump.query)) {
-        return Progress::Failed;
-    }
-    while (true) {
-        const std::span<const unsigned char> datagram = source.receive();
-        if (datagram.empty()) {
-            return Progress::Failed;
-        }
-        const Progress progress = readDatagram(datagram, dump);
-        if (progress != Progress::More) {
-            return progress;
-        }
-    }
+    into.push_back(socket);
+    return true;
 }
 
 } // namespace
 
-bool readSockDiagDump(SockDiagSource& source, const SockDiagQuery& query,
+bool readSockDiagDump(NetlinkSource& source, const SockDiagQuery& query,
                       std::vector<InetSocket>& into) {
+    const DumpRequest single = dumpRequest(query);
+    const BothFamiliesRequest both = bothFamiliesRequest();
+    const std::span<const unsigned char> request =
+        query.family == AF_UNSPEC ? messageOf(both) : messageOf(single);
     const size_t start = into.size();
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        DumpState dump{query, into};
-        const Progress progress = readOnce(source, dump);
-        if (progress == Progress::Done && !dump.interrupted) {
-            return true;
-        }
+    NetlinkAttributes attributes; // one for every message: a parse resets it cheaply
+    const NetlinkDump::Visitor visit = [&](const NetlinkMessage& message) {
+        const bool isSocket =
+            message.type == SOCK_DIAG_BY_FAMILY || message.type == TCPDIAG_GETSOCK;
+        return !isSocket || readSocket(message, attributes, query, into);
+    };
+    const NetlinkDump::Outcome outcome = NetlinkDump::untilSettled([&] {
         into.resize(start);
-        if (progress == Progress::Failed) {
-            return false;
-        }
+        return NetlinkDump(source).run(request, visit);
+    });
+    if (outcome == NetlinkDump::Outcome::Complete) {
+        return true;
     }
-    errno = EIO;
+    into.resize(start);
+    if (outcome == NetlinkDump::Outcome::Interrupted) {
+        errno = EIO;
+    }
     return false;
 }
 

@@ -23,8 +23,8 @@ size_t indexOf(PcbListKind kind) {
 
 } // namespace
 
-SocketLists::SocketLists(std::string root, SockDiagSource::Factory source, Clock now)
-    : root_(std::move(root)), source_(std::move(source)), now_(std::move(now)) {}
+SocketLists::SocketLists(std::string root, NetlinkConnector sockDiag, Clock now)
+    : root_(std::move(root)), sockDiag_(std::move(sockDiag)), now_(std::move(now)) {}
 
 std::optional<PcbListKind> SocketLists::listNamed(const char* name) {
     if (name == nullptr) {
@@ -73,7 +73,7 @@ bool SocketLists::read(PcbListKind kind, Dump& dump) {
     bool read = false;
     if (kind == PcbListKind::Raw) {
         read = readRaw(dump.sockets);
-    } else if (const std::unique_ptr<SockDiagSource> source = source_()) {
+    } else if (const std::unique_ptr<NetlinkSource> source = sockDiag_()) {
         read = kind == PcbListKind::Tcp
                    ? readSockDiagDump(*source, {AF_UNSPEC, IPPROTO_TCP}, dump.sockets)
                    : readSockDiag(*source, IPPROTO_UDP, dump.sockets);
@@ -87,7 +87,7 @@ bool SocketLists::read(PcbListKind kind, Dump& dump) {
     return true;
 }
 
-bool SocketLists::readSockDiag(SockDiagSource& source, uint8_t protocol,
+bool SocketLists::readSockDiag(NetlinkSource& source, uint8_t protocol,
                                std::vector<InetSocket>& into) const {
     const size_t start = into.size();
     if (readSockDiagDump(source, {AF_INET, protocol}, into) &&
@@ -100,7 +100,7 @@ bool SocketLists::readSockDiag(SockDiagSource& source, uint8_t protocol,
 
 // Kernels built without raw socket dumps answer ENOENT: no handler for the protocol.
 bool SocketLists::readRaw(std::vector<InetSocket>& into) const {
-    const std::unique_ptr<SockDiagSource> source = source_();
+    const std::unique_ptr<NetlinkSource> source = sockDiag_();
     if (source && readSockDiag(*source, IPPROTO_RAW, into)) {
         return true;
     }

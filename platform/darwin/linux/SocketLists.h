@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/darwin/linux/InetSocket.h"
-#include "platform/darwin/linux/SockDiagSource.h"
+#include "platform/darwin/linux/NetlinkSource.h"
 #include "platform/darwin/linux/SocketMapping.h"
 
 #include <array>
@@ -35,7 +35,7 @@ public:
 
     static constexpr std::chrono::milliseconds kLifetime{1000};
 
-    SocketLists(std::string root, SockDiagSource::Factory source, Clock now);
+    SocketLists(std::string root, NetlinkConnector sockDiag, Clock now);
 
     // The list a sysctl name asks for, if any.
     static std::optional<PcbListKind> listNamed(const char* name);
@@ -50,15 +50,14 @@ private:
     };
 
     bool read(PcbListKind kind, Dump& dump);
-    bool readSockDiag(SockDiagSource& source, uint8_t protocol,
-                      std::vector<InetSocket>& into) const;
+    bool readSockDiag(NetlinkSource& source, uint8_t protocol, std::vector<InetSocket>& into) const;
     bool readRaw(std::vector<InetSocket>& into) const;
     bool readProcNetRaw(std::vector<InetSocket>& into) const;
     void keep(PcbListKind kind, Dump dump);
     std::optional<Dump> takeKept(PcbListKind kind);
 
     std::string root_;
-    SockDiagSource::Factory source_;
+    NetlinkConnector sockDiag_;
     Clock now_;
     std::atomic<uint64_t> generation_{0};
     std::mutex mutex_;

@@ -261,6 +261,31 @@ TEST(LinuxNetworkRecorded, RouteMessageBytesOfEachKind) {
     }
 }
 
+// Each dump request as rtnetlink reads it: nlmsghdr (length, type, NLM_F_REQUEST |
+// NLM_F_DUMP; the socket numbers it), then the type's family header, zero but its first
+// byte, the family.
+TEST(LinuxNetworkRecorded, DumpRequestBytes) {
+    RecordedNamespace recorded;
+    recorded.messages(kRouteDump);
+    recorded.messages(kInterfaceList);
+    const uint16_t dump = NLM_F_REQUEST | NLM_F_DUMP;
+    const struct {
+        uint16_t type;
+        uint8_t family;
+        uint32_t length;
+    } requests[] = {
+        {RTM_GETLINK, AF_UNSPEC, 32}, {RTM_GETADDR, AF_UNSPEC, 24}, {RTM_GETROUTE, AF_INET, 28},
+        {RTM_GETROUTE, AF_INET6, 28}, {RTM_GETNEIGH, AF_INET, 28},
+    };
+    for (const auto& request : requests) {
+        SCOPED_TRACE(request.type);
+        const Bytes sent = recorded.netlink.lastRequest(request.type, request.family);
+        EXPECT_EQ(sent.size(), request.length);
+        expectRecord(sent, {at(0, request.length), at(4, request.type), at(6, dump),
+                            at(16, request.family)});
+    }
+}
+
 // The kernel flags the messages of a dump during which the table changed; the whole
 // reading starts again, and only the second reading's messages are answered.
 TEST(LinuxNetworkRecorded, InterruptedDumpsAreReadAgain) {

@@ -5,7 +5,6 @@
 #include <linux/rtnetlink.h>
 #include <sys/socket.h>
 
-#include <cerrno>
 #include <fstream>
 #include <iterator>
 
@@ -26,42 +25,6 @@ std::string fileOf(uint16_t type, uint8_t family) {
 
 } // namespace
 
-class RecordedNetlink::Source : public darwin::NetlinkSource {
-public:
-    Source(const RecordedNetlink& owner, std::shared_ptr<Script> script)
-        : owner_(owner), script_(std::move(script)) {}
-
-    bool request(uint16_t type, uint8_t family) override {
-        const Key key{type, family};
-        ++script_->requests[key];
-        std::deque<Answer>& next = script_->answers[key];
-        if (next.empty()) {
-            answer_ = Answer{{owner_.recorded(type, family)}, 0};
-        } else {
-            answer_ = std::move(next.front());
-            next.pop_front();
-        }
-        given_ = 0;
-        return true;
-    }
-
-    // Past the recorded datagrams a socket would wait for ever; here it fails.
-    bool receive(std::vector<unsigned char>& datagram) override {
-        if (given_ < answer_.datagrams.size()) {
-            datagram = answer_.datagrams[given_++];
-            return true;
-        }
-        errno = answer_.error != 0 ? answer_.error : EIO;
-        return false;
-    }
-
-private:
-    const RecordedNetlink& owner_;
-    std::shared_ptr<Script> script_;
-    Answer answer_;
-    size_t given_ = 0;
-};
-
 RecordedNetlink::RecordedNetlink(const std::string& name)
     : directory_(testenv::fixturePath("netlink/" + QString::fromStdString(name)).toStdString()) {}
 
@@ -71,15 +34,38 @@ RecordedNetlink::Bytes RecordedNetlink::recorded(uint16_t type, uint8_t family) 
 }
 
 void RecordedNetlink::answerNext(uint16_t type, uint8_t family, std::vector<Answer> answers) {
-    std::deque<Answer>& next = script_->answers[{type, family}];
+    std::deque<Answer>& next = answers_[{type, family}];
     next.insert(next.end(), answers.begin(), answers.end());
 }
 
 int RecordedNetlink::requests(uint16_t type, uint8_t family) const {
-    const auto found = script_->requests.find({type, family});
-    return found != script_->requests.end() ? found->second : 0;
+    const auto found = requests_.find({type, family});
+    return found != requests_.end() ? found->second : 0;
+}
+
+RecordedNetlink::Bytes RecordedNetlink::lastRequest(uint16_t type, uint8_t family) const {
+    const auto found = lastRequests_.find({type, family});
+    return found != lastRequests_.end() ? found->second : Bytes{};
 }
 
 darwin::NetlinkConnector RecordedNetlink::connector() {
-    return [this] { return std::make_unique<Source>(*this, script_); };
+    return [this] {
+        return std::make_unique<ScriptedNetlink>(
+            [this](std::span<const unsigned char> request) { return answer(request); });
+    };
+}
+
+// Requests are told apart by their type and the family byte after the header.
+RecordedNetlink::Answer RecordedNetlink::answer(std::span<const unsigned char> request) {
+    const uint8_t family = request.size() > NLMSG_HDRLEN ? request[NLMSG_HDRLEN] : 0;
+    const Key key{ScriptedNetlink::headerOf(request).nlmsg_type, family};
+    ++requests_[key];
+    lastRequests_[key].assign(request.begin(), request.end());
+    std::deque<Answer>& next = answers_[key];
+    if (next.empty()) {
+        return Answer{{recorded(key.first, key.second)}, 0};
+    }
+    Answer answer = std::move(next.front());
+    next.pop_front();
+    return answer;
 }

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "platform/darwin/linux/NetlinkSource.h"
+#include "ScriptedNetlink.h"
 
 #include <cstdint>
 #include <deque>
 #include <map>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,13 +15,9 @@
 class RecordedNetlink {
 public:
     using Bytes = std::vector<unsigned char>;
-
     // One answer to a request: its datagrams, then — when error is not 0 — a failed
     // receive with that errno.
-    struct Answer {
-        std::vector<Bytes> datagrams;
-        int error = 0;
-    };
+    using Answer = ScriptedNetlink::Answer;
 
     explicit RecordedNetlink(const std::string& name);
 
@@ -32,17 +27,18 @@ public:
     void answerNext(uint16_t type, uint8_t family, std::vector<Answer> answers);
     // How often that dump was requested.
     int requests(uint16_t type, uint8_t family) const;
+    // The last request of that kind, as sent.
+    Bytes lastRequest(uint16_t type, uint8_t family) const;
 
     darwin::NetlinkConnector connector();
 
 private:
-    class Source;
     using Key = std::pair<uint16_t, uint8_t>;
-    struct Script {
-        std::map<Key, std::deque<Answer>> answers;
-        std::map<Key, int> requests;
-    };
+
+    Answer answer(std::span<const unsigned char> request);
 
     std::string directory_;
-    std::shared_ptr<Script> script_ = std::make_shared<Script>();
+    std::map<Key, std::deque<Answer>> answers_;
+    std::map<Key, int> requests_;
+    std::map<Key, Bytes> lastRequests_;
 };

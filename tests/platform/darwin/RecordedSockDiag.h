@@ -1,9 +1,13 @@
 #pragma once
 
-#include "platform/darwin/linux/SockDiagSource.h"
+#include "ScriptedNetlink.h"
 
+#include <linux/inet_diag.h>
 #include <linux/netlink.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -12,22 +16,31 @@
 #include <vector>
 
 // Socket dumps as recorded from the kernel (tests/fixtures/sock-diag, made by record.py
-// there), served to the Linux backend in place of its netlink socket.
-class RecordedSockDiag : public darwin::SockDiagSource {
+// there), served to the Linux backend in place of its NETLINK_SOCK_DIAG socket.
+class RecordedSockDiag {
 public:
     using Bytes = std::vector<unsigned char>;
+    using Query = std::pair<int, int>; // family, protocol
 
-    // The answers for each (family, protocol), one per request, the last one again and
-    // again; a query without answers gets the kernel's error for a protocol it cannot
-    // dump (ENOENT). receiveError, when set, fails every read.
+    // The answers for each (family, protocol), one per request of a source, the last one
+    // again and again; a query without answers gets the kernel's error for a protocol it
+    // cannot dump (ENOENT). receiveError, when set, fails every read. The requests as
+    // sent, in order.
     struct Answers {
-        std::map<std::pair<int, int>, std::vector<Bytes>> byQuery;
-        int requests = 0;
+        std::map<Query, std::vector<Bytes>> byQuery;
+        std::vector<Bytes> requests;
         int receiveError = 0;
     };
 
-    static Factory factory(std::shared_ptr<Answers> answers) {
-        return [answers] { return std::make_unique<RecordedSockDiag>(answers); };
+    // Opens a source over the answers per reading.
+    static darwin::NetlinkConnector connector(std::shared_ptr<Answers> answers) {
+        return [answers] {
+            auto served = std::make_shared<std::map<Query, size_t>>();
+            return std::make_unique<ScriptedNetlink>(
+                [answers, served](std::span<const unsigned char> request) {
+                    return answer(*answers, *served, request);
+                });
+        };
     }
 
     // A NLMSG_ERROR message carrying -error, as the kernel refuses a request.
@@ -40,33 +53,29 @@ public:
         return message;
     }
 
-    explicit RecordedSockDiag(std::shared_ptr<Answers> answers) : answers_(std::move(answers)) {}
-
-    bool request(const darwin::SockDiagQuery& query) override {
-        const auto found = answers_->byQuery.find({query.family, query.protocol});
-        current_ = errorMessage(ENOENT);
-        if (found != answers_->byQuery.end() && !found->second.empty()) {
-            const size_t served = std::min(served_[found->first]++, found->second.size() - 1);
-            current_ = found->second[served];
-        }
-        ++answers_->requests;
-        unread_ = true;
-        return true;
-    }
-
-    // The whole answer as one datagram; after it, nothing more (a read that would wait).
-    std::span<const unsigned char> receive() override {
-        if (answers_->receiveError != 0 || !unread_) {
-            errno = answers_->receiveError != 0 ? answers_->receiveError : EIO;
-            return {};
-        }
-        unread_ = false;
-        return current_;
-    }
-
 private:
-    std::shared_ptr<Answers> answers_;
-    std::map<std::pair<int, int>, size_t> served_;
-    Bytes current_;
-    bool unread_ = false;
+    // TCPDIAG_GETSOCK asks for TCP of both families; SOCK_DIAG_BY_FAMILY names the family
+    // and protocol in the two bytes after the header.
+    static Query queryOf(std::span<const unsigned char> request) {
+        if (ScriptedNetlink::headerOf(request).nlmsg_type == TCPDIAG_GETSOCK) {
+            return {AF_UNSPEC, IPPROTO_TCP};
+        }
+        return request.size() >= NLMSG_HDRLEN + 2
+                   ? Query{request[NLMSG_HDRLEN], request[NLMSG_HDRLEN + 1]}
+                   : Query{};
+    }
+
+    static ScriptedNetlink::Answer answer(Answers& answers, std::map<Query, size_t>& served,
+                                          std::span<const unsigned char> request) {
+        answers.requests.emplace_back(request.begin(), request.end());
+        if (answers.receiveError != 0) {
+            return {{}, answers.receiveError};
+        }
+        const auto found = answers.byQuery.find(queryOf(request));
+        if (found == answers.byQuery.end() || found->second.empty()) {
+            return {{errorMessage(ENOENT)}, 0};
+        }
+        const size_t next = std::min(served[found->first]++, found->second.size() - 1);
+        return {{found->second[next]}, 0};
+    }
 };

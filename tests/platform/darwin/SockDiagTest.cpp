@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <linux/inet_diag.h>
+#include <linux/sock_diag.h>
 #include <netinet/in.h>
 
 #include <filesystem>
@@ -53,7 +54,7 @@ struct Host {
     std::shared_ptr<RecordedSockDiag::Answers> answers = recordedHost();
     std::chrono::steady_clock::time_point now{};
     LinuxBackend backend{testenv::fixturePath("linux-root-net").toStdString(),
-                         [this] { return now; }, RecordedSockDiag::factory(answers)};
+                         [this] { return now; }, RecordedSockDiag::connector(answers)};
 };
 
 Walk readList(LinuxBackend& backend, const char* name) {
@@ -176,18 +177,18 @@ TEST(SockDiagLists, FillRightAfterTheProbeUsesTheProbesDump) {
     size_t probe = 0;
     ASSERT_EQ(host.backend.sysctlbyname(kTcpPcblist, nullptr, &probe, nullptr, 0), 0);
     EXPECT_EQ(probe, 48 + (19 + 2) * 524u);
-    EXPECT_EQ(host.answers->requests, 1);
+    EXPECT_EQ(host.answers->requests.size(), 1u);
     Bytes list(probe);
     size_t length = probe;
     ASSERT_EQ(host.backend.sysctlbyname(kTcpPcblist, list.data(), &length, nullptr, 0), 0);
     EXPECT_EQ(length, 48 + 19 * 524u);
-    EXPECT_EQ(host.answers->requests, 1);
+    EXPECT_EQ(host.answers->requests.size(), 1u);
 
     ASSERT_EQ(host.backend.sysctlbyname(kTcpPcblist, nullptr, &probe, nullptr, 0), 0);
     host.now += SocketLists::kLifetime;
     length = probe;
     ASSERT_EQ(host.backend.sysctlbyname(kTcpPcblist, list.data(), &length, nullptr, 0), 0);
-    EXPECT_EQ(host.answers->requests, 3);
+    EXPECT_EQ(host.answers->requests.size(), 3u);
     EXPECT_EQ(walk(Bytes(list.begin(), list.begin() + static_cast<ptrdiff_t>(length))).header.gen,
               3u);
 }
@@ -207,6 +208,51 @@ TEST(SockDiagLists, SysctlRulesForTheLists) {
     EXPECT_EQ(errno, ENOENT);
 }
 
+// The requests as the kernel reads them (linux/inet_diag.h), the socket numbering them:
+// TCP as one TCPDIAG_GETSOCK (inet_diag_req: family AF_INET, states at 52), the others
+// as SOCK_DIAG_BY_FAMILY (inet_diag_req_v2: family, protocol, states at 4), raw ones
+// with the protocol once more as INET_DIAG_REQ_PROTOCOL. Every state but
+// TCP_BOUND_INACTIVE (13).
+TEST(SockDiagLists, RequestBytes) {
+    Host host;
+    host.answers->byQuery[{AF_INET, IPPROTO_RAW}] = {doneOnly()};
+    host.answers->byQuery[{AF_INET6, IPPROTO_RAW}] = {doneOnly()};
+    for (const char* list : {kTcpPcblist, kUdpPcblist, kRawPcblist}) {
+        readList(host.backend, list);
+    }
+    const uint16_t dump = NLM_F_REQUEST | NLM_F_DUMP;
+    const uint32_t states = ~(1u << 13);
+    const auto byFamily = [&](uint8_t family, uint8_t protocol) {
+        std::vector<Expected> fields = {at<uint16_t>(4, SOCK_DIAG_BY_FAMILY), at(6, dump),
+                                        at(16, family), at(17, protocol), at(20, states)};
+        if (protocol == IPPROTO_RAW) {
+            fields.insert(fields.end(),
+                          {at<uint16_t>(72, 8), at<uint16_t>(74, INET_DIAG_REQ_PROTOCOL),
+                           at<uint32_t>(76, IPPROTO_RAW)});
+        }
+        return fields;
+    };
+    struct {
+        uint32_t length;
+        std::vector<Expected> fields;
+    } expected[] = {
+        {76,
+         {at<uint16_t>(4, TCPDIAG_GETSOCK), at(6, dump), at<uint8_t>(16, AF_INET), at(68, states)}},
+        {72, byFamily(AF_INET, IPPROTO_UDP)},
+        {72, byFamily(AF_INET6, IPPROTO_UDP)},
+        {80, byFamily(AF_INET, IPPROTO_RAW)},
+        {80, byFamily(AF_INET6, IPPROTO_RAW)},
+    };
+    const std::vector<Bytes>& sent = host.answers->requests;
+    ASSERT_EQ(sent.size(), std::size(expected));
+    for (size_t i = 0; i < sent.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(sent[i].size(), expected[i].length);
+        expected[i].fields.push_back(at(0, expected[i].length));
+        expectRecord(sent[i], expected[i].fields);
+    }
+}
+
 // A dump the kernel marks as disturbed is read again; one that stays so fails.
 TEST(SockDiagLists, InterruptedDumpIsReadAgain) {
     Host host;
@@ -214,7 +260,7 @@ TEST(SockDiagLists, InterruptedDumpIsReadAgain) {
     put<uint16_t>(interrupted, 6, NLM_F_MULTI | NLM_F_DUMP_INTR); // the first message's flags
     host.answers->byQuery[{AF_UNSPEC, IPPROTO_TCP}] = {interrupted, recorded("tcp.bin")};
     EXPECT_EQ(readList(host.backend, kTcpPcblist).records.size(), 19u);
-    EXPECT_EQ(host.answers->requests, 2);
+    EXPECT_EQ(host.answers->requests.size(), 2u);
 
     host.answers->byQuery[{AF_UNSPEC, IPPROTO_TCP}] = {interrupted};
     size_t length = 0;
@@ -240,6 +286,7 @@ TEST(SockDiagLists, MalformedDumpsFailTheCall) {
         {"attribute of length 0", [](Bytes& b) { put<uint16_t>(b, kFirstAttribute, 0); }, EIO},
         {"attribute past its message", [](Bytes& b) { put<uint16_t>(b, kFirstAttribute, 200); },
          EIO},
+        {"NLMSG_OVERRUN", [](Bytes& b) { put<uint16_t>(b, 4, NLMSG_OVERRUN); }, EIO},
         {"NLMSG_DONE carrying an error", [](Bytes& b) { put(b, b.size() - 4, -ENOBUFS); }, ENOBUFS},
         {"the kernel's refusal", [](Bytes& b) { b = RecordedSockDiag::errorMessage(EACCES); },
          EACCES},
@@ -289,7 +336,7 @@ TEST(SockDiagLists, RawTableFromProc) {
         << "   1: 0100007F:0011 00000000:0000 07 00000000:00000200 00:00000000 "
            "00000000  1000        0 4242 2 0 0\n";
     auto answers = std::make_shared<RecordedSockDiag::Answers>();
-    LinuxBackend backend(root, RecentProcessTable::steadyNow, RecordedSockDiag::factory(answers));
+    LinuxBackend backend(root, RecentProcessTable::steadyNow, RecordedSockDiag::connector(answers));
     const Walk raw = readList(backend, kRawPcblist);
     EXPECT_EQ(describeAll(raw),
               std::vector<std::string>{"raw4 inet 127.0.0.1:0 0.0.0.0:0 proto 17"});
