@@ -124,15 +124,16 @@ TEST_F(NetworkStatusTest, TypicalHostInKernelOrder) {
 }
 
 TEST_F(NetworkStatusTest, InterfaceNamesAddressesAndCounters) {
-    darwin::IfData64 busy = interfaceData(darwin::IFT_ETHER, 1500);
-    busy.ipackets = (uint64_t{1} << 32) + 5;
+    const darwin::IfData64 busy{
+        .type = darwin::IFT_ETHER, .ipackets = (uint64_t{1} << 32) + 5, .lastchange = {}};
     std::vector<uint8_t> longName{4, 0, darwin::IFT_ETHER, 40, 0, 0};
     longName.insert(longName.end(), 40, 'x');
     const Bytes en5 = interface("en5", 6, busy, {1, 2, 3, 4, 5, 6});
     kernel.backend->setSysctl(
         kInterfaceListName,
         join({interface("en2", 3, busy),
-              interfaceMessage({.data = busy}, sockaddrOf(48, darwin::AF_LINK, longName)),
+              message<darwin::if_msghdr2::Layout>({.data = busy},
+                                                  {sockaddrOf(48, darwin::AF_LINK, longName)}),
               interface("caf\xe9", 5, busy), cut(en5, en5.size() - 8),
               cut(interface("en6", 7, busy), darwin::if_msghdr2::Layout::kSize + 4)}));
 
@@ -210,7 +211,7 @@ TEST_F(NetworkStatusTest, MessageWalksEndWithTheMessagesTheKernelReturned) {
         }
         EXPECT_EQ(destinations(), QStringList({"10.0.0.1"})) << c.why;
     }
-    const Bytes lo = interface("lo0", 1, interfaceData(darwin::IFT_LOOP, 16384));
+    const Bytes lo = interface("lo0", 1, {.type = darwin::IFT_LOOP, .lastchange = {}});
     kernel.backend->setSysctl(kInterfaceListName, join({lo, claiming(lo, 0), lo}));
     EXPECT_EQ(interfaceNames(), QStringList({"lo0"})) << "a zero length in the interface list";
 }
