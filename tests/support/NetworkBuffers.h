@@ -186,8 +186,9 @@ inline Bytes pcblist(uint64_t gen, const std::vector<Bytes>& records) {
 // ---- A typical host ----
 
 // A handheld on a home network: the loopback interface lo0 and the wireless en0, a
-// default route, a few sockets, and the same addresses for getifaddrs and the interface
-// requests. Every value differs from the others, so none can be mixed up unseen.
+// default route, a few sockets, en0's addresses for getifaddrs and both interfaces'
+// for the interface requests. Every value differs from the others, so none can be mixed
+// up unseen.
 struct TypicalHost {
     static constexpr Ipv4 kLoopback{127, 0, 0, 1};
     static constexpr Ipv4 kLoopbackMask{255, 0, 0, 0};
@@ -195,7 +196,7 @@ struct TypicalHost {
     static constexpr Ipv4 kNetmask{255, 255, 255, 0};
     static constexpr Ipv4 kBroadcast{192, 168, 1, 255};
     static constexpr Ipv4 kRouter{192, 168, 1, 1};
-    static constexpr Ipv4 kServer{93, 184, 216, 34};
+    static constexpr Ipv4 kServer{133, 5, 6, 7}; // Japan in the shipped registry
     static constexpr std::array<uint8_t, 6> kEther{0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
     static constexpr std::array<uint8_t, 6> kRouterEther{0x00, 0xaa, 0xbb, 0xcc, 0xdd, 0xee};
     // fe80::211:22ff:fe33:4455, en0's link-local address.
@@ -262,33 +263,23 @@ struct TypicalHost {
                 record(ipv6Only)});
     }
 
-    // A name server on every address and mDNS on en0's address, neither connected.
+    // A name server on every address, a socket bound to port 0 and one connected to the
+    // router's name server.
     static Bytes udpList() {
-        return pcblist(9, {record(udpSocket({}, 53, {}, 0, 4)), record(udpSocket(kAddress, 5353))});
+        return pcblist(9, {record(udpSocket({}, 53, {}, 0, 4)), record(udpSocket({}, 0)),
+                           record(udpSocket(kAddress, 40000, kRouter, 53))});
     }
 
     static std::vector<darwin::InterfaceAddress> interfaceAddresses() {
         using namespace darwin;
-        const unsigned loopbackFlags = IFF_UP_DARWIN | IFF_LOOPBACK_DARWIN | IFF_RUNNING_DARWIN;
-        const unsigned wirelessFlags = IFF_UP_DARWIN | IFF_BROADCAST_DARWIN | IFF_RUNNING_DARWIN;
-        Ipv6 hostMask{};
-        hostMask.fill(0xff);
+        const unsigned flags = IFF_UP_DARWIN | IFF_BROADCAST_DARWIN | IFF_RUNNING_DARWIN;
         Ipv6 networkMask{};
         std::fill_n(networkMask.begin(), 8, 0xff);
-        const Bytes en0Link =
-            sockaddrDl(kEn0Index, IFT_ETHER, "en0", {kEther.begin(), kEther.end()});
+        const Bytes link = sockaddrDl(kEn0Index, IFT_ETHER, "en0", {kEther.begin(), kEther.end()});
         return {
-            {"lo0", loopbackFlags, sockaddrDl(kLoopbackIndex, IFT_LOOP, "lo0"), {}, {}},
-            {"lo0", loopbackFlags, sockaddrIn(kLoopback), sockaddrIn(kLoopbackMask), {}},
-            {"lo0", loopbackFlags, sockaddrIn6(kIpv6Loopback), sockaddrIn6(hostMask), {}},
-            {"en0", wirelessFlags, en0Link, {}, {}},
-            {"en0", wirelessFlags, sockaddrIn(kAddress), sockaddrIn(kNetmask),
-             sockaddrIn(kBroadcast)},
-            {"en0",
-             wirelessFlags,
-             sockaddrIn6(kLinkLocal, kEn0Index),
-             sockaddrIn6(networkMask),
-             {}},
+            {"en0", flags, link, {}, {}},
+            {"en0", flags, sockaddrIn(kAddress), sockaddrIn(kNetmask), sockaddrIn(kBroadcast)},
+            {"en0", flags, sockaddrIn6(kLinkLocal, kEn0Index), sockaddrIn6(networkMask), {}},
         };
     }
 
