@@ -23,10 +23,8 @@ TEST(ServicesDB, TheShippedFileNamesWellKnownPorts) {
 }
 
 TEST(ServicesDB, ADocumentsCopyWinsAndEachSearchStandsAlone) {
-    const ServicesFile copy({{80, 6, "http", "World Wide Web HTTP"},
-                             {80, 6, "www", ""},
-                             {80, 17, "http", "over UDP"},
-                             {7, 6, std::nullopt, std::nullopt}});
+    const ServicesFile copy({"80, 6, 'http', 'World Wide Web HTTP'", "80, 6, 'www', ''",
+                             "80, 17, 'http', 'over UDP'", "7, 6, NULL, NULL"});
     EXPECT_EQ(db()->openPath(), QFile::encodeName(ServicesFile::path()));
     const Rows tcp = {{"http", "World Wide Web HTTP"}, {"www", ""}};
     EXPECT_EQ(db()->searchWithProtocol(80, 6), tcp);

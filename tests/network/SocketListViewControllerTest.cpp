@@ -87,7 +87,7 @@ TEST(PeerViewController, AConnectedRowOpensItsPeer) {
 
 // A known port whose remark is empty has no service row.
 TEST(PeerViewController, PortRowsWithoutARemark) {
-    const ServicesFile services({{443, 6, "https", ""}});
+    const ServicesFile services(QStringList{"443, 6, 'https', ''"});
     PeerViewController peer;
     peer.setPeer(QStringLiteral("*"));
     peer.setPort(443);
