@@ -14,17 +14,12 @@ namespace {
 
 using Root = NetworkStatusViewController;
 
-TEST(NetworkStatusViewController, InterfacesInKernelOrderThenTheThreeLists) {
-    // A locale that groups thousands: the MTU is no count and keeps its digits together.
+// The rows' texts are the --dump golden; the MTU is no count and keeps its digits
+// together in a locale that groups thousands.
+TEST(NetworkStatusViewController, TheMtuIsNoCount) {
     const testenv::ScopedLocale german(QLocale::German, QLocale::Germany);
     NetworkScreens tab;
-    EXPECT_EQ(NetworkScreens::text(tab.root), "-- Interfaces\n"
-                                              "lo0\t16384\t\n"
-                                              "en0\t1500\t00:11:22:33:44:55\n"
-                                              "-- Routes and Sockets\n"
-                                              "Routing Table\n"
-                                              "TCP Sockets\n"
-                                              "UDP Sockets\n");
+    EXPECT_TRUE(NetworkScreens::text(tab.root).contains("lo0\t16384\t\n"));
 }
 
 TEST(NetworkStatusViewController, LeavingEmptiesTheSnapshotAndTheTabBarComesBack) {
