@@ -13,17 +13,6 @@ namespace {
 using Root = NetworkStatusViewController;
 using Row = SocketListViewController::Row;
 
-ProtocolInfo socket(int32_t protocol, const char* local, uint16_t localPort, const char* foreign,
-                    uint16_t foreignPort, const char* state = nullptr) {
-    return {protocol,
-            QString::fromLatin1(local),
-            localPort,
-            QString::fromLatin1(foreign),
-            foreignPort,
-            0,
-            state != nullptr ? QString::fromLatin1(state) : QString()};
-}
-
 TEST(SocketListViewController, ListeningSocketsByServiceConnectedOnesByPeer) {
     const ui::Color red = ui::Color::red();
     const ui::Color black = ui::Color::black();
@@ -34,16 +23,16 @@ TEST(SocketListViewController, ListeningSocketsByServiceConnectedOnesByPeer) {
         ProtocolInfo socket;
         Row row;
     } cases[] = {
-        {&tcp, socket(6, "*", 22, "*", 0, "LISTEN"), {"*:22", "ssh", black, false}},
-        {&tcp, socket(6, "127.0.0.1", 4, "*", 0, "LISTEN"), {"127.0.0.1:4", "unknown", red, false}},
+        {&tcp, {6, "*", 22, "*", 0, 0, "LISTEN"}, {"*:22", "ssh", black, false}},
+        {&tcp, {6, "127.0.0.1", 4, "*", 0, 0, "LISTEN"}, {"127.0.0.1:4", "unknown", red, false}},
         {&tcp,
-         socket(6, "10.0.0.2", 22, "10.0.0.9", 6000, "ESTABLISHED"),
+         {6, "10.0.0.2", 22, "10.0.0.9", 6000, 0, "ESTABLISHED"},
          {"10.0.0.9:6000", "ESTABLISHED", black, true}},
-        {&tcp, socket(6, "10.0.0.2", 22, "*", 0, "CLOSED"), {"*:0", "CLOSED", black, true}},
-        {&udp, socket(17, "*", 53, "*", 0), {"*:53", "domain", black, false}},
-        {&udp, socket(17, "*", 0, "*", 0), {"*:*", "unknown", red, false}},
+        {&tcp, {6, "10.0.0.2", 22, "*", 0, 0, "CLOSED"}, {"*:0", "CLOSED", black, true}},
+        {&udp, {17, "*", 53, "*", 0, 0, {}}, {"*:53", "domain", black, false}},
+        {&udp, {17, "*", 0, "*", 0, 0, {}}, {"*:*", "unknown", red, false}},
         {&udp,
-         socket(17, "10.0.0.2", 4000, "10.0.0.1", 53),
+         {17, "10.0.0.2", 4000, "10.0.0.1", 53, 0, {}},
          {"10.0.0.1:53", "CONNECTING", black, true}},
     };
     for (const auto& [list, socket, row] : cases) {
