@@ -28,7 +28,6 @@ TEST(NetworkStatusViewController, LeavingEmptiesTheSnapshotAndTheTabBarComesBack
     auto* routing = tab.open<NetworkRoutingViewController>(Root::RoutingRow);
     ASSERT_NE(routing, nullptr);
     EXPECT_TRUE(tab.tabs->tabBar()->isHidden());
-    EXPECT_FALSE(tab.root->hidesBottomBarWhenPushed());
     EXPECT_TRUE(netstat->interface().isEmpty()) << "the root emptied all three lists";
     EXPECT_EQ(routing->routes().size(), 4);
 
