@@ -1,7 +1,6 @@
 #include "network/NetworkStatusViewController.h"
 #include "network/NetworkInterfaceDetailViewController.h"
 #include "network/NetworkRoutingViewController.h"
-#include "network/TCPStatusViewController.h"
 #include "platform/ui/NavigationItem.h"
 #include "support/ScopedLocale.h"
 #include "tests/network/NetworkScreens.h"
@@ -85,15 +84,18 @@ TEST(NetworkInterfaceDetailViewController, RowsOfAnInterfaceWithAndWithoutIPv4) 
 // A screen keeps its own copy of the records it shows: emptying or replacing the shared
 // snapshot behind it changes nothing on it.
 TEST(NetworkStatusViewController, ShownListsOutliveTheSharedSnapshot) {
-    NetworkScreens tab;
-    auto* tcp = tab.open<TCPStatusViewController>(Root::TCPRow);
-    ASSERT_NE(tcp, nullptr);
-    const QString shown = NetworkScreens::text(tcp);
-    NetworkStatus::sharedInstance()->removeAllData();
-    EXPECT_EQ(NetworkScreens::text(tcp), shown);
-    NetworkStatus::sharedInstance()->snapshotOfUDP();
-    tcp->tableView()->reloadData();
-    EXPECT_EQ(NetworkScreens::text(tcp), shown);
+    for (const int row : {Root::RoutingRow, Root::TCPRow}) {
+        NetworkScreens tab;
+        auto* list = tab.open<ui::TableViewController>(row);
+        ASSERT_NE(list, nullptr);
+        const QString shown = NetworkScreens::text(list);
+        NetworkStatus::sharedInstance()->removeAllData();
+        list->tableView()->reloadData();
+        EXPECT_EQ(NetworkScreens::text(list), shown) << row;
+        NetworkStatus::sharedInstance()->snapshotOfUDP();
+        list->tableView()->reloadData();
+        EXPECT_EQ(NetworkScreens::text(list), shown) << row;
+    }
 }
 
 } // namespace
