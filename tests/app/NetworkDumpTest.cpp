@@ -56,6 +56,7 @@ TEST_F(NetworkDumpTest, EveryNetworkScreenOverATypicalHost) {
     for (const auto& [screen, text] : goldens) {
         EXPECT_EQ(dump(QString::fromLatin1(screen)), QString::fromLatin1(text)) << screen;
     }
+    EXPECT_TRUE(dump("network/peer/133.5.6.7:443/tcp").endsWith("Local Port\t50000 (unknown)\n"));
     EXPECT_TRUE(dump("network/peer/*:0/tcp").endsWith("Local Port\t0 (unknown)\n"))
         << "a listener's *:0 is no peer";
 }
