@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <thread>
@@ -12,13 +13,10 @@ using namespace networkbuffers;
 
 namespace {
 
-std::optional<std::string> textOf(const Bytes& address, size_t available) {
-    const char* text = sock_ntop(address.data(), available);
+// sock_ntop's text of the address, with `available` bytes or all there are.
+std::optional<std::string> textOf(const Bytes& address, size_t available = SIZE_MAX) {
+    const char* text = sock_ntop(address.data(), std::min(available, address.size()));
     return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
-}
-
-std::optional<std::string> textOf(const Bytes& address) {
-    return textOf(address, address.size());
 }
 
 } // namespace
