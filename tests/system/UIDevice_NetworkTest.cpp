@@ -24,6 +24,8 @@ TEST(UIDevice_Network, CapturedOnceAtFirstUse) {
     EXPECT_EQ(UIDevice_Network::ip6addr(), "fe80::0211:22ff:fe33:4455/64");
 }
 
+// The rows of the interfaces' detail screens (lo0's: its --dump golden); the request
+// socket is closed on every path.
 TEST(UIDevice_Network, AddressesOfANamedInterface) {
     SystemFixture kernel;
     TypicalHost::install(*kernel.backend);
@@ -35,7 +37,6 @@ TEST(UIDevice_Network, AddressesOfANamedInterface) {
         {"en0",
          {"192.168.1.20/24", "192.168.1.255", "0.0.0.0", "255.255.255.0", "192.168.1.0"},
          "no destination address"},
-        {"lo0", {"127.0.0.1/8", "0.0.0.0", "127.0.0.1", "255.0.0.0", "127.0.0.0"}, "no broadcast"},
         {"wlan9", {}, "no such interface"},
         {"en0" + QString(13, QChar(0)),
          {},
