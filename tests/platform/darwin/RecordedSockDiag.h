@@ -15,8 +15,9 @@
 #include <utility>
 #include <vector>
 
-// Socket dumps as recorded from the kernel (tests/fixtures/sock-diag, made by record.py
-// there), served to the Linux backend in place of its NETLINK_SOCK_DIAG socket.
+// Socket dumps as recorded from the kernel (tests/fixtures/sock-diag, made by
+// tools/netlink/record-sock-diag), served to the Linux backend in place of its NETLINK_SOCK_DIAG
+// socket.
 class RecordedSockDiag {
 public:
     using Bytes = std::vector<unsigned char>;

@@ -1,5 +1,5 @@
 // The control-block lists of the Linux backend over recorded socket dumps
-// (tests/fixtures/sock-diag; the sockets are listed in record.py there).
+// (tests/fixtures/sock-diag; the sockets are listed in tools/netlink/record-sock-diag).
 #include "PcbLists.h"
 #include "RecordBytes.h"
 #include "RecordedSockDiag.h"
