@@ -15,20 +15,33 @@ namespace backendreads {
 
 using Bytes = std::vector<unsigned char>;
 
-// Probe for the size, then fetch. Null (errno set) when either call fails.
-inline std::optional<Bytes> sysctlValue(darwin::Backend& backend, const std::vector<int>& mib) {
-    const auto namelen = static_cast<unsigned>(mib.size());
+// Probe for the size, then fetch, each through call(buffer, &length). Null (errno set)
+// when either call fails.
+template <class Call> std::optional<Bytes> probedValue(const Call& call) {
     size_t length = 0;
     errno = 0;
-    if (backend.sysctl(mib.data(), namelen, nullptr, &length, nullptr, 0) != 0) {
+    if (call(nullptr, &length) != 0) {
         return std::nullopt;
     }
     Bytes value(length);
-    if (backend.sysctl(mib.data(), namelen, value.data(), &length, nullptr, 0) != 0) {
+    if (call(value.data(), &length) != 0) {
         return std::nullopt;
     }
     value.resize(length);
     return value;
+}
+
+inline std::optional<Bytes> sysctlValue(darwin::Backend& backend, const std::vector<int>& mib) {
+    return probedValue([&](void* buffer, size_t* length) {
+        return backend.sysctl(mib.data(), static_cast<unsigned>(mib.size()), buffer, length,
+                              nullptr, 0);
+    });
+}
+
+inline std::optional<Bytes> sysctlValue(darwin::Backend& backend, const char* name) {
+    return probedValue([&](void* buffer, size_t* length) {
+        return backend.sysctlbyname(name, buffer, length, nullptr, 0);
+    });
 }
 
 inline std::optional<Bytes> fileContent(darwin::Backend& backend, const char* path) {

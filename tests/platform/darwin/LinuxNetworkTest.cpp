@@ -3,16 +3,16 @@
 // tools/netlink/record-dumps): lo (1), the veth pair v1 (2) and v0 (3), a bridge br0 (4)
 // and a tun device t0 (5); 4.4 GB sent from v0 to v1 before the recording.
 #include "BackendReads.h"
+#include "NetworkReads.h"
 #include "RecordBytes.h"
 #include "RecordedNetlink.h"
-#include "RoutingMessages.h"
 
 #include "platform/darwin/linux/InterfaceMapping.h"
 #include "platform/darwin/linux/LinuxBackend.h"
+#include "support/NetworkBuffers.h"
 
 #include <gtest/gtest.h>
 
-#include <linux/netlink.h>
 #include <linux/rtnetlink.h>
 #include <net/if_arp.h>
 
@@ -21,38 +21,72 @@
 
 using namespace darwin;
 using namespace backendreads;
+using namespace networkreads;
 using namespace recordbytes;
-using namespace routingmessages;
+using networkbuffers::kInterfaceListName;
+using networkbuffers::kRoutingDumpName;
 
 namespace {
+
+using Answer = RecordedNetlink::Answer;
+using Key = RecordedNetlink::Key;
+const Key kLinks{RTM_GETLINK, AF_UNSPEC};
+const Key kAddresses{RTM_GETADDR, AF_UNSPEC};
+const Key kRoutes{RTM_GETROUTE, AF_INET};
+const Key kRoutes6{RTM_GETROUTE, AF_INET6};
+const Key kNeighbours{RTM_GETNEIGH, AF_INET};
+
+// A backend whose dumps come from the recording.
+struct RecordedNamespace {
+    RecordedNetlink netlink{"netlink/namespace",
+                            {{kLinks, "link.nl"},
+                             {kAddresses, "addr.nl"},
+                             {kRoutes, "route-inet.nl"},
+                             {kRoutes6, "route-inet6.nl"},
+                             {kNeighbours, "neigh-inet.nl"}}};
+    LinuxBackend backend;
+
+    RecordedNamespace() { backend.setNetlink(netlink.connector()); }
+
+    Bytes answer(const std::vector<int>& mib) {
+        const std::optional<Bytes> answer = sysctlValue(backend, mib);
+        EXPECT_TRUE(answer) << std::strerror(errno);
+        return answer.value_or(Bytes{});
+    }
+};
 
 std::string bytesOf(std::initializer_list<unsigned char> bytes) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-// A backend whose dumps come from the recording.
-struct RecordedNamespace {
-    RecordedNetlink netlink{"namespace"};
-    LinuxBackend backend;
-
-    RecordedNamespace() { backend.setNetlink(netlink.connector()); }
-
-    std::vector<Bytes> messages(const std::vector<int>& mib) {
-        const std::optional<Bytes> answer = sysctlValue(backend, mib);
-        EXPECT_TRUE(answer) << std::strerror(errno);
-        return answer ? split(*answer) : std::vector<Bytes>{};
+std::vector<Expected> joined(std::initializer_list<std::vector<Expected>> parts) {
+    std::vector<Expected> all;
+    for (const auto& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
     }
-};
+    return all;
+}
 
-// The first RTM_GET message for that destination.
-Bytes routeTo(const std::vector<Bytes>& messages, const std::string& destination) {
-    for (const Bytes& message : messages) {
-        if (routeLine(message).starts_with(destination + " ")) {
-            return message;
-        }
-    }
-    ADD_FAILURE() << "no route to " << destination;
-    return Bytes(rt_msghdr::Layout::kSize);
+// A sockaddr_in at offset: sin_len 16, AF_INET, the address at offset + 4.
+std::vector<Expected> inAt(size_t offset, std::initializer_list<unsigned char> address) {
+    return {at<uint8_t>(offset, 16), at<uint8_t>(offset + 1, 2),
+            chars(offset + 4, bytesOf(address))};
+}
+
+// A sockaddr_dl with no name at offset: index and type, then the link-level address.
+std::vector<Expected> linkAt(size_t offset, uint16_t index, uint8_t type, std::string address) {
+    return {at<uint8_t>(offset, 20),
+            at<uint8_t>(offset + 1, 18),
+            at<uint16_t>(offset + 2, index),
+            at<uint8_t>(offset + 4, type),
+            at<uint8_t>(offset + 6, static_cast<uint8_t>(address.size())),
+            chars(offset + 8, address)};
+}
+
+// The rt_msghdr of an RTM_GET (rtm_use and rt_metrics 0).
+std::vector<Expected> routeHeader(uint16_t length, uint16_t index, int32_t flags, int32_t addrs) {
+    return {at<uint16_t>(0, length), at<uint8_t>(2, 5),     at<uint8_t>(3, RTM_GET),
+            at<uint16_t>(4, index),  at<int32_t>(8, flags), at<int32_t>(12, addrs)};
 }
 
 } // namespace
@@ -61,41 +95,29 @@ Bytes routeTo(const std::vector<Bytes>& messages, const std::string& destination
 // and lands exactly on the next link.
 TEST(LinuxNetworkRecorded, InterfaceListInterleavesEachLinksAddresses) {
     RecordedNamespace recorded;
-    std::vector<std::string> walk;
-    for (const Bytes& message : recorded.messages(kInterfaceList)) {
-        if (messageType(message) == RTM_IFINFO2) {
-            const IfMsghdr2 header = if_msghdr2::Layout::decode(message.data());
-            walk.push_back(addressText(message.data() + if_msghdr2::Layout::kSize) + " type " +
-                           std::to_string(header.data.type));
-        } else {
-            ASSERT_EQ(messageType(message), darwin::RTM_NEWADDR);
-            const IfaMsghdr header = ifa_msghdr::Layout::decode(message.data());
-            const auto texts = addressesOf(message, ifa_msghdr::Layout::kSize, header.addrs);
-            walk.push_back("  #" + std::to_string(header.index) + " " + texts[5] + " mask " +
-                           texts[2] + (texts[7].empty() ? "" : " brd " + texts[7]));
-        }
-    }
-    EXPECT_EQ(walk, (std::vector<std::string>{
-                        "lo link#1 type 24",
-                        "  #1 127.0.0.1 mask 255.0.0.0",
-                        "  #1 ::1 mask ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff",
-                        "v1 link#2 02:00:00:00:00:02 type 6",
-                        "  #2 fe80::ff:fe00:2%2 mask ffff:ffff:ffff:ffff::",
-                        "v0 link#3 02:00:00:00:00:01 type 6",
-                        "  #3 10.11.0.1 mask 255.255.255.0 brd 10.11.0.255",
-                        "  #3 2001:db8::1 mask ffff:ffff:ffff:ffff::",
-                        "  #3 fe80::ff:fe00:1%3 mask ffff:ffff:ffff:ffff::",
-                        "br0 link#4 02:00:00:00:00:0b type 6",
-                        "t0 link#5 type 1",
-                    }));
+    EXPECT_EQ(interfaceLines(recorded.answer(kInterfaceListName)),
+              (std::vector<std::string>{
+                  "lo link#1 type 24 flags 0x49 mtu 65536",
+                  "  #1 127.0.0.1 mask 255.0.0.0",
+                  "  #1 ::1 mask ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff",
+                  "v1 link#2 02:00:00:00:00:02 type 6 flags 0x8843 mtu 65000",
+                  "  #2 fe80::ff:fe00:2%2 mask ffff:ffff:ffff:ffff::",
+                  "v0 link#3 02:00:00:00:00:01 type 6 flags 0x8843 mtu 65000",
+                  "  #3 10.11.0.1 mask 255.255.255.0 brd 10.11.0.255",
+                  "  #3 2001:db8::1 mask ffff:ffff:ffff:ffff::",
+                  "  #3 fe80::ff:fe00:1%3 mask ffff:ffff:ffff:ffff::",
+                  "br0 link#4 02:00:00:00:00:0b type 6 flags 0x8802 mtu 1500",
+                  "t0 link#5 type 1 flags 0x8090 mtu 1500",
+              }));
 }
 
 // if_msghdr2 at the offsets of darwin-abi.md 5.2, if_data64 from 32, then the sockaddr_dl
-// (5.4) at 160. v1 received 4 400 045 180 bytes: above 2^32, kept whole.
-TEST(LinuxNetworkRecorded, LinkMessageBytes) {
+// (5.4) at 160; v1 received 4 400 045 180 bytes: above 2^32, kept whole. v0's ifa_msghdr
+// (20 bytes), then netmask, own address and broadcast address, 16 bytes each.
+TEST(LinuxNetworkRecorded, LinkAndAddressMessageBytes) {
     RecordedNamespace recorded;
-    const std::vector<Bytes> messages = recorded.messages(kInterfaceList);
-    ASSERT_GE(messages.size(), 4u);
+    const std::vector<Bytes> messages = split(recorded.answer(kInterfaceListName));
+    ASSERT_GE(messages.size(), 7u);
     expectRecord(messages[3], {
                                   at<uint16_t>(0, 180),    // ifm_msglen
                                   at<uint8_t>(2, 5),       // ifm_version
@@ -121,30 +143,13 @@ TEST(LinuxNetworkRecorded, LinkMessageBytes) {
                                   chars(168, "v1"),
                                   chars(170, bytesOf({2, 0, 0, 0, 0, 2})),
                               });
-}
-
-// ifa_msghdr (20 bytes), then netmask, own address and broadcast address, 16 bytes each.
-TEST(LinuxNetworkRecorded, AddressMessageBytes) {
-    RecordedNamespace recorded;
-    const std::vector<Bytes> messages = recorded.messages(kInterfaceList);
-    ASSERT_GE(messages.size(), 7u);
-    expectRecord(messages[6], {
-                                  at<uint16_t>(0, 68),  // ifam_msglen
-                                  at<uint8_t>(2, 5),    // ifam_version
-                                  at<uint8_t>(3, 0xc),  // RTM_NEWADDR
-                                  at<int32_t>(4, 0xa4), // RTA_NETMASK RTA_IFA RTA_BRD
-                                  at<int32_t>(8, 1),    // IFA_ROUTE
-                                  at<uint16_t>(12, 3),  // ifam_index
-                                  at<uint8_t>(20, 16),  // netmask: sin_len
-                                  at<uint8_t>(21, 2),   //          sin_family
-                                  chars(24, bytesOf({255, 255, 255, 0})),
-                                  at<uint8_t>(36, 16), // own address
-                                  at<uint8_t>(37, 2),  //
-                                  chars(40, bytesOf({10, 11, 0, 1})),
-                                  at<uint8_t>(52, 16), // broadcast address
-                                  at<uint8_t>(53, 2),  //
-                                  chars(56, bytesOf({10, 11, 0, 255})),
-                              });
+    // ifam_msglen, version, RTM_NEWADDR, RTA_NETMASK | RTA_IFA | RTA_BRD, IFA_ROUTE, index.
+    expectRecord(messages[6],
+                 joined({{at<uint16_t>(0, 68), at<uint8_t>(2, 5), at<uint8_t>(3, 0xc),
+                          at<int32_t>(4, 0xa4), at<int32_t>(8, 1), at<uint16_t>(12, 3)},
+                         inAt(20, {255, 255, 255, 0}),
+                         inAt(36, {10, 11, 0, 1}),
+                         inAt(52, {10, 11, 0, 255})}));
 }
 
 // Every route of the main and local tables, every neighbour `ip -4 neigh` lists (the
@@ -152,112 +157,66 @@ TEST(LinuxNetworkRecorded, AddressMessageBytes) {
 // first, then IPv6.
 TEST(LinuxNetworkRecorded, RouteDumpListsRoutesThenNeighboursThenIpv6) {
     RecordedNamespace recorded;
-    std::vector<std::string> lines;
-    for (const Bytes& message : recorded.messages(kRouteDump)) {
-        lines.push_back(routeLine(message));
-    }
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "0.0.0.0 mask 0.0.0.0 via 10.11.0.254 UGS #3",
-                         "10.11.0.0 mask 255.255.255.0 via link#3 UC #3",
-                         "10.12.0.7 via 10.11.0.253 UGHS #3",
-                         "10.12.0.8 via link#3 UHS #3",
-                         "10.13.0.0 mask 255.255.0.0 via link#1 USB #1",
-                         "10.14.0.0 mask 255.255.0.0 via link#1 URS #1",
-                         "10.15.0.0 mask 255.255.0.0 via 10.11.0.251 UGS #3",
-                         "10.15.0.0 mask 255.255.0.0 via 10.11.0.252 UGS #3",
-                         "10.11.0.1 via link#3 UHl #3",
-                         "10.11.0.255 via link#3 UHb #3",
-                         "127.0.0.0 mask 255.0.0.0 via link#1 Ul #1",
-                         "127.0.0.1 via link#1 UHl #1",
-                         "127.255.255.255 via link#1 UHb #1",
-                         "10.11.0.248 via link#3 UHRL #3",
-                         "10.11.0.253 via link#3 02:00:00:00:00:fd UHLS #3",
-                         "10.11.0.254 via link#3 02:00:00:00:00:fe UHL #3",
-                         "10.11.0.250 via link#3 02:00:00:00:00:fa UHL #3",
-                         "2001:db8:: mask ffff:ffff:ffff:ffff:: via link#3 UC #3",
-                         "fe80::%2 mask ffff:ffff:ffff:ffff:: via link#2 UC #2",
-                         "fe80::%3 mask ffff:ffff:ffff:ffff:: via link#3 UC #3",
-                         ":: mask :: via 2001:db8::fe UGS #3",
-                         "::1 via link#1 UHl #1",
-                         "2001:db8::1 via link#3 UHl #3",
-                         "ff00:: mask ff00:: via link#2 Um #2",
-                         "ff00:: mask ff00:: via link#3 Um #3",
-                     }));
+    EXPECT_EQ(routeLines(recorded.answer(kRoutingDumpName)),
+              (std::vector<std::string>{
+                  "0.0.0.0 mask 0.0.0.0 via 10.11.0.254 UGS #3",
+                  "10.11.0.0 mask 255.255.255.0 via link#3 UC #3",
+                  "10.12.0.7 via 10.11.0.253 UGHS #3",
+                  "10.12.0.8 via link#3 UHS #3",
+                  "10.13.0.0 mask 255.255.0.0 via link#1 USB #1",
+                  "10.14.0.0 mask 255.255.0.0 via link#1 URS #1",
+                  "10.15.0.0 mask 255.255.0.0 via 10.11.0.251 UGS #3",
+                  "10.15.0.0 mask 255.255.0.0 via 10.11.0.252 UGS #3",
+                  "10.11.0.1 via link#3 UHl #3",
+                  "10.11.0.255 via link#3 UHb #3",
+                  "127.0.0.0 mask 255.0.0.0 via link#1 Ul #1",
+                  "127.0.0.1 via link#1 UHl #1",
+                  "127.255.255.255 via link#1 UHb #1",
+                  "10.11.0.248 via link#3 UHRL #3",
+                  "10.11.0.253 via link#3 02:00:00:00:00:fd UHLS #3",
+                  "10.11.0.254 via link#3 02:00:00:00:00:fe UHL #3",
+                  "10.11.0.250 via link#3 02:00:00:00:00:fa UHL #3",
+                  "2001:db8:: mask ffff:ffff:ffff:ffff:: via link#3 UC #3",
+                  "fe80::%2 mask ffff:ffff:ffff:ffff:: via link#2 UC #2",
+                  "fe80::%3 mask ffff:ffff:ffff:ffff:: via link#3 UC #3",
+                  ":: mask :: via 2001:db8::fe UGS #3",
+                  "::1 via link#1 UHl #1",
+                  "2001:db8::1 via link#3 UHl #3",
+                  "ff00:: mask ff00:: via link#2 Um #2",
+                  "ff00:: mask ff00:: via link#3 Um #3",
+              }));
 }
 
-// rt_msghdr at the offsets of darwin-abi.md 5.1 (rtm_use and rt_metrics 0), then the
-// destination at 92, the gateway, and the netmask of a network route.
+// rt_msghdr at the offsets of darwin-abi.md 5.1, then the destination at 92, the gateway,
+// and the netmask of a network route.
 TEST(LinuxNetworkRecorded, RouteMessageBytesOfEachKind) {
     RecordedNamespace recorded;
-    const std::vector<Bytes> messages = recorded.messages(kRouteDump);
-    const auto in = [](size_t offset, std::initializer_list<unsigned char> address) {
-        return std::vector<Expected>{at<uint8_t>(offset, 16), at<uint8_t>(offset + 1, 2),
-                                     chars(offset + 4, bytesOf(address))};
+    const std::vector<Bytes> messages = split(recorded.answer(kRoutingDumpName));
+    const std::pair<const char*, std::vector<Expected>> routes[] = {
+        {"0.0.0.0 ",
+         joined({routeHeader(140, 3, RTF_UP | RTF_GATEWAY | RTF_STATIC, 7), inAt(92, {0, 0, 0, 0}),
+                 inAt(108, {10, 11, 0, 254}), inAt(124, {0, 0, 0, 0})})},
+        {"10.12.0.7 ", joined({routeHeader(124, 3, RTF_UP | RTF_GATEWAY | RTF_HOST | RTF_STATIC, 3),
+                               inAt(92, {10, 12, 0, 7}), inAt(108, {10, 11, 0, 253})})},
+        {"10.11.0.0 ",
+         joined({routeHeader(144, 3, RTF_UP | RTF_CLONING, 7), inAt(92, {10, 11, 0, 0}),
+                 linkAt(108, 3, IFT_ETHER, ""), inAt(128, {255, 255, 255, 0})})},
+        {"10.13.0.0 ", joined({routeHeader(144, 1, RTF_UP | RTF_STATIC | RTF_BLACKHOLE, 7),
+                               inAt(92, {10, 13, 0, 0}), linkAt(108, 1, IFT_LOOP, ""),
+                               inAt(128, {255, 255, 0, 0})})},
+        {"10.11.0.1 ", joined({routeHeader(128, 3, RTF_UP | RTF_HOST | RTF_LOCAL, 3),
+                               inAt(92, {10, 11, 0, 1}), linkAt(108, 3, IFT_ETHER, "")})},
+        {"10.11.0.253 ",
+         joined({routeHeader(128, 3, RTF_UP | RTF_HOST | RTF_LLINFO | RTF_STATIC, 3),
+                 inAt(92, {10, 11, 0, 253}),
+                 linkAt(108, 3, IFT_ETHER, bytesOf({2, 0, 0, 0, 0, 0xfd}))})},
     };
-    // A sockaddr_dl with no name: index and type, then the link-level address.
-    const auto link = [](size_t offset, uint16_t index, uint8_t type, std::string address) {
-        return std::vector<Expected>{at<uint8_t>(offset, 20),
-                                     at<uint8_t>(offset + 1, 18),
-                                     at<uint16_t>(offset + 2, index),
-                                     at<uint8_t>(offset + 4, type),
-                                     at<uint8_t>(offset + 6, static_cast<uint8_t>(address.size())),
-                                     chars(offset + 8, address)};
-    };
-    const struct {
-        const char* destination;
-        uint16_t length;
-        uint16_t index;
-        int32_t flags;
-        int32_t addrs;
-        std::vector<std::vector<Expected>> addresses;
-    } cases[] = {
-        {"0.0.0.0",
-         140,
-         3,
-         RTF_UP | RTF_GATEWAY | RTF_STATIC,
-         7,
-         {in(92, {0, 0, 0, 0}), in(108, {10, 11, 0, 254}), in(124, {0, 0, 0, 0})}},
-        {"10.12.0.7",
-         124,
-         3,
-         RTF_UP | RTF_GATEWAY | RTF_HOST | RTF_STATIC,
-         3,
-         {in(92, {10, 12, 0, 7}), in(108, {10, 11, 0, 253})}},
-        {"10.11.0.0",
-         144,
-         3,
-         RTF_UP | RTF_CLONING,
-         7,
-         {in(92, {10, 11, 0, 0}), link(108, 3, IFT_ETHER, ""), in(128, {255, 255, 255, 0})}},
-        {"10.13.0.0",
-         144,
-         1,
-         RTF_UP | RTF_STATIC | RTF_BLACKHOLE,
-         7,
-         {in(92, {10, 13, 0, 0}), link(108, 1, IFT_LOOP, ""), in(128, {255, 255, 0, 0})}},
-        {"10.11.0.1",
-         128,
-         3,
-         RTF_UP | RTF_HOST | RTF_LOCAL,
-         3,
-         {in(92, {10, 11, 0, 1}), link(108, 3, IFT_ETHER, "")}},
-        {"10.11.0.253",
-         128,
-         3,
-         RTF_UP | RTF_HOST | RTF_LLINFO | RTF_STATIC,
-         3,
-         {in(92, {10, 11, 0, 253}), link(108, 3, IFT_ETHER, bytesOf({2, 0, 0, 0, 0, 0xfd}))}},
-    };
-    for (const auto& route : cases) {
-        SCOPED_TRACE(route.destination);
-        std::vector<Expected> fields = {
-            at<uint16_t>(0, route.length), at<uint8_t>(2, 5),
-            at<uint8_t>(3, RTM_GET),       at<uint16_t>(4, route.index),
-            at<int32_t>(8, route.flags),   at<int32_t>(12, route.addrs)};
-        for (const auto& address : route.addresses) {
-            fields.insert(fields.end(), address.begin(), address.end());
-        }
-        expectRecord(routeTo(messages, route.destination), fields);
+    for (const auto& [destination, fields] : routes) {
+        SCOPED_TRACE(destination);
+        const auto route = std::ranges::find_if(
+            messages, [&](const Bytes& m) { return routeLine(m).starts_with(destination); });
+        ASSERT_NE(route, messages.end());
+        expectRecord(*route, fields);
     }
 }
 
@@ -266,23 +225,18 @@ TEST(LinuxNetworkRecorded, RouteMessageBytesOfEachKind) {
 // byte, the family.
 TEST(LinuxNetworkRecorded, DumpRequestBytes) {
     RecordedNamespace recorded;
-    recorded.messages(kRouteDump);
-    recorded.messages(kInterfaceList);
-    const uint16_t dump = NLM_F_REQUEST | NLM_F_DUMP;
-    const struct {
-        uint16_t type;
-        uint8_t family;
-        uint32_t length;
-    } requests[] = {
-        {RTM_GETLINK, AF_UNSPEC, 32}, {RTM_GETADDR, AF_UNSPEC, 24}, {RTM_GETROUTE, AF_INET, 28},
-        {RTM_GETROUTE, AF_INET6, 28}, {RTM_GETNEIGH, AF_INET, 28},
-    };
-    for (const auto& request : requests) {
-        SCOPED_TRACE(request.type);
-        const Bytes sent = recorded.netlink.lastRequest(request.type, request.family);
-        EXPECT_EQ(sent.size(), request.length);
-        expectRecord(sent, {at(0, request.length), at(4, request.type), at(6, dump),
-                            at(16, request.family)});
+    recorded.answer(kRoutingDumpName);
+    recorded.answer(kInterfaceListName);
+    const std::pair<Key, uint32_t> requests[] = {
+        {kLinks, 32}, {kAddresses, 24}, {kRoutes, 28}, {kRoutes6, 28}, {kNeighbours, 28}};
+    for (const auto& [key, length] : requests) {
+        SCOPED_TRACE(key.type);
+        const std::vector<Bytes> sent = recorded.netlink.requestsOf(key);
+        ASSERT_FALSE(sent.empty());
+        expectRecord(sent.back(),
+                     {at(0, length), at(4, key.type), at<uint16_t>(6, NLM_F_REQUEST | NLM_F_DUMP),
+                      at(16, key.family)});
+        EXPECT_EQ(sent.back().size(), length);
     }
 }
 
@@ -290,79 +244,68 @@ TEST(LinuxNetworkRecorded, DumpRequestBytes) {
 // reading starts again, and only the second reading's messages are answered.
 TEST(LinuxNetworkRecorded, InterruptedDumpsAreReadAgain) {
     RecordedNamespace recorded;
-    const std::optional<Bytes> clean = sysctlValue(recorded.backend, kRouteDump);
-    ASSERT_TRUE(clean);
-    Bytes interrupted = recorded.netlink.recorded(RTM_GETROUTE, AF_INET);
+    const int* mib = kRoutingDumpName.data();
+    const Bytes clean = recorded.answer(kRoutingDumpName);
+    Bytes interrupted = recorded.netlink.dumps.at(kRoutes);
     interrupted[interrupted.size() - NLMSG_LENGTH(sizeof(int)) + 6] |= NLM_F_DUMP_INTR; // DONE
-    recorded.netlink.answerNext(RTM_GETROUTE, AF_INET, {{{interrupted}}});
+    recorded.netlink.answerNext(kRoutes, {{{interrupted}}});
 
-    size_t length = clean->size() * 2;
+    size_t length = clean.size() * 2;
     Bytes answer(length);
-    ASSERT_EQ(recorded.backend.sysctl(kRouteDump.data(), 6, answer.data(), &length, nullptr, 0), 0);
+    ASSERT_EQ(recorded.backend.sysctl(mib, 6, answer.data(), &length, nullptr, 0), 0);
     answer.resize(length);
-    EXPECT_EQ(answer, *clean);
+    EXPECT_EQ(answer, clean);
     // The probe and the read of the clean answer, then the interrupted reading and its retry.
-    EXPECT_EQ(recorded.netlink.requests(RTM_GETLINK, AF_UNSPEC), 2 + 2);
+    EXPECT_EQ(recorded.netlink.requestsOf(kLinks).size(), 2u + 2);
 
-    recorded.netlink.answerNext(RTM_GETROUTE, AF_INET,
-                                std::vector<RecordedNetlink::Answer>(4, {{interrupted}}));
+    recorded.netlink.answerNext(kRoutes, std::vector<Answer>(4, {{interrupted}}));
     errno = 0;
-    EXPECT_EQ(recorded.backend.sysctl(kRouteDump.data(), 6, answer.data(), &length, nullptr, 0),
-              -1);
+    EXPECT_EQ(recorded.backend.sysctl(mib, 6, answer.data(), &length, nullptr, 0), -1);
     EXPECT_EQ(errno, EAGAIN);
 }
 
 // A dump that cannot be read whole fails the call and leaves the length as it was: nothing
-// in the buffer counts as an answer.
+// in the buffer counts as an answer. The first route message's first attribute is at 28
+// (nlmsghdr, rtmsg), the first link message's at 32.
 TEST(LinuxNetworkRecorded, MalformedDumpsFailWithoutAnAnswer) {
-    using Answer = RecordedNetlink::Answer;
-    const auto edited = [](uint16_t type, uint8_t family, auto edit) {
-        Bytes bytes = RecordedNetlink("namespace").recorded(type, family);
-        edit(bytes);
-        return Answer{{bytes}, 0};
+    const auto u16At = [](size_t at, uint16_t value) {
+        return [=](Bytes bytes) {
+            RecordedNetlink::put(bytes, at, value);
+            return Answer{{bytes}};
+        };
     };
     // The messages before NLMSG_DONE and 8 stray bytes in one datagram, the DONE in the next.
-    const auto strayBytes = [](uint16_t type, uint8_t family) {
-        const Bytes bytes = RecordedNetlink("namespace").recorded(type, family);
+    const auto strayBytes = [](Bytes bytes) {
         const auto done = bytes.end() - NLMSG_LENGTH(sizeof(int));
         Bytes first(bytes.begin(), done);
         first.resize(first.size() + 8);
-        return Answer{{first, Bytes(done, bytes.end())}, 0};
+        return Answer{{first, Bytes(done, bytes.end())}};
     };
-    const auto setU16 = [](Bytes& bytes, size_t at, uint16_t value) {
-        std::memcpy(bytes.data() + at, &value, sizeof value);
-    };
-    // The first route message: nlmsghdr (16), rtmsg (12), its first attribute at 28; the
-    // first link message's first attribute at 32.
+    const auto dropped = [](const Bytes&) { return Answer{{}, ENOBUFS}; };
     const struct {
         const char* fault;
         std::vector<int> mib;
-        uint16_t type;
-        uint8_t family;
-        Answer answer;
+        Key dump;
+        std::function<Answer(Bytes)> spoil;
         int error;
     } cases[] = {
-        {"message cut short", kRouteDump, RTM_GETROUTE, AF_INET,
-         edited(RTM_GETROUTE, AF_INET, [](Bytes& b) { b.resize(100); }), EIO},
-        {"nlmsg_len past the datagram", kRouteDump, RTM_GETROUTE, AF_INET,
-         edited(RTM_GETROUTE, AF_INET,
-                [&](Bytes& b) { setU16(b, 0, static_cast<uint16_t>(b.size() + 4)); }),
+        {"message cut short", kRoutingDumpName, kRoutes,
+         [](Bytes b) {
+             b.resize(100);
+             return Answer{{b}};
+         },
          EIO},
-        {"nlmsg_len below the header", kRouteDump, RTM_GETNEIGH, AF_INET,
-         edited(RTM_GETNEIGH, AF_INET, [&](Bytes& b) { setU16(b, 0, 8); }), EIO},
-        {"bytes after a datagram's last message", kRouteDump, RTM_GETROUTE, AF_INET6,
-         strayBytes(RTM_GETROUTE, AF_INET6), EIO},
-        {"rta_len 0", kRouteDump, RTM_GETROUTE, AF_INET,
-         edited(RTM_GETROUTE, AF_INET, [&](Bytes& b) { setU16(b, 28, 0); }), EIO},
-        {"rta_len past its message", kInterfaceList, RTM_GETLINK, AF_UNSPEC,
-         edited(RTM_GETLINK, AF_UNSPEC, [&](Bytes& b) { setU16(b, 32, 0x7ff0); }), EIO},
-        {"kernel dropped messages", kInterfaceList, RTM_GETADDR, AF_UNSPEC, Answer{{}, ENOBUFS},
-         ENOBUFS},
+        {"nlmsg_len past the datagram", kRoutingDumpName, kRoutes, u16At(0, 0xfff0), EIO},
+        {"nlmsg_len below the header", kRoutingDumpName, kNeighbours, u16At(0, 8), EIO},
+        {"bytes after a datagram's last message", kRoutingDumpName, kRoutes6, strayBytes, EIO},
+        {"rta_len 0", kRoutingDumpName, kRoutes, u16At(28, 0), EIO},
+        {"rta_len past its message", kInterfaceListName, kLinks, u16At(32, 0x7ff0), EIO},
+        {"kernel dropped messages", kInterfaceListName, kAddresses, dropped, ENOBUFS},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.fault);
         RecordedNamespace recorded;
-        recorded.netlink.answerNext(test.type, test.family, {test.answer});
+        recorded.netlink.answerNext(test.dump, {test.spoil(recorded.netlink.dumps.at(test.dump))});
         Bytes buffer(64 * 1024, 0xaa);
         size_t length = buffer.size();
         errno = 0;
@@ -377,25 +320,22 @@ TEST(LinuxNetworkRecorded, MalformedDumpsFailWithoutAnAnswer) {
 // the answer gets the whole messages that fit and ENOMEM; a new value is refused.
 TEST(LinuxNetworkRecorded, SizeProbeAndShortBuffer) {
     RecordedNamespace recorded;
-    const std::optional<Bytes> answer = sysctlValue(recorded.backend, kRouteDump);
-    ASSERT_TRUE(answer);
+    const Bytes answer = recorded.answer(kRoutingDumpName);
+    const int* mib = kRoutingDumpName.data();
     size_t probed = 0;
-    ASSERT_EQ(recorded.backend.sysctl(kRouteDump.data(), 6, nullptr, &probed, nullptr, 0), 0);
-    EXPECT_EQ(probed, answer->size() + answer->size() / 8 + 1024);
+    ASSERT_EQ(recorded.backend.sysctl(mib, 6, nullptr, &probed, nullptr, 0), 0);
+    EXPECT_EQ(probed, answer.size() + answer.size() / 8 + 1024);
 
-    Bytes buffer(answer->size() - 1);
+    Bytes buffer(answer.size() - 1);
     size_t length = buffer.size();
     errno = 0;
-    EXPECT_EQ(recorded.backend.sysctl(kRouteDump.data(), 6, buffer.data(), &length, nullptr, 0),
-              -1);
+    EXPECT_EQ(recorded.backend.sysctl(mib, 6, buffer.data(), &length, nullptr, 0), -1);
     EXPECT_EQ(errno, ENOMEM);
-    const size_t lastMessage = split(*answer).back().size();
-    ASSERT_EQ(length, answer->size() - lastMessage);
+    ASSERT_EQ(length, answer.size() - split(answer).back().size());
     EXPECT_TRUE(std::equal(buffer.begin(), buffer.begin() + static_cast<ptrdiff_t>(length),
-                           answer->begin()));
+                           answer.begin()));
     const int value = 1;
-    EXPECT_EQ(recorded.backend.sysctl(kRouteDump.data(), 6, nullptr, &length, &value, sizeof value),
-              -1);
+    EXPECT_EQ(recorded.backend.sysctl(mib, 6, nullptr, &length, &value, sizeof value), -1);
     EXPECT_EQ(errno, EPERM);
 }
 

@@ -2,15 +2,16 @@
 // test sets up itself (root; a veth pair, a tun device, routes, neighbours), and in the
 // host's own. Suites named LiveHost* carry the CTest label "live".
 #include "BackendReads.h"
-#include "RoutingMessages.h"
+#include "NetworkReads.h"
 
 #include "platform/darwin/Ifaddrs.h"
-#include "platform/darwin/InPcb.h"
 #include "platform/darwin/linux/LinuxBackend.h"
+#include "support/NetworkBuffers.h"
 #include "support/PrivateMountNamespace.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -19,7 +20,9 @@
 
 using namespace darwin;
 using namespace backendreads;
-using namespace routingmessages;
+using namespace networkreads;
+using networkbuffers::kInterfaceListName;
+using networkbuffers::kRoutingDumpName;
 
 namespace {
 
@@ -39,78 +42,34 @@ const char* const kSetUp[] = {
     "link set t0 up",
 };
 
-std::string commandOutput(const std::string& command) {
-    std::string output;
+std::vector<std::string> commandLines(const std::string& command) {
+    std::vector<std::string> lines;
     FILE* pipe = ::popen(command.c_str(), "r");
     char buffer[512];
     while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-        output += buffer;
+        lines.emplace_back(buffer, std::strcspn(buffer, "\n"));
     }
     if (pipe != nullptr) {
         ::pclose(pipe);
     }
-    return output;
-}
-
-// "address mac" per line of `ip -4 neigh` that has a link-level address.
-std::vector<std::string> ipNeighbours() {
-    std::istringstream lines(commandOutput("ip -4 neigh"));
-    std::vector<std::string> neighbours;
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream words(line);
-        std::string address, word, mac;
-        words >> address;
-        while (words >> word && word != "lladdr") {
-        }
-        if (words >> mac) {
-            neighbours.push_back(address + " " + mac);
-        }
-    }
-    std::ranges::sort(neighbours);
-    return neighbours;
-}
-
-// The same from the routing table: its link-level host routes.
-std::vector<std::string> dumpedNeighbours(const Bytes& dump) {
-    std::vector<std::string> neighbours;
-    for (const Bytes& message : split(dump)) {
-        const RtMsghdr header = rt_msghdr::Layout::decode(message.data());
-        const std::vector<std::string> texts =
-            addressesOf(message, rt_msghdr::Layout::kSize, header.addrs);
-        const size_t mac = texts[1].find(' ');
-        if ((header.flags & RTF_LLINFO) != 0 && mac != std::string::npos) {
-            neighbours.push_back(texts[0] + texts[1].substr(mac));
-        }
-    }
-    std::ranges::sort(neighbours);
-    return neighbours;
-}
-
-std::string hex(uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%#x", value);
-    return text;
-}
-
-// Links with their IPv4 addresses, as a reader of the interface list sees them.
-std::string interfaceLines(const Bytes& list) {
-    std::string lines;
-    for (const Bytes& message : split(list)) {
-        if (messageType(message) == RTM_IFINFO2) {
-            const IfMsghdr2 header = if_msghdr2::Layout::decode(message.data());
-            lines += addressText(message.data() + if_msghdr2::Layout::kSize) + " type " +
-                     std::to_string(header.data.type) + " flags " +
-                     hex(static_cast<uint32_t>(header.flags)) + " mtu " +
-                     std::to_string(header.data.mtu) + "\n";
-            continue;
-        }
-        const IfaMsghdr header = ifa_msghdr::Layout::decode(message.data());
-        const auto texts = addressesOf(message, ifa_msghdr::Layout::kSize, header.addrs);
-        if (texts[5].find('.') != std::string::npos) {
-            lines += "  " + texts[5] + " mask " + texts[2] + " brd " + texts[7] + "\n";
-        }
-    }
     return lines;
+}
+
+// "address mac" for each line that names an IPv4 address first and a link-level address
+// later: `ip -4 neigh` ("… lladdr 02:…"), the routing table's neighbours ("… link#3 02:…").
+std::vector<std::string> neighboursIn(const std::vector<std::string>& lines) {
+    std::vector<std::string> neighbours;
+    for (const std::string& line : lines) {
+        std::istringstream words(line);
+        std::string address, word;
+        for (words >> address; words >> word;) {
+            if (word.size() == 17 && std::ranges::count(word, ':') == 5) {
+                neighbours.push_back(address + " " + word);
+            }
+        }
+    }
+    std::ranges::sort(neighbours);
+    return neighbours;
 }
 
 // getifaddrs: the links and their IPv4 addresses.
@@ -121,9 +80,8 @@ std::string ifaddrsLines(Backend& backend) {
     }
     std::string lines;
     for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
-        const std::string address = addressText(entry->ifa_addr);
         if (entry->ifa_addr[1] == AF_LINK || entry->ifa_addr[1] == AF_INET_DARWIN) {
-            lines += std::string(entry->ifa_name) + " " + address +
+            lines += std::string(entry->ifa_name) + " " + addressText(entry->ifa_addr) +
                      (entry->ifa_netmask ? " mask " + addressText(entry->ifa_netmask) : "") +
                      (entry->ifa_dstaddr ? " dst " + addressText(entry->ifa_dstaddr) : "") + "\n";
         }
@@ -132,16 +90,7 @@ std::string ifaddrsLines(Backend& backend) {
     return lines;
 }
 
-// One SIOCGIF* request: the address, or the error's name.
-std::string addressRequest(Backend& backend, int fd, const char* name, unsigned long request) {
-    unsigned char record[ifreq::Layout::kSize] = {};
-    ifreq::Layout::encode(IfreqAddress{name, {}}, record);
-    if (backend.ioctl(fd, request, record) != 0) {
-        return strerrorname_np(errno);
-    }
-    return addressText(record + 16);
-}
-
+// SIOCGIF* requests: each answer's address, or the error's name.
 std::string addressRequestLines(Backend& backend) {
     const int fd = backend.socket(AF_INET_DARWIN, SOCK_DGRAM_DARWIN, 0);
     if (fd < 0) {
@@ -164,14 +113,20 @@ std::string addressRequestLines(Backend& backend) {
     };
     std::string lines;
     for (const auto& asked : requests) {
+        unsigned char record[ifreq::Layout::kSize] = {};
+        ifreq::Layout::encode(IfreqAddress{asked.name, {}}, record);
         lines += std::string(asked.name) + " " + asked.text + " " +
-                 addressRequest(backend, fd, asked.name, asked.request) + "\n";
+                 (backend.ioctl(fd, asked.request, record) == 0 ? addressText(record + 16)
+                                                                : strerrorname_np(errno)) +
+                 "\n";
     }
     backend.close(fd);
     return lines;
 }
 
-// In the child: sets the namespace up, then reads everything through the backend.
+// In the child: sets the namespace up, then reads everything through the backend: the
+// IPv4 routes, sorted, and whether their neighbours are ip's; the links with their IPv4
+// addresses; getifaddrs; the address requests.
 std::string readPrivateNetwork() {
     for (const char* command : kSetUp) {
         if (std::system(("ip " + std::string(command) + " >/dev/null 2>&1").c_str()) != 0) {
@@ -179,20 +134,26 @@ std::string readPrivateNetwork() {
         }
     }
     LinuxBackend backend;
-    const std::optional<Bytes> dump = sysctlValue(backend, kRouteDump);
-    const std::optional<Bytes> list = sysctlValue(backend, kInterfaceList);
+    const std::optional<Bytes> dump = sysctlValue(backend, kRoutingDumpName);
+    const std::optional<Bytes> list = sysctlValue(backend, kInterfaceListName);
     if (!dump || !list) {
         return std::string("sysctl: ") + std::strerror(errno);
     }
     std::vector<std::string> routes = routeLines(*dump, AF_INET_DARWIN);
     std::ranges::sort(routes);
-    std::string text;
-    for (const std::string& route : routes) {
-        text += route + "\n";
+    const bool sameNeighbours = neighboursIn(routes) == neighboursIn(commandLines("ip -4 neigh"));
+    routes.push_back(sameNeighbours ? "neighbours as ip -4 neigh lists them"
+                                    : "neighbours differ from ip -4 neigh");
+    for (const std::string& line : interfaceLines(*list)) {
+        if (!line.starts_with("  ") || line.find(':') == std::string::npos) {
+            routes.push_back(line);
+        }
     }
-    text += dumpedNeighbours(*dump) == ipNeighbours() ? "neighbours as ip -4 neigh lists them\n"
-                                                      : "neighbours differ from ip -4 neigh\n";
-    return text + interfaceLines(*list) + ifaddrsLines(backend) + addressRequestLines(backend);
+    std::string text;
+    for (const std::string& line : routes) {
+        text += line + "\n";
+    }
+    return text + ifaddrsLines(backend) + addressRequestLines(backend);
 }
 
 } // namespace
@@ -219,12 +180,12 @@ TEST(LiveHostPrivateNetwork, RoutesInterfacesAndAddressRequests) {
                             "127.255.255.255 via link#1 UHb #1\n"
                             "neighbours as ip -4 neigh lists them\n"
                             "lo link#1 type 24 flags 0x49 mtu 65536\n"
-                            "  127.0.0.1 mask 255.0.0.0 brd \n"
+                            "  #1 127.0.0.1 mask 255.0.0.0\n"
                             "v1 link#2 02:00:00:00:01:02 type 6 flags 0x8843 mtu 1500\n"
                             "v0 link#3 02:00:00:00:01:01 type 6 flags 0x8843 mtu 1500\n"
-                            "  10.31.0.1 mask 255.255.255.0 brd 10.31.0.255\n"
+                            "  #3 10.31.0.1 mask 255.255.255.0 brd 10.31.0.255\n"
                             "t0 link#4 type 1 flags 0x8091 mtu 1500\n"
-                            "  10.34.0.1 mask 255.255.255.255 brd 10.34.0.2\n"
+                            "  #4 10.34.0.1 mask 255.255.255.255 brd 10.34.0.2\n"
                             "lo lo link#1\n"
                             "lo 127.0.0.1 mask 255.0.0.0\n"
                             "v1 v1 link#2 02:00:00:00:01:02\n"
@@ -247,14 +208,16 @@ TEST(LiveHostPrivateNetwork, RoutesInterfacesAndAddressRequests) {
 // there, in the interface list and in getifaddrs.
 TEST(LiveHostNetwork, TablesParseAndListTheLoopback) {
     LinuxBackend backend;
-    const std::optional<Bytes> dump = sysctlValue(backend, kRouteDump);
+    const std::optional<Bytes> dump = sysctlValue(backend, kRoutingDumpName);
     ASSERT_TRUE(dump) << std::strerror(errno);
     for (const Bytes& message : split(*dump)) {
-        EXPECT_EQ(messageType(message), RTM_GET);
+        EXPECT_EQ(message[3], RTM_GET);
         EXPECT_EQ(message[2], RTM_VERSION);
     }
-    const std::optional<Bytes> list = sysctlValue(backend, kInterfaceList);
+    const std::optional<Bytes> list = sysctlValue(backend, kInterfaceListName);
     ASSERT_TRUE(list) << std::strerror(errno);
-    EXPECT_NE(interfaceLines(*list).find("lo link#"), std::string::npos);
+    EXPECT_TRUE(std::ranges::any_of(interfaceLines(*list), [](const std::string& line) {
+        return line.starts_with("lo link#");
+    }));
     EXPECT_NE(ifaddrsLines(backend).find("lo 127.0.0.1 mask 255.0.0.0"), std::string::npos);
 }

@@ -1,6 +1,7 @@
 // The control-block lists of the running kernel: sockets opened in a private network
 // namespace (root), and the host's own lists (LiveHost*, CTest label "live").
-#include "PcbLists.h"
+#include "BackendReads.h"
+#include "NetworkReads.h"
 
 #include "platform/darwin/linux/LinuxBackend.h"
 #include "support/PrivateMountNamespace.h"
@@ -12,57 +13,31 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <sstream>
 
 using namespace darwin;
-using namespace pcblists;
+using namespace networkreads;
 
 namespace {
 
-// A socket of the namespace; -1 when any step fails (the lists then miss it).
-int openSocket(int family, int type, int v6only = -1) {
+// A socket of the namespace bound to 127.0.0.1:port (IPv4) or [::]:port (IPv6, v6-only
+// or dual-stack), and connected to 127.0.0.1:peer when one is given; -1 when any step
+// fails (the lists then miss it).
+int openSocket(int family, int type, uint16_t port, int v6only = 0, uint16_t peer = 0) {
     const int s = ::socket(family, type | SOCK_CLOEXEC, 0);
-    if (v6only >= 0) {
-        ::setsockopt(s, IPPROTO_IPV6, IPV6_V6ONLY, &v6only, sizeof v6only);
-    }
-    return s;
+    ::sockaddr_in in{AF_INET, htons(port), {htonl(INADDR_LOOPBACK)}, {}};
+    ::sockaddr_in6 in6{AF_INET6, htons(port), 0, in6addr_any, 0};
+    const bool bound =
+        family == AF_INET
+            ? ::bind(s, reinterpret_cast<::sockaddr*>(&in), sizeof in) == 0
+            : ::setsockopt(s, IPPROTO_IPV6, IPV6_V6ONLY, &v6only, sizeof v6only) == 0 &&
+                  ::bind(s, reinterpret_cast<::sockaddr*>(&in6), sizeof in6) == 0;
+    in.sin_port = htons(peer);
+    const bool connected =
+        peer == 0 || ::connect(s, reinterpret_cast<::sockaddr*>(&in), sizeof in) == 0;
+    return bound && connected ? s : -1;
 }
 
-int bound(int s, const char* address, uint16_t port) {
-    ::sockaddr_storage storage{};
-    socklen_t length = 0;
-    if (std::strchr(address, ':') != nullptr) {
-        auto* in6 = reinterpret_cast<::sockaddr_in6*>(&storage);
-        in6->sin6_family = AF_INET6;
-        in6->sin6_port = htons(port);
-        ::inet_pton(AF_INET6, address, &in6->sin6_addr);
-        length = sizeof *in6;
-    } else {
-        auto* in = reinterpret_cast<::sockaddr_in*>(&storage);
-        in->sin_family = AF_INET;
-        in->sin_port = htons(port);
-        ::inet_pton(AF_INET, address, &in->sin_addr);
-        length = sizeof *in;
-    }
-    return ::bind(s, reinterpret_cast<::sockaddr*>(&storage), length) == 0 ? s : -1;
-}
-
-int connectedTo(int s, uint16_t port) {
-    ::sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(port);
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return ::connect(s, reinterpret_cast<::sockaddr*>(&to), sizeof to) == 0 ? s : -1;
-}
-
-uint16_t localPort(int s) {
-    ::sockaddr_in address{};
-    socklen_t length = sizeof address;
-    ::getsockname(s, reinterpret_cast<::sockaddr*>(&address), &length);
-    return ntohs(address.sin_port);
-}
-
-std::string joined(std::vector<std::string> lines) {
+std::string sortedLines(std::vector<std::string> lines) {
     std::ranges::sort(lines);
     std::string text;
     for (const std::string& line : lines) {
@@ -74,21 +49,23 @@ std::string joined(std::vector<std::string> lines) {
 // In the namespace: opens the sockets, reads both lists, and returns the lines read and
 // the lines expected, parted by "--\n".
 std::string listOwnSockets() {
-    const int listener = bound(openSocket(AF_INET, SOCK_STREAM), "127.0.0.1", 7001);
-    ::listen(listener, 4);
-    const int client = connectedTo(openSocket(AF_INET, SOCK_STREAM), 7001);
+    const int listener = openSocket(AF_INET, SOCK_STREAM, 7001);
+    const int v6only = openSocket(AF_INET6, SOCK_STREAM, 7002, 1);
+    const int dual = openSocket(AF_INET6, SOCK_STREAM, 7003, 0);
+    for (const int s : {listener, v6only, dual}) {
+        ::listen(s, 4);
+    }
+    const int client = openSocket(AF_INET, SOCK_STREAM, 0, 0, 7001);
     const int server = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
-    const int v6only = bound(openSocket(AF_INET6, SOCK_STREAM, 1), "::", 7002);
-    const int dual = bound(openSocket(AF_INET6, SOCK_STREAM, 0), "::", 7003);
-    ::listen(v6only, 4);
-    ::listen(dual, 4);
-    const int udp = bound(openSocket(AF_INET, SOCK_DGRAM), "127.0.0.1", 7301);
-    const int udpConnected =
-        connectedTo(bound(openSocket(AF_INET, SOCK_DGRAM), "127.0.0.1", 7302), 7301);
+    const int udp = openSocket(AF_INET, SOCK_DGRAM, 7301);
+    const int udpConnected = openSocket(AF_INET, SOCK_DGRAM, 7302, 0, 7301);
     if (std::min({listener, client, server, v6only, dual, udp, udpConnected}) < 0) {
         return std::string("a socket could not be set up: ") + std::strerror(errno);
     }
-    const std::string clientEnd = "127.0.0.1:" + std::to_string(localPort(client));
+    ::sockaddr_in clientAddress{};
+    socklen_t length = sizeof clientAddress;
+    ::getsockname(client, reinterpret_cast<::sockaddr*>(&clientAddress), &length);
+    const std::string clientEnd = "127.0.0.1:" + std::to_string(ntohs(clientAddress.sin_port));
     const std::vector<std::string> expected{
         "tcp4 inet 127.0.0.1:7001 0.0.0.0:0 LISTEN",
         "tcp4 inet 127.0.0.1:7001 " + clientEnd + " ESTABLISHED",
@@ -101,14 +78,14 @@ std::string listOwnSockets() {
     LinuxBackend backend;
     std::vector<std::string> lines;
     for (const char* name : {kTcpPcblist, kUdpPcblist}) {
-        const std::optional<Bytes> list = read(backend, name);
+        const std::optional<Bytes> list = backendreads::sysctlValue(backend, name);
         if (!list) {
             return std::string(name) + ": " + std::strerror(errno);
         }
         const std::vector<std::string> described = describeAll(walk(*list));
         lines.insert(lines.end(), described.begin(), described.end());
     }
-    return joined(lines) + "--\n" + joined(expected);
+    return sortedLines(lines) + "--\n" + sortedLines(expected);
 }
 
 } // namespace
@@ -131,9 +108,9 @@ TEST(LiveHostSocketLists, ListsWalkToTheirClosingHeader) {
     LinuxBackend backend;
     for (const char* name : {kTcpPcblist, kUdpPcblist, kRawPcblist}) {
         SCOPED_TRACE(name);
-        const std::optional<Bytes> list = read(backend, name);
+        const std::optional<Bytes> list = backendreads::sysctlValue(backend, name);
         ASSERT_TRUE(list) << std::strerror(errno);
-        const Walk walk = pcblists::walk(*list);
+        const Walk walk = networkreads::walk(*list);
         EXPECT_TRUE(walk.endsCleanly);
         EXPECT_EQ(walk.records.size(), walk.header.count);
         EXPECT_EQ(walk.closing.has_value(), !walk.records.empty());

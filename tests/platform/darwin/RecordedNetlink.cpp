@@ -2,70 +2,97 @@
 
 #include "support/TestEnvironment.h"
 
-#include <linux/rtnetlink.h>
-#include <sys/socket.h>
-
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 
 namespace {
 
-std::string fileOf(uint16_t type, uint8_t family) {
-    switch (type) {
-    case RTM_GETLINK:
-        return "link.nl";
-    case RTM_GETADDR:
-        return "addr.nl";
-    case RTM_GETROUTE:
-        return family == AF_INET ? "route-inet.nl" : "route-inet6.nl";
-    default:
-        return "neigh-inet.nl";
+// A source whose every request gets the answer a script gives.
+class ScriptedSource : public darwin::NetlinkSource {
+public:
+    using Script = std::function<RecordedNetlink::Answer(std::span<const unsigned char>)>;
+    explicit ScriptedSource(Script script) : script_(std::move(script)) {}
+
+    bool request(std::span<const unsigned char> message) override {
+        answer_ = script_(message);
+        given_ = 0;
+        return true;
     }
-}
+
+    std::span<const unsigned char> receive() override {
+        if (given_ < answer_.datagrams.size()) {
+            return answer_.datagrams[given_++];
+        }
+        errno = answer_.error != 0 ? answer_.error : EIO;
+        return {};
+    }
+
+private:
+    Script script_;
+    RecordedNetlink::Answer answer_;
+    size_t given_ = 0;
+};
 
 } // namespace
 
-RecordedNetlink::RecordedNetlink(const std::string& name)
-    : directory_(testenv::fixturePath("netlink/" + QString::fromStdString(name)).toStdString()) {}
-
-RecordedNetlink::Bytes RecordedNetlink::recorded(uint16_t type, uint8_t family) const {
-    std::ifstream file(directory_ + "/" + fileOf(type, family), std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+RecordedNetlink::RecordedNetlink(const std::string& folder,
+                                 const std::map<Key, std::string>& files) {
+    const std::string directory =
+        testenv::fixturePath(QString::fromStdString(folder)).toStdString();
+    for (const auto& [key, name] : files) {
+        std::ifstream file(directory + "/" + name, std::ios::binary);
+        dumps[key].assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
 }
 
-void RecordedNetlink::answerNext(uint16_t type, uint8_t family, std::vector<Answer> answers) {
-    std::deque<Answer>& next = answers_[{type, family}];
-    next.insert(next.end(), answers.begin(), answers.end());
+// The header, then -error where NLMSG_ERROR and NLMSG_DONE keep it; room for the request
+// an NLMSG_ERROR repeats.
+RecordedNetlink::Bytes RecordedNetlink::controlMessage(uint16_t type, int error) {
+    Bytes message(NLMSG_LENGTH(type == NLMSG_ERROR ? sizeof(nlmsgerr) : sizeof(int)));
+    const nlmsghdr header{static_cast<uint32_t>(message.size()), type, 0, 1, 0};
+    std::memcpy(message.data(), &header, sizeof header);
+    put(message, NLMSG_HDRLEN, -error);
+    return message;
 }
 
-int RecordedNetlink::requests(uint16_t type, uint8_t family) const {
-    const auto found = requests_.find({type, family});
-    return found != requests_.end() ? found->second : 0;
+void RecordedNetlink::answerNext(const Key& key, const std::vector<Answer>& answers) {
+    next_[key].insert(next_[key].end(), answers.begin(), answers.end());
 }
 
-RecordedNetlink::Bytes RecordedNetlink::lastRequest(uint16_t type, uint8_t family) const {
-    const auto found = lastRequests_.find({type, family});
-    return found != lastRequests_.end() ? found->second : Bytes{};
+std::vector<RecordedNetlink::Bytes> RecordedNetlink::requestsOf(const Key& key) const {
+    std::vector<Bytes> sent;
+    for (const Bytes& request : requests) {
+        if (keyOf(request) == key) {
+            sent.push_back(request);
+        }
+    }
+    return sent;
 }
 
 darwin::NetlinkConnector RecordedNetlink::connector() {
     return [this] {
-        return std::make_unique<ScriptedNetlink>(
+        return std::make_unique<ScriptedSource>(
             [this](std::span<const unsigned char> request) { return answer(request); });
     };
 }
 
-// Requests are told apart by their type and the family byte after the header.
+RecordedNetlink::Key RecordedNetlink::keyOf(std::span<const unsigned char> request) {
+    nlmsghdr header{};
+    std::memcpy(&header, request.data(), std::min(request.size(), sizeof header));
+    const auto byte = [&](size_t at) { return at < request.size() ? request[at] : uint8_t{0}; };
+    return {header.nlmsg_type, byte(NLMSG_HDRLEN), byte(NLMSG_HDRLEN + 1)};
+}
+
 RecordedNetlink::Answer RecordedNetlink::answer(std::span<const unsigned char> request) {
-    const uint8_t family = request.size() > NLMSG_HDRLEN ? request[NLMSG_HDRLEN] : 0;
-    const Key key{ScriptedNetlink::headerOf(request).nlmsg_type, family};
-    ++requests_[key];
-    lastRequests_[key].assign(request.begin(), request.end());
-    std::deque<Answer>& next = answers_[key];
-    if (next.empty()) {
-        return Answer{{recorded(key.first, key.second)}, 0};
+    requests.emplace_back(request.begin(), request.end());
+    const Key key = keyOf(request);
+    std::deque<Answer>& next = next_[key];
+    if (!next.empty()) {
+        Answer answer = std::move(next.front());
+        next.pop_front();
+        return answer;
     }
-    Answer answer = std::move(next.front());
-    next.pop_front();
-    return answer;
+    const auto dump = dumps.find(key);
+    return {{dump != dumps.end() ? dump->second : errorMessage(ENOENT)}, 0};
 }

@@ -1,8 +1,9 @@
 // The control-block lists of the Linux backend over recorded socket dumps
 // (tests/fixtures/sock-diag; the sockets are listed in tools/netlink/record-sock-diag).
-#include "PcbLists.h"
+#include "BackendReads.h"
+#include "NetworkReads.h"
 #include "RecordBytes.h"
-#include "RecordedSockDiag.h"
+#include "RecordedNetlink.h"
 
 #include "platform/darwin/linux/LinuxBackend.h"
 #include "platform/darwin/linux/SocketMapping.h"
@@ -16,49 +17,33 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 using namespace darwin;
-using namespace pcblists;
+using namespace networkreads;
 using namespace recordbytes;
 
 namespace {
 
-constexpr size_t kDoneLength = NLMSG_LENGTH(sizeof(int));
 constexpr size_t kFirstAttribute = NLMSG_HDRLEN + NLMSG_ALIGN(sizeof(inet_diag_msg));
+const RecordedNetlink::Key kTcpDump{TCPDIAG_GETSOCK, AF_INET};
+const RecordedNetlink::Key kUdp4Dump{SOCK_DIAG_BY_FAMILY, AF_INET, IPPROTO_UDP};
+const RecordedNetlink::Key kUdp6Dump{SOCK_DIAG_BY_FAMILY, AF_INET6, IPPROTO_UDP};
+const RecordedNetlink::Key kRaw4Dump{SOCK_DIAG_BY_FAMILY, AF_INET, IPPROTO_RAW};
+const RecordedNetlink::Key kRaw6Dump{SOCK_DIAG_BY_FAMILY, AF_INET6, IPPROTO_RAW};
 
-Bytes recorded(const char* name) {
-    std::ifstream file(testenv::fixturePath(QString("sock-diag/") + name).toStdString(),
-                       std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(file), {});
-}
-
-Bytes doneOnly() {
-    const Bytes dump = recorded("udp-inet.bin");
-    return Bytes(dump.end() - kDoneLength, dump.end());
-}
-
-template <class T> void put(Bytes& bytes, size_t at, T value) {
-    std::memcpy(bytes.data() + at, &value, sizeof value);
-}
-
-std::shared_ptr<RecordedSockDiag::Answers> recordedHost() {
-    auto answers = std::make_shared<RecordedSockDiag::Answers>();
-    answers->byQuery[{AF_UNSPEC, IPPROTO_TCP}] = {recorded("tcp.bin")};
-    answers->byQuery[{AF_INET, IPPROTO_UDP}] = {recorded("udp-inet.bin")};
-    answers->byQuery[{AF_INET6, IPPROTO_UDP}] = {recorded("udp-inet6.bin")};
-    return answers;
-}
-
+// The recorded sockets; raw ones from the fixture root's /proc/net/raw and raw6, as the
+// recording's kernel does not dump them.
 struct Host {
-    std::shared_ptr<RecordedSockDiag::Answers> answers = recordedHost();
+    RecordedNetlink netlink{
+        "sock-diag",
+        {{kTcpDump, "tcp.bin"}, {kUdp4Dump, "udp-inet.bin"}, {kUdp6Dump, "udp-inet6.bin"}}};
     std::chrono::steady_clock::time_point now{};
     LinuxBackend backend{testenv::fixturePath("linux-root-net").toStdString(),
-                         [this] { return now; }, RecordedSockDiag::connector(answers)};
+                         [this] { return now; }, netlink.connector()};
 };
 
 Walk readList(LinuxBackend& backend, const char* name) {
-    const std::optional<Bytes> list = read(backend, name);
+    const std::optional<Bytes> list = backendreads::sysctlValue(backend, name);
     EXPECT_TRUE(list) << name << ": " << std::strerror(errno);
     return walk(list.value_or(Bytes{}));
 }
@@ -70,28 +55,28 @@ Walk readList(LinuxBackend& backend, const char* name) {
 // alone.
 TEST(SockDiagLists, RecordedDumpsGiveTheDeviceRecords) {
     Host host;
-    const Walk tcp = readList(host.backend, kTcpPcblist);
-    EXPECT_EQ(describeAll(tcp), (std::vector<std::string>{
-                                    "tcp4 inet 127.0.0.1:5001 0.0.0.0:0 LISTEN",
-                                    "tcp4 inet 127.0.0.1:5004 0.0.0.0:0 LISTEN",
-                                    "tcp6 inet6 [::1]:5002 [::]:0 LISTEN",
-                                    "tcp46 inet6 0.0.0.0:5003 0.0.0.0:0 LISTEN",
-                                    "tcp4 inet6 127.0.0.1:5003 127.0.0.1:50132 ESTABLISHED",
-                                    "tcp4 inet 127.0.0.1:50132 127.0.0.1:5003 ESTABLISHED",
-                                    "tcp4 inet 127.0.0.1:5001 127.0.0.1:33924 ESTABLISHED",
-                                    "tcp4 inet 127.0.0.1:5001 127.0.0.1:33936 ESTABLISHED",
-                                    "tcp4 inet 127.0.0.1:5001 127.0.0.1:33904 CLOSE_WAIT",
-                                    "tcp6 inet6 [::1]:5002 [::1]:39626 ESTABLISHED",
-                                    "tcp4 inet 127.0.0.1:5001 127.0.0.1:33930 ESTABLISHED",
-                                    "tcp4 inet 127.0.0.1:5001 127.0.0.1:33894 ESTABLISHED",
-                                    "tcp6 inet6 [::1]:39626 [::1]:5002 ESTABLISHED",
-                                    "tcp4 inet 127.0.0.1:33894 127.0.0.1:5001 ESTABLISHED",
-                                    "tcp4 inet 127.0.0.1:33904 127.0.0.1:5001 FIN_WAIT_2",
-                                    "tcp4 inet 127.0.0.1:33910 127.0.0.1:5001 TIME_WAIT",
-                                    "tcp4 inet6 127.0.0.1:33924 127.0.0.1:5001 ESTABLISHED",
-                                    "tcp4 inet 127.0.0.1:33930 127.0.0.1:5001 ESTABLISHED",
-                                    "tcp4 inet 127.0.0.1:33936 127.0.0.1:5001 ESTABLISHED",
-                                }));
+    EXPECT_EQ(describeAll(readList(host.backend, kTcpPcblist)),
+              (std::vector<std::string>{
+                  "tcp4 inet 127.0.0.1:5001 0.0.0.0:0 LISTEN",
+                  "tcp4 inet 127.0.0.1:5004 0.0.0.0:0 LISTEN",
+                  "tcp6 inet6 [::1]:5002 [::]:0 LISTEN",
+                  "tcp46 inet6 0.0.0.0:5003 0.0.0.0:0 LISTEN",
+                  "tcp4 inet6 127.0.0.1:5003 127.0.0.1:50132 ESTABLISHED",
+                  "tcp4 inet 127.0.0.1:50132 127.0.0.1:5003 ESTABLISHED",
+                  "tcp4 inet 127.0.0.1:5001 127.0.0.1:33924 ESTABLISHED",
+                  "tcp4 inet 127.0.0.1:5001 127.0.0.1:33936 ESTABLISHED",
+                  "tcp4 inet 127.0.0.1:5001 127.0.0.1:33904 CLOSE_WAIT",
+                  "tcp6 inet6 [::1]:5002 [::1]:39626 ESTABLISHED",
+                  "tcp4 inet 127.0.0.1:5001 127.0.0.1:33930 ESTABLISHED",
+                  "tcp4 inet 127.0.0.1:5001 127.0.0.1:33894 ESTABLISHED",
+                  "tcp6 inet6 [::1]:39626 [::1]:5002 ESTABLISHED",
+                  "tcp4 inet 127.0.0.1:33894 127.0.0.1:5001 ESTABLISHED",
+                  "tcp4 inet 127.0.0.1:33904 127.0.0.1:5001 FIN_WAIT_2",
+                  "tcp4 inet 127.0.0.1:33910 127.0.0.1:5001 TIME_WAIT",
+                  "tcp4 inet6 127.0.0.1:33924 127.0.0.1:5001 ESTABLISHED",
+                  "tcp4 inet 127.0.0.1:33930 127.0.0.1:5001 ESTABLISHED",
+                  "tcp4 inet 127.0.0.1:33936 127.0.0.1:5001 ESTABLISHED",
+              }));
     EXPECT_EQ(describeAll(readList(host.backend, kUdpPcblist)),
               (std::vector<std::string>{
                   "udp4 inet 127.0.0.1:5301 0.0.0.0:0",
@@ -100,7 +85,6 @@ TEST(SockDiagLists, RecordedDumpsGiveTheDeviceRecords) {
                   "udp46 inet6 0.0.0.0:5304 0.0.0.0:0",
                   "udp4 inet6 127.0.0.1:52376 127.0.0.1:5301",
               }));
-    // The kernel's raw sockets here come from /proc/net/raw and raw6 of the fixture root.
     EXPECT_EQ(describeAll(readList(host.backend, kRawPcblist)),
               (std::vector<std::string>{
                   "raw4 inet 0.0.0.0:0 0.0.0.0:0 proto 255",
@@ -159,12 +143,11 @@ TEST(SockDiagLists, HeadersCountAndDateTheRecords) {
 // asks for room for two headers.
 TEST(SockDiagLists, EmptyListIsTheLeadingHeaderAlone) {
     Host host;
-    host.answers->byQuery[{AF_INET, IPPROTO_UDP}] = {doneOnly()};
-    host.answers->byQuery[{AF_INET6, IPPROTO_UDP}] = {doneOnly()};
+    host.netlink.dumps[kUdp4Dump] = host.netlink.dumps[kUdp6Dump] = RecordedNetlink::doneMessage();
     size_t probe = 0;
     ASSERT_EQ(host.backend.sysctlbyname(kUdpPcblist, nullptr, &probe, nullptr, 0), 0);
     EXPECT_EQ(probe, 48u);
-    const std::optional<Bytes> list = read(host.backend, kUdpPcblist);
+    const std::optional<Bytes> list = backendreads::sysctlValue(host.backend, kUdpPcblist);
     ASSERT_TRUE(list);
     EXPECT_EQ(list->size(), 24u);
     EXPECT_TRUE(walk(*list).endsCleanly);
@@ -177,18 +160,18 @@ TEST(SockDiagLists, FillRightAfterTheProbeUsesTheProbesDump) {
     size_t probe = 0;
     ASSERT_EQ(host.backend.sysctlbyname(kTcpPcblist, nullptr, &probe, nullptr, 0), 0);
     EXPECT_EQ(probe, 48 + (19 + 2) * 524u);
-    EXPECT_EQ(host.answers->requests.size(), 1u);
+    EXPECT_EQ(host.netlink.requests.size(), 1u);
     Bytes list(probe);
     size_t length = probe;
     ASSERT_EQ(host.backend.sysctlbyname(kTcpPcblist, list.data(), &length, nullptr, 0), 0);
     EXPECT_EQ(length, 48 + 19 * 524u);
-    EXPECT_EQ(host.answers->requests.size(), 1u);
+    EXPECT_EQ(host.netlink.requests.size(), 1u);
 
     ASSERT_EQ(host.backend.sysctlbyname(kTcpPcblist, nullptr, &probe, nullptr, 0), 0);
     host.now += SocketLists::kLifetime;
     length = probe;
     ASSERT_EQ(host.backend.sysctlbyname(kTcpPcblist, list.data(), &length, nullptr, 0), 0);
-    EXPECT_EQ(host.answers->requests.size(), 3u);
+    EXPECT_EQ(host.netlink.requests.size(), 3u);
     EXPECT_EQ(walk(Bytes(list.begin(), list.begin() + static_cast<ptrdiff_t>(length))).header.gen,
               3u);
 }
@@ -215,8 +198,7 @@ TEST(SockDiagLists, SysctlRulesForTheLists) {
 // TCP_BOUND_INACTIVE (13).
 TEST(SockDiagLists, RequestBytes) {
     Host host;
-    host.answers->byQuery[{AF_INET, IPPROTO_RAW}] = {doneOnly()};
-    host.answers->byQuery[{AF_INET6, IPPROTO_RAW}] = {doneOnly()};
+    host.netlink.dumps[kRaw4Dump] = host.netlink.dumps[kRaw6Dump] = RecordedNetlink::doneMessage();
     for (const char* list : {kTcpPcblist, kUdpPcblist, kRawPcblist}) {
         readList(host.backend, list);
     }
@@ -243,7 +225,7 @@ TEST(SockDiagLists, RequestBytes) {
         {80, byFamily(AF_INET, IPPROTO_RAW)},
         {80, byFamily(AF_INET6, IPPROTO_RAW)},
     };
-    const std::vector<Bytes>& sent = host.answers->requests;
+    const std::vector<Bytes>& sent = host.netlink.requests;
     ASSERT_EQ(sent.size(), std::size(expected));
     for (size_t i = 0; i < sent.size(); ++i) {
         SCOPED_TRACE(i);
@@ -256,13 +238,13 @@ TEST(SockDiagLists, RequestBytes) {
 // A dump the kernel marks as disturbed is read again; one that stays so fails.
 TEST(SockDiagLists, InterruptedDumpIsReadAgain) {
     Host host;
-    Bytes interrupted = recorded("tcp.bin");
-    put<uint16_t>(interrupted, 6, NLM_F_MULTI | NLM_F_DUMP_INTR); // the first message's flags
-    host.answers->byQuery[{AF_UNSPEC, IPPROTO_TCP}] = {interrupted, recorded("tcp.bin")};
+    Bytes interrupted = host.netlink.dumps.at(kTcpDump);
+    RecordedNetlink::put<uint16_t>(interrupted, 6, NLM_F_MULTI | NLM_F_DUMP_INTR); // 1st message
+    host.netlink.answerNext(kTcpDump, {{{interrupted}}});
     EXPECT_EQ(readList(host.backend, kTcpPcblist).records.size(), 19u);
-    EXPECT_EQ(host.answers->requests.size(), 2u);
+    EXPECT_EQ(host.netlink.requests.size(), 2u);
 
-    host.answers->byQuery[{AF_UNSPEC, IPPROTO_TCP}] = {interrupted};
+    host.netlink.answerNext(kTcpDump, std::vector<RecordedNetlink::Answer>(4, {{interrupted}}));
     size_t length = 0;
     EXPECT_EQ(host.backend.sysctlbyname(kTcpPcblist, nullptr, &length, nullptr, 0), -1);
     EXPECT_EQ(errno, EIO);
@@ -270,33 +252,35 @@ TEST(SockDiagLists, InterruptedDumpIsReadAgain) {
 
 // Whatever does not parse fails the whole call: no list, nothing written.
 TEST(SockDiagLists, MalformedDumpsFailTheCall) {
-    const Bytes good = recorded("tcp.bin");
-    struct Case {
+    const size_t doneLength = NLMSG_LENGTH(sizeof(int));
+    const struct {
         const char* what;
         std::function<void(Bytes&)> spoil;
         int error;
-    };
-    const Case cases[] = {
-        {"message length below its header", [](Bytes& b) { put<uint32_t>(b, 0, 8); }, EIO},
+    } cases[] = {
+        {"message length below its header",
+         [](Bytes& b) { RecordedNetlink::put<uint32_t>(b, 0, 8); }, EIO},
         {"message length past the datagram",
-         [](Bytes& b) { put(b, 0, static_cast<uint32_t>(b.size() + 4)); }, EIO},
-        {"message shorter than inet_diag_msg", [](Bytes& b) { put<uint32_t>(b, 0, 56); }, EIO},
+         [](Bytes& b) { RecordedNetlink::put(b, 0, static_cast<uint32_t>(b.size() + 4)); }, EIO},
+        {"message shorter than inet_diag_msg",
+         [](Bytes& b) { RecordedNetlink::put<uint32_t>(b, 0, 56); }, EIO},
         {"datagram ending inside a message", [](Bytes& b) { b.resize(b.size() - 30); }, EIO},
-        {"answer without NLMSG_DONE", [](Bytes& b) { b.resize(b.size() - kDoneLength); }, EIO},
-        {"attribute of length 0", [](Bytes& b) { put<uint16_t>(b, kFirstAttribute, 0); }, EIO},
-        {"attribute past its message", [](Bytes& b) { put<uint16_t>(b, kFirstAttribute, 200); },
+        {"answer without NLMSG_DONE", [&](Bytes& b) { b.resize(b.size() - doneLength); }, EIO},
+        {"attribute of length 0",
+         [](Bytes& b) { RecordedNetlink::put<uint16_t>(b, kFirstAttribute, 0); }, EIO},
+        {"attribute past its message",
+         [](Bytes& b) { RecordedNetlink::put<uint16_t>(b, kFirstAttribute, 200); }, EIO},
+        {"NLMSG_OVERRUN", [](Bytes& b) { RecordedNetlink::put<uint16_t>(b, 4, NLMSG_OVERRUN); },
          EIO},
-        {"NLMSG_OVERRUN", [](Bytes& b) { put<uint16_t>(b, 4, NLMSG_OVERRUN); }, EIO},
-        {"NLMSG_DONE carrying an error", [](Bytes& b) { put(b, b.size() - 4, -ENOBUFS); }, ENOBUFS},
-        {"the kernel's refusal", [](Bytes& b) { b = RecordedSockDiag::errorMessage(EACCES); },
+        {"NLMSG_DONE carrying an error",
+         [](Bytes& b) { RecordedNetlink::put(b, b.size() - 4, -ENOBUFS); }, ENOBUFS},
+        {"the kernel's refusal", [](Bytes& b) { b = RecordedNetlink::errorMessage(EACCES); },
          EACCES},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Host host;
-        Bytes spoilt = good;
-        c.spoil(spoilt);
-        host.answers->byQuery[{AF_UNSPEC, IPPROTO_TCP}] = {spoilt};
+        c.spoil(host.netlink.dumps.at(kTcpDump));
         Bytes list(20000, 0xaa);
         size_t length = list.size();
         EXPECT_EQ(host.backend.sysctlbyname(kTcpPcblist, list.data(), &length, nullptr, 0), -1);
@@ -304,7 +288,7 @@ TEST(SockDiagLists, MalformedDumpsFailTheCall) {
         EXPECT_EQ(list, Bytes(20000, 0xaa));
     }
     Host host;
-    host.answers->receiveError = ENOBUFS;
+    host.netlink.answerNext(kTcpDump, {{{}, ENOBUFS}});
     size_t length = 0;
     EXPECT_EQ(host.backend.sysctlbyname(kTcpPcblist, nullptr, &length, nullptr, 0), -1);
     EXPECT_EQ(errno, ENOBUFS);
@@ -313,12 +297,13 @@ TEST(SockDiagLists, MalformedDumpsFailTheCall) {
 // Kernels that dump raw sockets give their protocol as the local port.
 TEST(SockDiagLists, RawSocketsFromTheKernelsDump) {
     Host host;
-    const Bytes udp = recorded("udp-inet.bin");
+    const Bytes& udp = host.netlink.dumps.at(kUdp4Dump);
     Bytes icmp(udp.begin(), udp.begin() + 124);
-    put<uint16_t>(icmp, NLMSG_HDRLEN + 4, htons(IPPROTO_ICMP)); // idiag_sport
-    icmp.insert(icmp.end(), udp.end() - kDoneLength, udp.end());
-    host.answers->byQuery[{AF_INET, IPPROTO_RAW}] = {icmp};
-    host.answers->byQuery[{AF_INET6, IPPROTO_RAW}] = {doneOnly()};
+    RecordedNetlink::put<uint16_t>(icmp, NLMSG_HDRLEN + 4, htons(IPPROTO_ICMP)); // idiag_sport
+    const Bytes done = RecordedNetlink::doneMessage();
+    icmp.insert(icmp.end(), done.begin(), done.end());
+    host.netlink.dumps[kRaw4Dump] = icmp;
+    host.netlink.dumps[kRaw6Dump] = done;
     EXPECT_EQ(describeAll(readList(host.backend, kRawPcblist)),
               std::vector<std::string>{"raw4 inet 127.0.0.1:0 0.0.0.0:0 proto 1"});
 }
@@ -335,8 +320,8 @@ TEST(SockDiagLists, RawTableFromProc) {
         << heading
         << "   1: 0100007F:0011 00000000:0000 07 00000000:00000200 00:00000000 "
            "00000000  1000        0 4242 2 0 0\n";
-    auto answers = std::make_shared<RecordedSockDiag::Answers>();
-    LinuxBackend backend(root, RecentProcessTable::steadyNow, RecordedSockDiag::connector(answers));
+    RecordedNetlink noDumps("sock-diag", {});
+    LinuxBackend backend(root, RecentProcessTable::steadyNow, noDumps.connector());
     const Walk raw = readList(backend, kRawPcblist);
     EXPECT_EQ(describeAll(raw),
               std::vector<std::string>{"raw4 inet 127.0.0.1:0 0.0.0.0:0 proto 17"});
