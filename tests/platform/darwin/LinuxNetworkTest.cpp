@@ -274,6 +274,13 @@ TEST(LinuxNetworkRecorded, MalformedDumpsFailWithoutAnAnswer) {
             return Answer{{bytes}};
         };
     };
+    // The first message alone in a datagram, its nlmsg_len one too many; the rest in the next.
+    const auto onePast = [](Bytes bytes) {
+        const uint16_t length = static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
+        Bytes first(bytes.begin(), bytes.begin() + length);
+        RecordedNetlink::put<uint16_t>(first, 0, length + 1);
+        return Answer{{first, Bytes(bytes.begin() + length, bytes.end())}};
+    };
     // The messages before NLMSG_DONE and 8 stray bytes in one datagram, the DONE in the next.
     const auto strayBytes = [](Bytes bytes) {
         const auto done = bytes.end() - NLMSG_LENGTH(sizeof(int));
@@ -289,13 +296,7 @@ TEST(LinuxNetworkRecorded, MalformedDumpsFailWithoutAnAnswer) {
         std::function<Answer(Bytes)> spoil;
         int error;
     } cases[] = {
-        {"message cut short", kRoutingDumpName, kRoutes,
-         [](Bytes b) {
-             b.resize(100);
-             return Answer{{b}};
-         },
-         EIO},
-        {"nlmsg_len past the datagram", kRoutingDumpName, kRoutes, u16At(0, 0xfff0), EIO},
+        {"nlmsg_len one past its datagram", kRoutingDumpName, kRoutes, onePast, EIO},
         {"nlmsg_len below the header", kRoutingDumpName, kNeighbours, u16At(0, 8), EIO},
         {"bytes after a datagram's last message", kRoutingDumpName, kRoutes6, strayBytes, EIO},
         {"rta_len 0", kRoutingDumpName, kRoutes, u16At(28, 0), EIO},

@@ -24,7 +24,6 @@ using namespace recordbytes;
 
 namespace {
 
-constexpr size_t kFirstAttribute = NLMSG_HDRLEN + NLMSG_ALIGN(sizeof(inet_diag_msg));
 const RecordedNetlink::Key kTcpDump{TCPDIAG_GETSOCK, AF_INET};
 const RecordedNetlink::Key kUdp4Dump{SOCK_DIAG_BY_FAMILY, AF_INET, IPPROTO_UDP};
 const RecordedNetlink::Key kUdp6Dump{SOCK_DIAG_BY_FAMILY, AF_INET6, IPPROTO_UDP};
@@ -250,26 +249,24 @@ TEST(SockDiagLists, InterruptedDumpIsReadAgain) {
     EXPECT_EQ(errno, EIO);
 }
 
-// Whatever does not parse fails the whole call: no list, nothing written.
+// Whatever does not parse fails the whole call: no list, nothing written. (How the walk
+// checks message and attribute lengths, the rtnetlink cases show.)
 TEST(SockDiagLists, MalformedDumpsFailTheCall) {
     const size_t doneLength = NLMSG_LENGTH(sizeof(int));
+    // The first message cut to 56 bytes (40 of inet_diag_msg's 72), then NLMSG_DONE.
+    const auto shortFirstMessage = [&](Bytes& b) {
+        b.resize(56);
+        RecordedNetlink::put<uint32_t>(b, 0, 56);
+        const Bytes done = RecordedNetlink::doneMessage();
+        b.insert(b.end(), done.begin(), done.end());
+    };
     const struct {
         const char* what;
         std::function<void(Bytes&)> spoil;
         int error;
     } cases[] = {
-        {"message length below its header",
-         [](Bytes& b) { RecordedNetlink::put<uint32_t>(b, 0, 8); }, EIO},
-        {"message length past the datagram",
-         [](Bytes& b) { RecordedNetlink::put(b, 0, static_cast<uint32_t>(b.size() + 4)); }, EIO},
-        {"message shorter than inet_diag_msg",
-         [](Bytes& b) { RecordedNetlink::put<uint32_t>(b, 0, 56); }, EIO},
-        {"datagram ending inside a message", [](Bytes& b) { b.resize(b.size() - 30); }, EIO},
+        {"message shorter than inet_diag_msg", shortFirstMessage, EIO},
         {"answer without NLMSG_DONE", [&](Bytes& b) { b.resize(b.size() - doneLength); }, EIO},
-        {"attribute of length 0",
-         [](Bytes& b) { RecordedNetlink::put<uint16_t>(b, kFirstAttribute, 0); }, EIO},
-        {"attribute past its message",
-         [](Bytes& b) { RecordedNetlink::put<uint16_t>(b, kFirstAttribute, 200); }, EIO},
         {"NLMSG_OVERRUN", [](Bytes& b) { RecordedNetlink::put<uint16_t>(b, 4, NLMSG_OVERRUN); },
          EIO},
         {"NLMSG_DONE carrying an error",
@@ -287,11 +284,6 @@ TEST(SockDiagLists, MalformedDumpsFailTheCall) {
         EXPECT_EQ(errno, c.error);
         EXPECT_EQ(list, Bytes(20000, 0xaa));
     }
-    Host host;
-    host.netlink.answerNext(kTcpDump, {{{}, ENOBUFS}});
-    size_t length = 0;
-    EXPECT_EQ(host.backend.sysctlbyname(kTcpPcblist, nullptr, &length, nullptr, 0), -1);
-    EXPECT_EQ(errno, ENOBUFS);
 }
 
 // Kernels that dump raw sockets give their protocol as the local port.
