@@ -8,14 +8,13 @@
 
 namespace {
 
-// A source whose every request gets the answer a script gives.
-class ScriptedSource : public darwin::NetlinkSource {
+// A source whose every request gets the recording's answer.
+class ReplayedSource : public darwin::NetlinkSource {
 public:
-    using Script = std::function<RecordedNetlink::Answer(std::span<const unsigned char>)>;
-    explicit ScriptedSource(Script script) : script_(std::move(script)) {}
+    explicit ReplayedSource(RecordedNetlink& netlink) : netlink_(netlink) {}
 
     bool request(std::span<const unsigned char> message) override {
-        answer_ = script_(message);
+        answer_ = netlink_.answer(message);
         given_ = 0;
         return true;
     }
@@ -29,7 +28,7 @@ public:
     }
 
 private:
-    Script script_;
+    RecordedNetlink& netlink_;
     RecordedNetlink::Answer answer_;
     size_t given_ = 0;
 };
@@ -71,10 +70,7 @@ std::vector<RecordedNetlink::Bytes> RecordedNetlink::requestsOf(const Key& key) 
 }
 
 darwin::NetlinkConnector RecordedNetlink::connector() {
-    return [this] {
-        return std::make_unique<ScriptedSource>(
-            [this](std::span<const unsigned char> request) { return answer(request); });
-    };
+    return [this] { return std::make_unique<ReplayedSource>(*this); };
 }
 
 RecordedNetlink::Key RecordedNetlink::keyOf(std::span<const unsigned char> request) {

@@ -37,9 +37,9 @@ public:
     RecordedNetlink(const std::string& folder, const std::map<Key, std::string>& files);
 
     // A NLMSG_ERROR message carrying -error, as the kernel refuses a request; an
-    // NLMSG_DONE, as it closes a dump (error 0) or ends one early.
+    // NLMSG_DONE, as it closes a dump.
     static Bytes errorMessage(int error) { return controlMessage(NLMSG_ERROR, error); }
-    static Bytes doneMessage(int error = 0) { return controlMessage(NLMSG_DONE, error); }
+    static Bytes doneMessage() { return controlMessage(NLMSG_DONE, 0); }
     // Writes value at offset `at` of a dump, to spoil it.
     template <class T> static void put(Bytes& bytes, size_t at, T value) {
         std::memcpy(bytes.data() + at, &value, sizeof value);
@@ -51,6 +51,8 @@ public:
     std::vector<Bytes> requestsOf(const Key& key) const;
 
     darwin::NetlinkConnector connector();
+    // The answer to one request, which it records.
+    Answer answer(std::span<const unsigned char> request);
 
     // What each request gets when no answer is queued for it; a request without a dump
     // gets the kernel's refusal of a protocol it cannot dump (ENOENT).
@@ -61,7 +63,6 @@ public:
 private:
     static Bytes controlMessage(uint16_t type, int error);
     static Key keyOf(std::span<const unsigned char> request);
-    Answer answer(std::span<const unsigned char> request);
 
     std::map<Key, std::deque<Answer>> next_;
 };

@@ -201,10 +201,7 @@ TEST(SockDiagLists, RequestBytes) {
         }
         return fields;
     };
-    struct {
-        uint32_t length;
-        std::vector<Expected> fields;
-    } expected[] = {
+    const std::pair<uint32_t, std::vector<Expected>> expected[] = {
         {76,
          {at<uint16_t>(4, TCPDIAG_GETSOCK), at(6, dump), at<uint8_t>(16, AF_INET), at(68, states)}},
         {72, byFamily(AF_INET, IPPROTO_UDP)},
@@ -216,9 +213,10 @@ TEST(SockDiagLists, RequestBytes) {
     ASSERT_EQ(sent.size(), std::size(expected));
     for (size_t i = 0; i < sent.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(sent[i].size(), expected[i].length);
-        expected[i].fields.push_back(at(0, expected[i].length));
-        expectRecord(sent[i], expected[i].fields);
+        auto [length, fields] = expected[i];
+        EXPECT_EQ(sent[i].size(), length);
+        fields.push_back(at(0, length));
+        expectRecord(sent[i], fields);
     }
 }
 
