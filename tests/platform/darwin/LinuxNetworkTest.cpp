@@ -204,8 +204,6 @@ TEST(LinuxNetworkRecorded, RouteMessageBytesOfEachKind) {
         {"10.13.0.0 ", joined({routeHeader(144, 1, RTF_UP | RTF_STATIC | RTF_BLACKHOLE, 7),
                                inAt(92, {10, 13, 0, 0}), linkAt(108, 1, IFT_LOOP, ""),
                                inAt(128, {255, 255, 0, 0})})},
-        {"10.11.0.1 ", joined({routeHeader(128, 3, RTF_UP | RTF_HOST | RTF_LOCAL, 3),
-                               inAt(92, {10, 11, 0, 1}), linkAt(108, 3, IFT_ETHER, "")})},
         {"10.11.0.253 ",
          joined({routeHeader(128, 3, RTF_UP | RTF_HOST | RTF_LLINFO | RTF_STATIC, 3),
                  inAt(92, {10, 11, 0, 253}),
