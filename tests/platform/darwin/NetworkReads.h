@@ -209,25 +209,24 @@ inline std::string describe(const Bytes& record) {
     static const char* const kStates[] = {"CLOSED",      "LISTEN",     "SYN_SENT",   "SYN_RCVD",
                                           "ESTABLISHED", "CLOSE_WAIT", "FIN_WAIT_1", "CLOSING",
                                           "LAST_ACK",    "FIN_WAIT_2", "TIME_WAIT"};
-    const bool tcp = record.size() == darwin::xtcpcb::Layout::kSize;
-    const darwin::Xtcpcb tcpRecord =
-        tcp ? darwin::xtcpcb::Layout::decode(record.data()) : darwin::Xtcpcb{};
-    const darwin::Xinpcb other =
-        tcp ? darwin::Xinpcb{} : darwin::xinpcb::Layout::decode(record.data());
-    const darwin::InpcbImage& inp = tcp ? tcpRecord.inp : other.inp;
-    const darwin::Xsocket& socket = tcp ? tcpRecord.socket : other.socket;
-    std::string text = socket.protocol == darwin::IPPROTO_TCP_DARWIN   ? "tcp"
-                       : socket.protocol == darwin::IPPROTO_UDP_DARWIN ? "udp"
-                                                                       : "raw";
-    text += (inp.vflag & darwin::INP_IPV4) != 0 ? "4" : "";
-    text += (inp.vflag & darwin::INP_IPV6) != 0 ? "6" : "";
-    text += socket.family == darwin::AF_INET6_DARWIN ? " inet6 " : " inet ";
+    using namespace darwin;
+    const bool tcp = record.size() == xtcpcb::Layout::kSize;
+    const InpcbImage inp = tcp ? xtcpcb::Layout::read<&Xtcpcb::inp>(record.data())
+                               : xinpcb::Layout::read<&Xinpcb::inp>(record.data());
+    const Xsocket socket = tcp ? xtcpcb::Layout::read<&Xtcpcb::socket>(record.data())
+                               : xinpcb::Layout::read<&Xinpcb::socket>(record.data());
+    std::string text = socket.protocol == IPPROTO_TCP_DARWIN   ? "tcp"
+                       : socket.protocol == IPPROTO_UDP_DARWIN ? "udp"
+                                                               : "raw";
+    text += (inp.vflag & INP_IPV4) != 0 ? "4" : "";
+    text += (inp.vflag & INP_IPV6) != 0 ? "6" : "";
+    text += socket.family == AF_INET6_DARWIN ? " inet6 " : " inet ";
     text +=
         endpoint(inp.laddr, inp.lport, inp.vflag) + " " + endpoint(inp.faddr, inp.fport, inp.vflag);
     if (tcp) {
-        const int32_t state = tcpRecord.tcb.state;
+        const int32_t state = xtcpcb::Layout::read<&Xtcpcb::tcb>(record.data()).state;
         text += " ";
-        text += state >= 0 && state < darwin::TCP_NSTATES ? kStates[state] : "?";
+        text += state >= 0 && state < TCP_NSTATES ? kStates[state] : "?";
     } else if (text.starts_with("raw")) {
         text += " proto " + std::to_string(inp.ipP);
     }
