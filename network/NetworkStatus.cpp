@@ -8,6 +8,8 @@
 #include "platform/darwin/Route.h"
 #include "platform/darwin/Sysctl.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -232,16 +234,38 @@ std::optional<ControlBlock> controlBlockOf(const unsigned char* record, size_t l
     return block;
 }
 
+// The state names made once: every record of a list shares its text.
 QString tcpStateText(int32_t state) {
+    static const std::array<QString, darwin::TCP_NSTATES> texts = [] {
+        std::array<QString, darwin::TCP_NSTATES> made;
+        std::transform(tcpstates.begin(), tcpstates.end(), made.begin(),
+                       [](const char* text) { return QString::fromLatin1(text); });
+        return made;
+    }();
     if (state >= 0 && state < darwin::TCP_NSTATES) {
-        return QString::fromLatin1(tcpstates[static_cast<size_t>(state)]);
+        return texts[static_cast<size_t>(state)];
     }
     return QString::number(state);
 }
 
-QString ipv4Text(const std::array<uint8_t, 16>& addressUnion) {
-    return QString::fromLatin1(inetname(addressUnion.data() + darwin::inpcb::kIPv4AddressOffset));
-}
+// The IPv4 texts of one list: a host's sockets share few addresses (thousands of
+// connections over loopback share one), so each is printed once and its text shared.
+class AddressTexts {
+public:
+    QString of(const std::array<uint8_t, 16>& addressUnion) {
+        const uint8_t* address = addressUnion.data() + darwin::inpcb::kIPv4AddressOffset;
+        uint32_t key = 0;
+        std::memcpy(&key, address, sizeof key);
+        auto found = texts_.constFind(key);
+        if (found == texts_.cend()) {
+            found = texts_.insert(key, QString::fromLatin1(inetname(address)));
+        }
+        return *found;
+    }
+
+private:
+    QHash<uint32_t, QString> texts_;
+};
 
 } // namespace
 
@@ -264,10 +288,10 @@ void NetworkStatus::snapshotOfInterface2() {
         return;
     }
     forEachMessage(*table, [&](const unsigned char* message, size_t length) {
-        constexpr size_t kHeadSize = darwin::if_msghdr2::Layout::FieldOf<&darwin::IfMsghdr2::type>::kEnd;
-        if (length < kHeadSize ||
-            darwin::if_msghdr2::Layout::read<&darwin::IfMsghdr2::type>(message) !=
-                darwin::RTM_IFINFO2) {
+        constexpr size_t kHeadSize =
+            darwin::if_msghdr2::Layout::FieldOf<&darwin::IfMsghdr2::type>::kEnd;
+        if (length < kHeadSize || darwin::if_msghdr2::Layout::read<&darwin::IfMsghdr2::type>(
+                                      message) != darwin::RTM_IFINFO2) {
             return;
         }
         if (std::optional<InterfaceInfo> info = interfaceOfMessage(message, length)) {
@@ -314,6 +338,9 @@ void NetworkStatus::snapshotOfProtocol(int32_t protocol) {
         return;
     }
     const darwin::Xinpgen header = darwin::xinpgen::Layout::decode(table->bytes.get());
+    const size_t recordSize = tcp ? darwin::xtcpcb::Layout::kSize : darwin::xinpcb::Layout::kSize;
+    protocol_.reserve(static_cast<qsizetype>(table->length / recordSize));
+    AddressTexts addresses;
     // The records run to the closing header, or to the end of what the kernel wrote:
     // it leaves the closing header out of an empty list.
     for (size_t at = header.len; at < table->length && table->length - at >= sizeof(uint32_t);) {
@@ -332,9 +359,9 @@ void NetworkStatus::snapshotOfProtocol(int32_t protocol) {
         }
         ProtocolInfo info;
         info.protocolName = protocol;
-        info.localAddress = ipv4Text(block->inp.laddr);
+        info.localAddress = addresses.of(block->inp.laddr);
         info.localPort = block->inp.lport;
-        info.foreignAddress = ipv4Text(block->inp.faddr);
+        info.foreignAddress = addresses.of(block->inp.faddr);
         info.foreignPort = block->inp.fport;
         if (tcp) {
             info.tcpState = block->state;
