@@ -12,6 +12,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcProcess)
 Q_DECLARE_LOGGING_CATEGORY(lcMemDisk)
 Q_DECLARE_LOGGING_CATEGORY(lcNetwork)
 Q_DECLARE_LOGGING_CATEGORY(lcRegistry)
+Q_DECLARE_LOGGING_CATEGORY(lcHistory)
 
 // The prefix every category above shares.
 inline constexpr const char* kOrmelLogPrefix = "ormel.";
