@@ -34,15 +34,16 @@ public:
     SideConnection& operator=(const SideConnection&) = delete;
 
     int exec(const char* sql) { return sqlite3_exec(conn_, sql, nullptr, nullptr, nullptr); }
+    // The first column of the first row.
     QString value(const char* sql) {
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(conn_, sql, -1, &statement, nullptr);
         QString text;
-        if (sqlite3_step(statement) == SQLITE_ROW) {
-            text =
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-        }
-        sqlite3_finalize(statement);
+        sqlite3_exec(
+            conn_, sql,
+            [](void* out, int, char** values, char**) {
+                *static_cast<QString*>(out) = QString::fromUtf8(values[0]);
+                return 1; // one row is enough
+            },
+            &text, nullptr);
         return text;
     }
 
