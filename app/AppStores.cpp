@@ -1,14 +1,25 @@
 #include "app/AppStores.h"
 
+#include "history/HistoryDB.h"
+
 #include "network/NetworkStatus.h"
 #include "network/ServicesDB.h"
 #include "process/ProcessStatus.h"
 #include "registry/TarnelDB.h"
 
 AppStores AppStores::shared() {
-    // The history joins as it is built; until it does, a gathering pass has nowhere to
-    // write and does nothing.
     AppStores stores;
+    HistoryDB* const history = HistoryDB::sharedInstance();
+    stores.history = History{
+        [history] { return history->isReady(); },
+        [history] { return history->begin(); },
+        [history](const QStringList& row) {
+            history->insertHistory(row);
+            return true;
+        },
+        [history] { return history->commit(); },
+        [history] { history->close(); },
+    };
     stores.registrySearch = [](const QString& address) {
         return TarnelDB::sharedInstance()->search(address);
     };

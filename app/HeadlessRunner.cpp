@@ -376,7 +376,11 @@ int runWindowless(int argc, char** argv, const HeadlessRequest& request) {
     QApplication application(argc, argv);
     ui::Screen::setScale(request.kind == HeadlessRequest::Kind::Screenshot ? kScreenshotScale
                                                                            : 1.0);
-    AppController controller;
+    // A dump or a screenshot only reads: no gathering pass writes the history (nor
+    // makes the documents directory for it).
+    AppStores stores = AppStores::shared();
+    stores.history.reset();
+    AppController controller(std::move(stores));
     ui::Application* shared = ui::Application::sharedApplication();
     shared->setDelegate(&controller);
     controller.applicationDidFinishLaunchingWithOptions(shared, {});

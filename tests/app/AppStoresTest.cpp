@@ -1,5 +1,6 @@
 #include "app/AppStores.h"
 
+#include "history/HistoryDB.h"
 #include "network/NetworkStatus.h"
 #include "network/ServicesDB.h"
 #include "registry/TarnelDB.h"
@@ -45,6 +46,27 @@ TEST(AppStores, RoutingDestinationsComeFromASnapshotOfTheirOwn) {
     EXPECT_EQ(AppStores::shared().routingDestinations(),
               QStringList({"default", "127.0.0.1", "192.168.1.1"}));
     EXPECT_TRUE(NetworkStatus::sharedInstance()->routing().isEmpty());
+}
+
+// A gathering pass writes through the shared stores into the lookup history: one
+// transaction, one row per looked-up destination, folded when seen again.
+TEST(AppStores, TheHistoryStoreIsTheSharedHistory) {
+    const AppStores stores = AppStores::shared();
+    ASSERT_TRUE(stores.history);
+    HistoryDB* history = HistoryDB::sharedInstance();
+    history->deleteAllHistories();
+    for (int pass = 0; pass < 2; ++pass) {
+        ASSERT_TRUE(stores.history->isReady() && stores.history->begin());
+        EXPECT_TRUE(
+            stores.history->insert(QStringList{"133.5.6.7"} + stores.registrySearch("133.5.6.7")));
+        EXPECT_TRUE(stores.history->commit());
+    }
+    const QStringList ids = history->selectAllHistoriesOrderBy(0);
+    ASSERT_EQ(ids.size(), 1);
+    const QStringList row = history->selectHistory(ids.first().toInt());
+    EXPECT_EQ(row.mid(1, 1), QStringList{"2"}) << "count";
+    EXPECT_EQ(row.mid(4, 2), QStringList({"133.5.6.7", "JP"}));
+    stores.history->close();
 }
 
 } // namespace
