@@ -31,7 +31,7 @@ void useTestServers(struct __res_state& state) {
         state.nsaddr_list[i] = testServers[static_cast<size_t>(i)];
     }
     state.nscount = count;
-    state.retrans = 1;
+    state.retrans = 5;
     state.retry = 1;
 }
 

@@ -63,7 +63,7 @@ public:
     static std::string reverseName(const QString& address);
 
     // Queries go to these servers instead of the system's (an empty list restores
-    // them), with one short try each: tests answer on the loopback.
+    // them), with one try each: tests answer on the loopback.
     static void setServersForTesting(const QList<std::pair<QString, uint16_t>>& servers);
     // Waits until no background query is running; false when the bound passed first.
     static bool waitForQueries(int boundMs);
