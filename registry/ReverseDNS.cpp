@@ -2,6 +2,7 @@
 
 #include "registry/dnsReply.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <QThreadPool>
 
@@ -42,7 +43,12 @@ struct Workers {
     QThreadPool pool;
     QObject mainThreadContext;
 
-    Workers() { pool.setMaxThreadCount(ReverseDNS::maxWorkers); }
+    Workers() {
+        pool.setMaxThreadCount(ReverseDNS::maxWorkers);
+        if (const QCoreApplication* application = QCoreApplication::instance()) {
+            mainThreadContext.moveToThread(application->thread());
+        }
+    }
     static Workers& instance() {
         static Workers* const workers = new Workers;
         return *workers;

@@ -1,5 +1,7 @@
 #include "registry/dnsReply.h"
 
+#include "platform/darwin/ByteOrder.h"
+
 #include <arpa/inet.h>
 #include <resolv.h>
 
@@ -12,7 +14,7 @@ constexpr size_t headerSize = 12;
 constexpr size_t fixedRecordSize = 10; // type, class, TTL, data length
 
 uint16_t readBig16(const uint8_t* at) {
-    return static_cast<uint16_t>(at[0] << 8 | at[1]);
+    return darwin::readInteger<uint16_t, std::endian::big>(at, 0);
 }
 
 // A bounded cursor over the reply.
