@@ -1,4 +1,4 @@
-# Runs the tarnel_fuzz target for a bounded time:
+# Runs a libFuzzer target (tarnel_fuzz, dns_reply_fuzz) for a bounded time:
 #   cmake -DFUZZER=... -DSECONDS=... -DSEEDS=corpus-dir -DWORK=dir -P RunFuzzer.cmake
 # New inputs collect in WORK/corpus, read along with the committed seeds at every
 # run; a failing input is saved in WORK/artifacts.
@@ -9,5 +9,5 @@ execute_process(
           -timeout=10 -print_final_stats=1 -artifact_prefix=${WORK}/artifacts/
   RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
-  message(FATAL_ERROR "tarnel_fuzz found a fault (exit ${status}); the input is in ${WORK}/artifacts")
+  message(FATAL_ERROR "${FUZZER} found a fault (exit ${status}); the input is in ${WORK}/artifacts")
 endif()

@@ -1,0 +1,170 @@
+#include "registry/ReverseDNS.h"
+
+#include "registry/dnsReply.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QThreadPool>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <resolv.h>
+
+#include <algorithm>
+#include <mutex>
+
+void ReverseDNSDelegate::reverseDNSFoundHostname(ReverseDNS*, const QString&) {}
+void ReverseDNSDelegate::reverseDNSNetworkReachabilityAnswer(ReverseDNS*, const QString&) {}
+
+namespace {
+
+std::mutex testServersLock;
+std::vector<sockaddr_in> testServers;
+
+// Points the resolver state at the test servers, when there are any.
+void useTestServers(struct __res_state& state) {
+    const std::lock_guard lock(testServersLock);
+    if (testServers.empty()) {
+        return;
+    }
+    const int count = static_cast<int>(std::min<size_t>(testServers.size(), MAXNS));
+    for (int i = 0; i < count; ++i) {
+        state.nsaddr_list[i] = testServers[static_cast<size_t>(i)];
+    }
+    state.nscount = count;
+    state.retrans = 5;
+    state.retry = 1;
+}
+
+// Background queries and the object their answers are posted through, made on the
+// main thread at the first query and kept for the process's life: a query still
+// waiting on the resolver at exit is not waited for.
+struct Workers {
+    QThreadPool pool;
+    QObject mainThreadContext;
+
+    Workers() {
+        pool.setMaxThreadCount(ReverseDNS::maxWorkers);
+        if (const QCoreApplication* application = QCoreApplication::instance()) {
+            mainThreadContext.moveToThread(application->thread());
+        }
+    }
+    static Workers& instance() {
+        static Workers* const workers = new Workers;
+        return *workers;
+    }
+};
+
+} // namespace
+
+int my_query(const char* name, int type, std::vector<std::string>& results) {
+    struct __res_state state {};
+    if (res_ninit(&state) != 0) {
+        return -1;
+    }
+    useTestServers(state);
+    uint8_t answer[dns_reply_limit] = {};
+    const int length = res_nquery(&state, name, ns_c_in, type, answer, sizeof answer);
+    res_nclose(&state);
+    if (length < 0) {
+        return -1;
+    }
+    // The resolver reports the whole length of a longer reply it cut.
+    const size_t kept = std::min(static_cast<size_t>(length), sizeof answer);
+    return dns_reply_answers(answer, kept, type, results);
+}
+
+ReverseDNS::ReverseDNS(QObject* parent) : QObject(parent) {}
+
+void ReverseDNS::clearDelegate() {
+    delegateObject_.clear();
+    delegate_ = nullptr;
+}
+
+std::string ReverseDNS::reverseName(const QString& address) {
+    in_addr parsed{};
+    if (inet_pton(AF_INET, address.toLatin1().constData(), &parsed) != 1) {
+        return {};
+    }
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&parsed.s_addr);
+    std::string name;
+    for (int i = 3; i >= 0; --i) {
+        name += std::to_string(bytes[i]) + '.';
+    }
+    return name + "in-addr.arpa.";
+}
+
+void ReverseDNS::lookupHostnameByIPAddress(const QString& address) {
+    startQuery(reverseName(address), dns_type_ptr, &ReverseDNSDelegate::reverseDNSFoundHostname);
+}
+
+void ReverseDNS::checkNetworkReachabilityWithName(const QString& hostname) {
+    startQuery(hostname.toStdString(), dns_type_a,
+               &ReverseDNSDelegate::reverseDNSNetworkReachabilityAnswer);
+}
+
+void ReverseDNS::startQuery(std::string name, int type, Deliver deliver) {
+    if (name.empty()) {
+        return;
+    }
+    Workers& workers = Workers::instance();
+    QObject* const context = &workers.mainThreadContext;
+    const QPointer<ReverseDNS> sender(this);
+    workers.pool.start([sender, name = std::move(name), type, deliver, context] {
+        std::vector<std::string> answers;
+        if (my_query(name.c_str(), type, answers) != 0 || answers.empty()) {
+            return;
+        }
+        const QString first = QString::fromStdString(answers.front());
+        // Runs on the main thread, where the sender and its delegate are destroyed.
+        QMetaObject::invokeMethod(
+            context,
+            [sender, first, deliver] {
+                if (ReverseDNSDelegate* delegate = sender ? sender->delegate() : nullptr) {
+                    (delegate->*deliver)(sender.data(), first);
+                }
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+const QStringList& ReverseDNS::lookup(const std::string& name, int type) {
+    results_.clear();
+    std::vector<std::string> answers;
+    if (name.empty() || my_query(name.c_str(), type, answers) != 0) {
+        return results_;
+    }
+    for (const std::string& answer : answers) {
+        results_.append(QString::fromStdString(answer));
+    }
+    if (!results_.isEmpty()) {
+        host_ = results_.front();
+    }
+    return results_;
+}
+
+const QStringList& ReverseDNS::lookupWithAddress(const QString& address) {
+    return lookup(reverseName(address), dns_type_ptr);
+}
+
+const QStringList& ReverseDNS::lookupWithHost(const QString& hostname) {
+    return lookup(hostname.toStdString(), dns_type_a);
+}
+
+void ReverseDNS::setServersForTesting(const QList<std::pair<QString, uint16_t>>& servers) {
+    std::vector<sockaddr_in> addresses;
+    for (const auto& [address, port] : servers) {
+        sockaddr_in server{};
+        server.sin_family = AF_INET;
+        server.sin_port = htons(port);
+        if (inet_pton(AF_INET, address.toLatin1().constData(), &server.sin_addr) == 1) {
+            addresses.push_back(server);
+        }
+    }
+    const std::lock_guard lock(testServersLock);
+    testServers = std::move(addresses);
+}
+
+bool ReverseDNS::waitForQueries(int boundMs) {
+    return Workers::instance().pool.waitForDone(boundMs);
+}
