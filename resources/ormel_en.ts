@@ -563,5 +563,41 @@
         <source>PortInfo</source>
         <translation>Service</translation>
     </message>
+    <message>
+        <source>RoutingHistory</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>DeleteAll</source>
+        <translation>Delete All</translation>
+    </message>
+    <message>
+        <source>Count</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Hostname</source>
+        <translation>Host Name</translation>
+    </message>
+    <message>
+        <source>Confirmation</source>
+        <translation>Confirmation</translation>
+    </message>
+    <message>
+        <source>DeleteAllHistory</source>
+        <translation>Delete the whole lookup history?</translation>
+    </message>
+    <message>
+        <source>Comments</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <source>EditComment</source>
+        <translation>Edit Comment</translation>
+    </message>
 </context>
 </TS>
