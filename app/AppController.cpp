@@ -1,8 +1,10 @@
 #include "app/AppController.h"
 
 #include "common/Resources.h"
+#include "history/HistoryViewController.h"
 #include "memdisk/DiskStatusViewController.h"
 #include "memdisk/MemoryStatusViewController.h"
+#include "network/NetworkLookupScreens.h"
 #include "network/NetworkStatusViewController.h"
 #include "platform/services/Dispatch.h"
 #include "platform/services/NetworkReachability.h"
@@ -60,6 +62,7 @@ bool AppController::applicationDidFinishLaunchingWithOptions(ui::Application*, c
 }
 
 void AppController::buildTabs() {
+    NetworkLookupScreens::install({}, {}, [] { return new HistoryViewController(); });
     systemStatus = new SystemStatusViewController();
     processStatus = new ProcessStatusViewController();
     memoryStatus = new MemoryStatusViewController();

@@ -1,6 +1,7 @@
 #include "app/HeadlessRunner.h"
 
 #include "app/AppController.h"
+#include "app/HistoryScreenPath.h"
 #include "app/NetworkScreenPath.h"
 #include "common/LogCategories.h"
 #include "common/OutputFile.h"
@@ -71,7 +72,8 @@ std::optional<int64_t> processDetailPID(const QString& screen) {
 
 bool isScreenName(const QString& screen) {
     return tabIndexOf(screen) >= 0 || processDetailPID(screen).has_value() ||
-           NetworkScreenPath::parse(screen).has_value();
+           NetworkScreenPath::parse(screen).has_value() ||
+           HistoryScreenPath::parse(screen).has_value();
 }
 
 // The warnings of Ormel's own logging categories during a headless run: each but the
@@ -243,7 +245,9 @@ QString HeadlessRunner::usage() {
                "        process/PID for the details of one process,\n"
                "        network/interface/NAME, network/routing, network/route/N (the N-th\n"
                "        route, from 1), network/tcp, network/udp, or\n"
-               "        network/peer/ADDRESS:PORT/tcp|udp for a peer's address and ports\n"
+               "        network/peer/ADDRESS:PORT/tcp|udp for a peer's address and ports,\n"
+               "        history (most counted first), history/date (latest first) or\n"
+               "        history/ID for the details of one recorded address\n"
                "Exit status: 0 done, 1 a read, a write or an address failed, 2 bad "
                "arguments.\n")
         .arg(screenNames().join(", "));
@@ -306,7 +310,8 @@ bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen
                                 QString* text, QString* error) {
     const std::optional<int64_t> pid = processDetailPID(screen);
     const std::optional<NetworkScreenPath> network = NetworkScreenPath::parse(screen);
-    const int index = tabIndexOf(pid ? kProcessTab : network ? kNetworkTab : screen);
+    const std::optional<HistoryScreenPath> history = HistoryScreenPath::parse(screen);
+    const int index = tabIndexOf(pid ? kProcessTab : (network || history) ? kNetworkTab : screen);
     if (index < 0) {
         *error = QStringLiteral("unknown screen: %1").arg(screen);
         return false;
@@ -323,15 +328,17 @@ bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen
             return false;
         }
     }
-    if (network) {
+    if (network || history) {
         auto* root = dynamic_cast<NetworkStatusViewController*>(shown);
-        shown = root != nullptr ? network->open(root, error) : nullptr;
-        if (shown == nullptr) {
-            if (root == nullptr) {
-                *error = QStringLiteral("the network tab shows no interface list");
-            }
+        if (root == nullptr) {
+            *error = QStringLiteral("the network tab shows no interface list");
             return false;
         }
+        shown = network ? network->open(root, error) : history->open(root, error);
+        if (shown == nullptr) {
+            return false;
+        }
+        settle();
     }
     auto* screenWithTable = qobject_cast<ui::TableViewController*>(shown);
     ui::TableView* table = screenWithTable != nullptr ? screenWithTable->tableView() : nullptr;
