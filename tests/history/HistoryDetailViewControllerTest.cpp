@@ -2,6 +2,9 @@
 #include "HistoryScreenFixture.h"
 #include "history/HistoryCommentViewController.h"
 #include "platform/ui/TableView.h"
+#include "tests/registry/DnsResponder.h"
+
+#include "support/EventLoop.h"
 
 #include "support/QtPrinters.h"
 
@@ -43,12 +46,23 @@ TEST_F(HistoryDetailViewControllerTest, ALongHostNameMakesItsRowTaller) {
     EXPECT_LT(HistoryDetailViewController::hostnameHeight("short"), 40);
 }
 
-TEST_F(HistoryDetailViewControllerTest, AnswerOfTheLookupIsStoredAndShown) {
-    const int32_t pkey = record("192.0.2.8", "US");
-    open(pkey);
-    detail->reverseDNSFoundHostname(detail->reverseDNS(), "found.example");
-    EXPECT_EQ(detail->tableView()->rowTexts({0, 1}).value(1), "found.example");
-    EXPECT_EQ(db.selectHistory(pkey).value(2), "found.example");
+TEST_F(HistoryDetailViewControllerTest, OnlyAnAddressWithoutHostNameIsLookedUp) {
+    DnsResponder responder([](const QByteArray& id, const QByteArray& question) {
+        return build({{ptr("found.example")}}, id, question);
+    });
+    const int32_t known = record("192.0.2.1", "US");
+    db.updateHostnamePkey("stored.example", known);
+    open(known);
+    const int32_t unknown = record("192.0.2.2", "US");
+    auto* second = new HistoryDetailViewController(&db);
+    second->setPkey(unknown);
+    stack->pushViewControllerAnimated(second, false);
+    ASSERT_TRUE(testenv::processEventsUntil([&] {
+        return second->tableView()->rowTexts({0, 1}).value(1) == "found.example";
+    }));
+    EXPECT_EQ(db.selectHistory(unknown).value(2), "found.example");
+    EXPECT_EQ(db.selectHistory(known).value(2), "stored.example");
+    EXPECT_EQ(responder.queries(), 1);
 }
 
 TEST_F(HistoryDetailViewControllerTest, TheCommentRowEditsTheStoredComment) {
