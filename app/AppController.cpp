@@ -3,6 +3,7 @@
 #include "common/Resources.h"
 #include "memdisk/DiskStatusViewController.h"
 #include "memdisk/MemoryStatusViewController.h"
+#include "network/NetworkLookupScreens.h"
 #include "network/NetworkStatusViewController.h"
 #include "platform/services/Dispatch.h"
 #include "platform/services/NetworkReachability.h"
@@ -12,6 +13,7 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TabBarItem.h"
 #include "process/ProcessStatusViewController.h"
+#include "registry/DestinationViewController.h"
 #include "system/SystemStatusViewController.h"
 
 #include <QMetaObject>
@@ -53,10 +55,23 @@ bool AppController::applicationDidFinishLaunchingWithOptions(ui::Application*, c
     numFormat_->setNumberStyle(ui::NumberFormatterStyle::Decimal);
     window_ = std::make_unique<ui::Window>(ui::Screen::bounds());
     window_->setWindowIcon(Resources::image("ormel-256.png").pixmap());
+    installLookupScreens();
     buildTabs();
     window_->addSubview(tabBarManager_->view());
     window_->makeKeyAndVisible();
     return true;
+}
+
+void AppController::installLookupScreens() {
+    NetworkLookupScreens::installDestination(&AppController::makeDestinationScreen);
+}
+
+ui::ViewController* AppController::makeDestinationScreen(const QString& address,
+                                                         const QStringList& registryResult) {
+    auto* screen = new DestinationViewController();
+    screen->setIpaddr(address);
+    screen->setData(registryResult);
+    return screen;
 }
 
 void AppController::buildTabs() {
