@@ -4,6 +4,7 @@
 #include "app/NetworkScreenPath.h"
 #include "common/LogCategories.h"
 #include "common/OutputFile.h"
+#include "network/NetworkNavigation.h"
 #include "network/NetworkStatusViewController.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Geometry.h"
@@ -13,7 +14,9 @@
 #include "platform/ui/TableViewTextRenderer.h"
 #include "process/ProcessStatusViewController.h"
 #include "registry/AddressLookupStream.h"
+#include "registry/DestinationViewController.h"
 #include "registry/TarnelDB.h"
+#include "registry/tarnel.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -44,6 +47,7 @@ constexpr int kUsageError = 2;
 const QString kProcessTab = QStringLiteral("process");
 const QString kNetworkTab = QStringLiteral("network");
 const QString kProcessDetailPrefix = QStringLiteral("process/");
+const QString kDestinationPrefix = QStringLiteral("destination/");
 
 int tabIndexOf(const QString& screen) {
     return static_cast<int>(HeadlessRunner::screenNames().indexOf(screen));
@@ -69,9 +73,24 @@ std::optional<int64_t> processDetailPID(const QString& screen) {
     return fits ? pid : std::numeric_limits<int64_t>::max();
 }
 
+// The address of "destination/ADDRESS" when it is a dotted quad as the registry reads
+// one, or nothing.
+std::optional<QString> destinationAddress(const QString& screen) {
+    if (!screen.startsWith(kDestinationPrefix)) {
+        return std::nullopt;
+    }
+    const QString address = screen.mid(kDestinationPrefix.size());
+    const QByteArray bytes = address.toLatin1();
+    uint32_t parsed = 0;
+    if (tl_parse_address(bytes.constData(), static_cast<size_t>(bytes.size()), &parsed) != 0) {
+        return std::nullopt;
+    }
+    return address;
+}
+
 bool isScreenName(const QString& screen) {
     return tabIndexOf(screen) >= 0 || processDetailPID(screen).has_value() ||
-           NetworkScreenPath::parse(screen).has_value();
+           NetworkScreenPath::parse(screen).has_value() || destinationAddress(screen).has_value();
 }
 
 // The warnings of Ormel's own logging categories during a headless run: each but the
@@ -146,6 +165,24 @@ ui::ViewController* showProcessDetail(ui::ViewController* list, int64_t pid, con
         return nullptr;
     }
     return top;
+}
+
+// Pushes the destination screen of `address` above the Network tab's root, with what
+// the registry knows of it. The host name is not looked up: a dump does not wait on
+// the network.
+ui::ViewController* showDestination(ui::ViewController* root, const QString& address,
+                                    QString* error) {
+    if (root == nullptr || root->navigationController() == nullptr) {
+        *error = QStringLiteral("the network tab has no navigation");
+        return nullptr;
+    }
+    TarnelDB* tarnel = TarnelDB::sharedInstance();
+    auto* screen = new DestinationViewController();
+    screen->setIpaddr(address, false);
+    screen->setData(tarnel->ready() ? tarnel->search(address) : QStringList());
+    pushHidingBottomBar(root, screen);
+    settle();
+    return screen;
 }
 
 QString screenText(const QString& screen, const ui::ViewController& shown, ui::TableView& table,
@@ -243,7 +280,8 @@ QString HeadlessRunner::usage() {
                "        process/PID for the details of one process,\n"
                "        network/interface/NAME, network/routing, network/route/N (the N-th\n"
                "        route, from 1), network/tcp, network/udp, or\n"
-               "        network/peer/ADDRESS:PORT/tcp|udp for a peer's address and ports\n"
+               "        network/peer/ADDRESS:PORT/tcp|udp for a peer's address and ports, or\n"
+               "        destination/ADDRESS for the registry's values of an IPv4 address\n"
                "Exit status: 0 done, 1 a read, a write or an address failed, 2 bad "
                "arguments.\n")
         .arg(screenNames().join(", "));
@@ -306,7 +344,8 @@ bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen
                                 QString* text, QString* error) {
     const std::optional<int64_t> pid = processDetailPID(screen);
     const std::optional<NetworkScreenPath> network = NetworkScreenPath::parse(screen);
-    const int index = tabIndexOf(pid ? kProcessTab : network ? kNetworkTab : screen);
+    const std::optional<QString> destination = destinationAddress(screen);
+    const int index = tabIndexOf(pid ? kProcessTab : network || destination ? kNetworkTab : screen);
     if (index < 0) {
         *error = QStringLiteral("unknown screen: %1").arg(screen);
         return false;
@@ -330,6 +369,12 @@ bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen
             if (root == nullptr) {
                 *error = QStringLiteral("the network tab shows no interface list");
             }
+            return false;
+        }
+    }
+    if (destination) {
+        shown = showDestination(shown, *destination, error);
+        if (shown == nullptr) {
             return false;
         }
     }
