@@ -76,17 +76,6 @@ TEST_F(WorldMapViewTest, QuickTapsAreReportedOnceWithTheirCountAndSlowerOnesApar
     }
 }
 
-TEST_F(WorldMapViewTest, NothingIsReportedWithoutADelegateOrAfterTheViewIsGone) {
-    map->setDelegate(nullptr);
-    tap(0, 1);
-    advanceBy(250);
-    map->setDelegate(&reports);
-    tap(1000, 1);
-    map.reset();
-    advanceBy(250);
-    EXPECT_TRUE(reports.counts.empty());
-}
-
 TEST(WorldMapView, AMapMissingFromTheResourcesIsAnEmptyViewAndAPresentOneSetsTheSize) {
     const WorldMapView missing("no-such-map");
     EXPECT_TRUE(missing.image().isNull());
