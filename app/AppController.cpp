@@ -14,6 +14,7 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TabBarItem.h"
 #include "process/ProcessStatusViewController.h"
+#include "registry/DestinationViewController.h"
 #include "system/SystemStatusViewController.h"
 
 #include <QMetaObject>
@@ -55,14 +56,28 @@ bool AppController::applicationDidFinishLaunchingWithOptions(ui::Application*, c
     numFormat_->setNumberStyle(ui::NumberFormatterStyle::Decimal);
     window_ = std::make_unique<ui::Window>(ui::Screen::bounds());
     window_->setWindowIcon(Resources::image("ormel-256.png").pixmap());
+    installLookupScreens();
     buildTabs();
     window_->addSubview(tabBarManager_->view());
     window_->makeKeyAndVisible();
     return true;
 }
 
+// The lookup popup joins when it is built; until then a flag tap shows nothing.
+void AppController::installLookupScreens() {
+    NetworkLookupScreens::install({}, &AppController::makeDestinationScreen,
+                                  [] { return new HistoryViewController(); });
+}
+
+ui::ViewController* AppController::makeDestinationScreen(const QString& address,
+                                                         const QStringList& registryResult) {
+    auto* screen = new DestinationViewController();
+    screen->setIpaddr(address);
+    screen->setData(registryResult);
+    return screen;
+}
+
 void AppController::buildTabs() {
-    NetworkLookupScreens::install({}, {}, [] { return new HistoryViewController(); });
     systemStatus = new SystemStatusViewController();
     processStatus = new ProcessStatusViewController();
     memoryStatus = new MemoryStatusViewController();

@@ -7,6 +7,7 @@
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/Window.h"
 
+#include <QStringList>
 #include <QThread>
 #include <QThreadPool>
 
@@ -67,6 +68,10 @@ public:
     NetworkStatusViewController* networkStatusViewController() const { return networkStatus; }
 
 private:
+    // The registry's screens that the network screens open.
+    static void installLookupScreens();
+    static ui::ViewController* makeDestinationScreen(const QString& address,
+                                                     const QStringList& registryResult);
     void buildTabs();
     void backgroundPass(unsigned generation);
     void rearmGathering(unsigned generation);

@@ -5,6 +5,7 @@
 #include "app/NetworkScreenPath.h"
 #include "common/LogCategories.h"
 #include "common/OutputFile.h"
+#include "network/NetworkNavigation.h"
 #include "network/NetworkStatusViewController.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Geometry.h"
@@ -14,7 +15,9 @@
 #include "platform/ui/TableViewTextRenderer.h"
 #include "process/ProcessStatusViewController.h"
 #include "registry/AddressLookupStream.h"
+#include "registry/DestinationViewController.h"
 #include "registry/TarnelDB.h"
+#include "registry/tarnel.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -45,6 +48,7 @@ constexpr int kUsageError = 2;
 const QString kProcessTab = QStringLiteral("process");
 const QString kNetworkTab = QStringLiteral("network");
 const QString kProcessDetailPrefix = QStringLiteral("process/");
+const QString kDestinationPrefix = QStringLiteral("destination/");
 
 int tabIndexOf(const QString& screen) {
     return static_cast<int>(HeadlessRunner::screenNames().indexOf(screen));
@@ -70,10 +74,25 @@ std::optional<int64_t> processDetailPID(const QString& screen) {
     return fits ? pid : std::numeric_limits<int64_t>::max();
 }
 
+// The address of "destination/ADDRESS" when it is a dotted quad as the registry reads
+// one, or nothing.
+std::optional<QString> destinationAddress(const QString& screen) {
+    if (!screen.startsWith(kDestinationPrefix)) {
+        return std::nullopt;
+    }
+    const QString address = screen.mid(kDestinationPrefix.size());
+    const QByteArray bytes = address.toLatin1();
+    uint32_t parsed = 0;
+    if (tl_parse_address(bytes.constData(), static_cast<size_t>(bytes.size()), &parsed) != 0) {
+        return std::nullopt;
+    }
+    return address;
+}
+
 bool isScreenName(const QString& screen) {
     return tabIndexOf(screen) >= 0 || processDetailPID(screen).has_value() ||
            NetworkScreenPath::parse(screen).has_value() ||
-           HistoryScreenPath::parse(screen).has_value();
+           HistoryScreenPath::parse(screen).has_value() || destinationAddress(screen).has_value();
 }
 
 // The warnings of Ormel's own logging categories during a headless run: each but the
@@ -148,6 +167,24 @@ ui::ViewController* showProcessDetail(ui::ViewController* list, int64_t pid, con
         return nullptr;
     }
     return top;
+}
+
+// Pushes the destination screen of `address` above the Network tab's root, with what
+// the registry knows of it. The host name is not looked up: a dump does not wait on
+// the network.
+ui::ViewController* showDestination(ui::ViewController* root, const QString& address,
+                                    QString* error) {
+    if (root == nullptr || root->navigationController() == nullptr) {
+        *error = QStringLiteral("the network tab has no navigation");
+        return nullptr;
+    }
+    TarnelDB* tarnel = TarnelDB::sharedInstance();
+    auto* screen = new DestinationViewController();
+    screen->setIpaddr(address, false);
+    screen->setData(tarnel->ready() ? tarnel->search(address) : QStringList());
+    pushHidingBottomBar(root, screen);
+    settle();
+    return screen;
 }
 
 QString screenText(const QString& screen, const ui::ViewController& shown, ui::TableView& table,
@@ -246,6 +283,7 @@ QString HeadlessRunner::usage() {
                "        network/interface/NAME, network/routing, network/route/N (the N-th\n"
                "        route, from 1), network/tcp, network/udp, or\n"
                "        network/peer/ADDRESS:PORT/tcp|udp for a peer's address and ports,\n"
+               "        destination/ADDRESS for the registry's values of an IPv4 address,\n"
                "        history (most counted first), history/date (latest first) or\n"
                "        history/ID for the details of one recorded address\n"
                "Exit status: 0 done, 1 a read, a write or an address failed, 2 bad "
@@ -311,7 +349,10 @@ bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen
     const std::optional<int64_t> pid = processDetailPID(screen);
     const std::optional<NetworkScreenPath> network = NetworkScreenPath::parse(screen);
     const std::optional<HistoryScreenPath> history = HistoryScreenPath::parse(screen);
-    const int index = tabIndexOf(pid ? kProcessTab : (network || history) ? kNetworkTab : screen);
+    const std::optional<QString> destination = destinationAddress(screen);
+    const int index = tabIndexOf(pid                                   ? kProcessTab
+                                 : (network || history || destination) ? kNetworkTab
+                                                                       : screen);
     if (index < 0) {
         *error = QStringLiteral("unknown screen: %1").arg(screen);
         return false;
@@ -339,6 +380,12 @@ bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen
             return false;
         }
         settle();
+    }
+    if (destination) {
+        shown = showDestination(shown, *destination, error);
+        if (shown == nullptr) {
+            return false;
+        }
     }
     auto* screenWithTable = qobject_cast<ui::TableViewController*>(shown);
     ui::TableView* table = screenWithTable != nullptr ? screenWithTable->tableView() : nullptr;

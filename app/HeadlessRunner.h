@@ -36,7 +36,9 @@ public:
     // or, with json, one JSON object (docs/JSON.md) and a newline.
     // SCREEN is a tab name: system, process, memory, disk or network; or "process/PID",
     // the detail screen of that process, opened as a tap on its row of the list does; or
-    // a screen below the Network tab (NetworkScreenPath), opened likewise.
+    // a screen below the Network tab (NetworkScreenPath), opened likewise; or
+    // "destination/ADDRESS", the destination screen of a dotted quad, without its host
+    // name.
     static bool dumpScreen(AppController& controller, const QString& screen, bool json,
                            QString* text, QString* error);
     // Writes "<n>-<tab>.png" for every tab into `folder`; the paths written.

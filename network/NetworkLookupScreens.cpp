@@ -24,3 +24,7 @@ void NetworkLookupScreens::install(PopupShower popup, DestinationMaker destinati
                                    HistoryMaker history) {
     makers() = {std::move(popup), std::move(destination), std::move(history)};
 }
+
+void NetworkLookupScreens::installDestination(DestinationMaker destination) {
+    makers().destination = std::move(destination);
+}

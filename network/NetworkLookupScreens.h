@@ -36,6 +36,8 @@ public:
 
     // Installs the makers; an empty one leaves that screen out again.
     static void install(PopupShower popup, DestinationMaker destination, HistoryMaker history);
+    // Installs the destination screen's maker alone, keeping the others.
+    static void installDestination(DestinationMaker destination);
 
 private:
     struct Makers {

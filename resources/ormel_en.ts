@@ -468,6 +468,10 @@
         <translation>Address</translation>
     </message>
     <message>
+        <source>Hostname</source>
+        <translation>Host Name</translation>
+    </message>
+    <message>
         <source>BcastAddr</source>
         <translation>Broadcast</translation>
     </message>

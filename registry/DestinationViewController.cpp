@@ -1,0 +1,127 @@
+#include "registry/DestinationViewController.h"
+
+#include "common/Resources.h"
+#include "history/HistoryDB.h"
+#include "platform/ui/Font.h"
+#include "platform/ui/Geometry.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/TableView.h"
+#include "platform/ui/TableViewCell.h"
+#include "registry/TarnelDB.h"
+
+#include <QTextLayout>
+#include <QTextOption>
+
+#include <algorithm>
+
+namespace {
+
+// The registry's texts start at this row.
+constexpr int kFirstRegistryRow = 2;
+
+// The height in points of `text` in the bold 17-point font wrapped to the host name's
+// width: at spaces, and inside a word too long for a line (a host name has no spaces).
+double wrappedHeight(const QString& text) {
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QTextLayout layout(text, ui::boldSystemFontOfSize(17));
+    layout.setTextOption(option);
+    layout.beginLayout();
+    double height = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(ui::Screen::px(DestinationViewController::kHostnameWidth));
+        height += line.height();
+    }
+    layout.endLayout();
+    return height / ui::Screen::scale();
+}
+
+} // namespace
+
+DestinationViewController::DestinationViewController()
+    : tarnel_(TarnelDB::sharedInstance()), reverseDNS_(new ReverseDNS(this)) {
+    setTitle(Resources::text("Destination"));
+    reverseDNS_->setDelegate(this);
+}
+
+void DestinationViewController::setIpaddr(const QString& address, bool lookUpHostname) {
+    ipaddr_ = address;
+    if (lookUpHostname) {
+        reverseDNS_->lookupHostnameByIPAddress(address);
+    }
+}
+
+QString DestinationViewController::hostname() const {
+    const std::lock_guard lock(hostnameLock_);
+    return hostname_;
+}
+
+void DestinationViewController::viewDidLoad() {
+    ui::TableViewController::viewDidLoad();
+    tableView()->setScrollEnabled(true);
+}
+
+void DestinationViewController::viewWillAppear(bool /*animated*/) {
+    tableView()->reloadData();
+}
+
+QString DestinationViewController::rowTitle(int row) const {
+    switch (row) {
+    case 0:
+        return Resources::text("IPAddress");
+    case kHostnameRow:
+        return Resources::text("Hostname");
+    default:
+        return tarnel_->TLDLabel().value(row - kFirstRegistryRow);
+    }
+}
+
+QString DestinationViewController::rowValue(int row) const {
+    switch (row) {
+    case 0:
+        return ipaddr_;
+    case kHostnameRow:
+        return hostname();
+    default:
+        return data_.value(row - kFirstRegistryRow);
+    }
+}
+
+ui::TableViewCell*
+DestinationViewController::tableViewCellForRowAtIndexPath(ui::TableView* tableView,
+                                                          const ui::IndexPath& indexPath) {
+    auto* cell = tableView->dequeueReusableCell<ui::TableViewCell>(kCellIdentifier,
+                                                                   ui::TableViewCellStyle::Value2);
+    cell->setAccessoryType(ui::TableViewCellAccessoryType::None);
+    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
+    cell->textLabel()->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    cell->textLabel()->setText(rowTitle(indexPath.row));
+    cell->detailTextLabel()->setNumberOfLines(indexPath.row == kHostnameRow ? 4 : 2);
+    cell->detailTextLabel()->setText(rowValue(indexPath.row));
+    return cell;
+}
+
+double DestinationViewController::tableViewHeightForRowAtIndexPath(ui::TableView*,
+                                                                   const ui::IndexPath& indexPath) {
+    if (indexPath.row != kHostnameRow) {
+        return kRowHeight;
+    }
+    return std::max<double>(kRowHeight, wrappedHeight(hostname()));
+}
+
+void DestinationViewController::reverseDNSFoundHostname(ReverseDNS* /*sender*/,
+                                                        const QString& hostname) {
+    {
+        const std::lock_guard lock(hostnameLock_);
+        hostname_ = hostname;
+    }
+    if (!hostname.isEmpty()) {
+        if (HistoryDB* history = HistoryDB::sharedInstance()) {
+            history->updateHostnameWithIPAddress(hostname, ipaddr_);
+        }
+    }
+    if (isViewLoaded()) {
+        tableView()->reloadRowsAtIndexPathsWithRowAnimation({{0, kHostnameRow}},
+                                                            ui::TableViewRowAnimation::Fade);
+    }
+}
