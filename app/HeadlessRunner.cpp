@@ -16,6 +16,7 @@
 #include "process/ProcessStatusViewController.h"
 #include "registry/AddressLookupStream.h"
 #include "registry/DestinationViewController.h"
+#include "registry/ReverseDNS.h"
 #include "registry/TarnelDB.h"
 #include "registry/tarnel.h"
 
@@ -431,7 +432,9 @@ int runWindowless(int argc, char** argv, const HeadlessRequest& request) {
     ui::Screen::setScale(request.kind == HeadlessRequest::Kind::Screenshot ? kScreenshotScale
                                                                            : 1.0);
     // A dump or a screenshot only reads: no gathering pass writes the history (nor
-    // makes the documents directory for it).
+    // makes the documents directory for it), and no screen asks the network for a
+    // host name.
+    ReverseDNS::setBackgroundQueriesAllowed(false);
     AppStores stores = AppStores::shared();
     stores.history.reset();
     AppController controller(std::move(stores));

@@ -6,6 +6,8 @@
 #include <QMetaObject>
 #include <QThreadPool>
 
+#include <atomic>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <resolv.h>
@@ -103,8 +105,18 @@ void ReverseDNS::checkNetworkReachabilityWithName(const QString& hostname) {
                &ReverseDNSDelegate::reverseDNSNetworkReachabilityAnswer);
 }
 
+namespace {
+
+std::atomic<bool> backgroundQueriesAllowed{true};
+
+} // namespace
+
+void ReverseDNS::setBackgroundQueriesAllowed(bool allowed) {
+    backgroundQueriesAllowed = allowed;
+}
+
 void ReverseDNS::startQuery(std::string name, int type, Deliver deliver) {
-    if (name.empty()) {
+    if (name.empty() || !backgroundQueriesAllowed) {
         return;
     }
     Workers& workers = Workers::instance();

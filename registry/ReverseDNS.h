@@ -65,6 +65,9 @@ public:
     // Queries go to these servers instead of the system's (an empty list restores
     // them), with one try each: tests answer on the loopback.
     static void setServersForTesting(const QList<std::pair<QString, uint16_t>>& servers);
+    // Background queries are started only while allowed (the default). A run that only
+    // prints what it has (a dump) forbids them: it must not ask the network anything.
+    static void setBackgroundQueriesAllowed(bool allowed);
     // Waits until no background query is running; false when the bound passed first.
     static bool waitForQueries(int boundMs);
 

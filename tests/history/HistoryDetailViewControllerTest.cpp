@@ -2,6 +2,7 @@
 #include "HistoryScreenFixture.h"
 #include "history/HistoryCommentViewController.h"
 #include "platform/ui/TableView.h"
+#include "registry/ReverseDNS.h"
 #include "tests/registry/DnsResponder.h"
 
 #include "support/EventLoop.h"
@@ -62,6 +63,14 @@ TEST_F(HistoryDetailViewControllerTest, OnlyAnAddressWithoutHostNameIsLookedUp) 
     }));
     EXPECT_EQ(db.selectHistory(unknown).value(2), "found.example");
     EXPECT_EQ(db.selectHistory(known).value(2), "stored.example");
+    EXPECT_EQ(responder.queries(), 1);
+    // A run that only prints (a dump) asks the network nothing.
+    ReverseDNS::setBackgroundQueriesAllowed(false);
+    auto* third = new HistoryDetailViewController(&db);
+    third->setPkey(record("192.0.2.3", "US"));
+    stack->pushViewControllerAnimated(third, false);
+    ReverseDNS::setBackgroundQueriesAllowed(true);
+    EXPECT_TRUE(ReverseDNS::waitForQueries(5000));
     EXPECT_EQ(responder.queries(), 1);
 }
 
