@@ -71,3 +71,7 @@ QString NameText::fromBytes(std::string_view bytes) {
     flushValid();
     return text;
 }
+
+QString NameText::fromByteArray(const QByteArray& bytes) {
+    return fromBytes(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <string_view>
@@ -11,4 +12,5 @@
 class NameText {
 public:
     static QString fromBytes(std::string_view bytes);
+    static QString fromByteArray(const QByteArray& bytes);
 };

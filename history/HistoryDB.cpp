@@ -4,6 +4,7 @@
 #include "common/NameText.h"
 #include "common/OutputFile.h"
 #include "common/Resources.h"
+#include "common/SqliteText.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -22,26 +23,8 @@ bool exists(const QByteArray& path) {
     return ::stat(path.constData(), &status) == 0;
 }
 
-QString pathText(const QByteArray& path) {
-    return NameText::fromBytes(
-        std::string_view(path.constData(), static_cast<size_t>(path.size())));
-}
-
-QString errorText(sqlite3* conn) {
-    return QString::fromUtf8(sqlite3_errmsg(conn));
-}
-
 QString templatePath() {
     return QDir(Resources::resourcePath()).filePath(QString::fromLatin1(HistoryDB::fileName));
-}
-
-// A NULL column reads as the empty text.
-QString columnText(sqlite3_stmt* statement, int column) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    if (text == nullptr) {
-        return QStringLiteral("");
-    }
-    return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
 }
 
 // A name beside `path` that nothing uses yet: "<path>.damaged-<UTC time>[-n]".
@@ -134,7 +117,8 @@ HistoryDB::OpenResult HistoryDB::openFile(const QByteArray& path) {
         return OpenResult::Opened;
     }
     qCWarning(lcHistory).noquote()
-        << QStringLiteral("HistoryDB: cannot open %1: %2").arg(pathText(path), errorText(conn));
+        << QStringLiteral("HistoryDB: cannot open %1: %2")
+               .arg(NameText::fromByteArray(path), SqliteText::error(conn));
     sqlite3_close(conn); // a failed open may still have made a handle
     conn = nullptr;
     return opened == SQLITE_OK && isDamage(result) ? OpenResult::Damaged : OpenResult::Failed;
@@ -154,7 +138,8 @@ bool HistoryDB::makeFromTemplate(const QByteArray& path) {
         !OutputFile::replaceContents(path, shipped.readAll())) {
         qCWarning(lcHistory).noquote()
             << QStringLiteral("HistoryDB: Failed to create database file: %1: %2")
-                   .arg(pathText(path), QString::fromLocal8Bit(std::strerror(errno)));
+                   .arg(NameText::fromByteArray(path),
+                        QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     return true;
@@ -165,7 +150,7 @@ bool HistoryDB::keepDamagedAside(const QByteArray& path) {
     if (::rename(path.constData(), aside.constData()) != 0) {
         qCWarning(lcHistory).noquote()
             << QStringLiteral("HistoryDB: cannot move the damaged %1 aside to %2: %3")
-                   .arg(pathText(path), pathText(aside),
+                   .arg(NameText::fromByteArray(path), NameText::fromByteArray(aside),
                         QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
@@ -176,7 +161,7 @@ bool HistoryDB::keepDamagedAside(const QByteArray& path) {
     }
     qCWarning(lcHistory).noquote()
         << QStringLiteral("HistoryDB: %1 is damaged; kept as %2, a fresh history is made")
-               .arg(pathText(path), pathText(aside));
+               .arg(NameText::fromByteArray(path), NameText::fromByteArray(aside));
     return true;
 }
 
@@ -186,7 +171,7 @@ sqlite3_stmt* HistoryDB::prepared(Index index) {
         sqlite3_prepare_v2(conn, entry.sql, -1, &entry.handle, nullptr) != SQLITE_OK) {
         qCWarning(lcHistory).noquote()
             << QStringLiteral("HistoryDB: Error: failed to prepare statement with message: %1")
-                   .arg(errorText(conn));
+                   .arg(SqliteText::error(conn));
         entry.handle = nullptr;
     }
     return entry.handle;
@@ -229,7 +214,7 @@ QStringList HistoryDB::selectResults(Index index, const QList<int32_t>& ids, boo
     }
     while (sqlite3_step(statement) == SQLITE_ROW) {
         for (int column = 0; column < sqlite3_column_count(statement); ++column) {
-            results.append(columnText(statement, column));
+            results.append(SqliteText::column(statement, column));
         }
         if (firstRowOnly) {
             break;

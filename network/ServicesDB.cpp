@@ -3,6 +3,7 @@
 #include "common/LogCategories.h"
 #include "common/NameText.h"
 #include "common/Resources.h"
+#include "common/SqliteText.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,24 +16,6 @@ namespace {
 bool isFile(const QByteArray& path) {
     struct stat status {};
     return !path.isEmpty() && ::stat(path.constData(), &status) == 0 && S_ISREG(status.st_mode);
-}
-
-QString pathText(const QByteArray& path) {
-    return NameText::fromBytes(
-        std::string_view(path.constData(), static_cast<size_t>(path.size())));
-}
-
-QString errorText(sqlite3* conn) {
-    return QString::fromUtf8(sqlite3_errmsg(conn));
-}
-
-// A NULL column reads as the empty text.
-QString columnText(sqlite3_stmt* statement, int column) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    if (text == nullptr) {
-        return QStringLiteral("");
-    }
-    return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
 }
 
 } // namespace
@@ -56,8 +39,9 @@ void ServicesDB::open() {
                                 : QFile::encodeName(QDir(Resources::resourcePath()).filePath(name));
     // The program only reads the file: opened read-only, it is never created or changed.
     if (sqlite3_open_v2(path.constData(), &conn, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        qCWarning(lcNetwork).noquote() << QStringLiteral("ServicesDB: cannot open %1: %2")
-                                              .arg(pathText(path), errorText(conn));
+        qCWarning(lcNetwork).noquote()
+            << QStringLiteral("ServicesDB: cannot open %1: %2")
+                   .arg(NameText::fromByteArray(path), SqliteText::error(conn));
         sqlite3_close(conn); // a failed open may still have made a handle
         conn = nullptr;
         return;
@@ -84,7 +68,7 @@ void ServicesDB::preparedLocked() {
         if (sqlite3_prepare_v2(conn, entry->sql, -1, &entry->handle, nullptr) != SQLITE_OK) {
             qCWarning(lcNetwork).noquote()
                 << QStringLiteral("ServicesDB: Error: failed to prepare statement with message: %1")
-                       .arg(errorText(conn));
+                       .arg(SqliteText::error(conn));
             entry->handle = nullptr;
         }
     }
@@ -100,7 +84,7 @@ QList<QStringList> ServicesDB::searchWithProtocol(int32_t port, int32_t protocol
     sqlite3_bind_int(statement, 1, port);
     sqlite3_bind_int(statement, 2, protocol);
     while (sqlite3_step(statement) == SQLITE_ROW) {
-        rows.append({columnText(statement, 0), columnText(statement, 1)});
+        rows.append({SqliteText::column(statement, 0), SqliteText::column(statement, 1)});
     }
     sqlite3_reset(statement);
     return rows;

@@ -94,9 +94,7 @@ bool TarnelDB::openFile(const QByteArray& path, const QString& instead) {
     if (refusal.reason != TL_CANNOT_READ || refusal.error != ENOENT) {
         qCWarning(lcRegistry).noquote()
             << QStringLiteral("registry file %1 refused: %2%3")
-                   .arg(NameText::fromBytes(
-                            std::string_view(path.constData(), static_cast<size_t>(path.size()))),
-                        refusalText(refusal), instead);
+                   .arg(NameText::fromByteArray(path), refusalText(refusal), instead);
     }
     return false;
 }
