@@ -15,6 +15,7 @@
 #include "platform/ui/TabBarItem.h"
 #include "process/ProcessStatusViewController.h"
 #include "registry/DestinationViewController.h"
+#include "registry/TarnelPopupView.h"
 #include "system/SystemStatusViewController.h"
 
 #include <QMetaObject>
@@ -63,9 +64,8 @@ bool AppController::applicationDidFinishLaunchingWithOptions(ui::Application*, c
     return true;
 }
 
-// The lookup popup joins when it is built; until then a flag tap shows nothing.
 void AppController::installLookupScreens() {
-    NetworkLookupScreens::install({}, &AppController::makeDestinationScreen,
+    NetworkLookupScreens::install(&TarnelPopupView::popUp, &AppController::makeDestinationScreen,
                                   [] { return new HistoryViewController(); });
 }
 

@@ -13,6 +13,7 @@
 #include "platform/ui/TableView.h"
 #include "platform/ui/TableViewController.h"
 #include "platform/ui/TableViewTextRenderer.h"
+#include "platform/ui/ViewAnimation.h"
 #include "process/ProcessStatusViewController.h"
 #include "registry/AddressLookupStream.h"
 #include "registry/DestinationViewController.h"
@@ -435,6 +436,7 @@ int runWindowless(int argc, char** argv, const HeadlessRequest& request) {
     // makes the documents directory for it), and no screen asks the network for a
     // host name.
     ReverseDNS::setBackgroundQueriesAllowed(false);
+    ui::ViewAnimation::setAnimationsEnabled(false);
     AppStores stores = AppStores::shared();
     stores.history.reset();
     AppController controller(std::move(stores));

@@ -7,6 +7,7 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/TableViewCell.h"
+#include "registry/DestinationRows.h"
 #include "registry/TarnelDB.h"
 
 #include <QTextLayout>
@@ -15,9 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-// The registry's texts start at this row.
-constexpr int kFirstRegistryRow = 2;
 
 // The height in points of `text` in the bold 17-point font wrapped to the host name's
 // width: at spaces, and inside a word too long for a line (a host name has no spaces).
@@ -66,25 +64,11 @@ void DestinationViewController::viewWillAppear(bool /*animated*/) {
 }
 
 QString DestinationViewController::rowTitle(int row) const {
-    switch (row) {
-    case 0:
-        return Resources::text("IPAddress");
-    case kHostnameRow:
-        return Resources::text("Hostname");
-    default:
-        return tarnel_->TLDLabel().value(row - kFirstRegistryRow);
-    }
+    return DestinationRows::title(row);
 }
 
 QString DestinationViewController::rowValue(int row) const {
-    switch (row) {
-    case 0:
-        return ipaddr_;
-    case kHostnameRow:
-        return hostname();
-    default:
-        return data_.value(row - kFirstRegistryRow);
-    }
+    return DestinationRows::value(row, ipaddr_, hostname(), data_);
 }
 
 ui::TableViewCell*

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/TableViewController.h"
+#include "registry/DestinationRows.h"
 #include "registry/ReverseDNS.h"
 
 #include <QString>
@@ -15,8 +16,8 @@ class TarnelDB;
 class DestinationViewController : public ui::TableViewController, public ReverseDNSDelegate {
 public:
     static constexpr int kRowHeight = 40;
-    static constexpr int kRowCount = 8;
-    static constexpr int kHostnameRow = 1;
+    static constexpr int kRowCount = DestinationRows::kCount;
+    static constexpr int kHostnameRow = DestinationRows::kHostnameRow;
     static constexpr double kHostnameWidth = 200;
     static inline const QString kCellIdentifier = QStringLiteral("DestinationTableCellIdentifier");
 

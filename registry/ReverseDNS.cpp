@@ -14,9 +14,11 @@
 
 #include <algorithm>
 #include <mutex>
+#include <optional>
 
 void ReverseDNSDelegate::reverseDNSFoundHostname(ReverseDNS*, const QString&) {}
 void ReverseDNSDelegate::reverseDNSNetworkReachabilityAnswer(ReverseDNS*, const QString&) {}
+void ReverseDNSDelegate::reverseDNSQueryEnded(ReverseDNS*) {}
 
 namespace {
 
@@ -116,27 +118,33 @@ void ReverseDNS::setBackgroundQueriesAllowed(bool allowed) {
 }
 
 void ReverseDNS::startQuery(std::string name, int type, Deliver deliver) {
-    if (name.empty() || !backgroundQueriesAllowed) {
-        return;
-    }
     Workers& workers = Workers::instance();
     QObject* const context = &workers.mainThreadContext;
     const QPointer<ReverseDNS> sender(this);
-    workers.pool.start([sender, name = std::move(name), type, deliver, context] {
-        std::vector<std::string> answers;
-        if (my_query(name.c_str(), type, answers) != 0 || answers.empty()) {
-            return;
+    // Runs on the main thread, where the sender and its delegate are destroyed.
+    const auto report = [sender, deliver](const std::optional<QString>& answer) {
+        ReverseDNSDelegate* delegate = sender ? sender->delegate() : nullptr;
+        if (delegate != nullptr && answer) {
+            (delegate->*deliver)(sender.data(), *answer);
         }
-        const QString first = QString::fromStdString(answers.front());
-        // Runs on the main thread, where the sender and its delegate are destroyed.
+        // The answer's call may have let go of the sender or its delegate.
+        if (ReverseDNSDelegate* after = sender ? sender->delegate() : nullptr) {
+            after->reverseDNSQueryEnded(sender.data());
+        }
+    };
+    if (name.empty() || !backgroundQueriesAllowed) {
         QMetaObject::invokeMethod(
-            context,
-            [sender, first, deliver] {
-                if (ReverseDNSDelegate* delegate = sender ? sender->delegate() : nullptr) {
-                    (delegate->*deliver)(sender.data(), first);
-                }
-            },
-            Qt::QueuedConnection);
+            context, [report] { report(std::nullopt); }, Qt::QueuedConnection);
+        return;
+    }
+    workers.pool.start([name = std::move(name), type, context, report] {
+        std::vector<std::string> answers;
+        std::optional<QString> first;
+        if (my_query(name.c_str(), type, answers) == 0 && !answers.empty()) {
+            first = QString::fromStdString(answers.front());
+        }
+        QMetaObject::invokeMethod(
+            context, [report, first] { report(first); }, Qt::QueuedConnection);
     });
 }
 

@@ -14,7 +14,7 @@
 
 class ReverseDNS;
 
-// Receiver of a ReverseDNS's answers; both operations do nothing unless overridden.
+// Receiver of a ReverseDNS's answers; the operations do nothing unless overridden.
 // A delegate is also a QObject: the answer reaches it on the thread it lives on (the
 // main thread), and not at all once it has been destroyed.
 class ReverseDNSDelegate {
@@ -22,6 +22,9 @@ public:
     virtual ~ReverseDNSDelegate() = default;
     virtual void reverseDNSFoundHostname(ReverseDNS* sender, const QString& hostname);
     virtual void reverseDNSNetworkReachabilityAnswer(ReverseDNS* sender, const QString& address);
+    // After every background query, answered or not (also one that was not allowed to
+    // start), and after its answer: an owner that waits for its queries can let go.
+    virtual void reverseDNSQueryEnded(ReverseDNS* sender);
 };
 
 // Finds the host name of an IPv4 address (PTR under "in-addr.arpa.") or the
@@ -32,7 +35,7 @@ public:
 // delegate through a queued call. The query keeps only weak references to this
 // object and to the delegate: when either is gone by the time the answer arrives,
 // nothing is called. A failed query, a negative reply or one without an answer of
-// the asked type calls nothing.
+// the asked type calls no answer operation, only reverseDNSQueryEnded.
 class ReverseDNS : public QObject {
 public:
     static constexpr int maxWorkers = 4;

@@ -1,5 +1,7 @@
 #include "app/AppController.h"
 #include "app/HeadlessRunner.h"
+#include "history/HistoryDB.h"
+#include "network/NetworkLookupScreens.h"
 #include "platform/services/NetworkReachability.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/Label.h"
@@ -8,6 +10,10 @@
 #include "platform/ui/TableView.h"
 #include "platform/ui/TableViewCell.h"
 #include "platform/ui/TableViewController.h"
+#include "platform/ui/ViewAnimation.h"
+#include "registry/ReverseDNS.h"
+#include "registry/TarnelPopupView.h"
+#include "registry/TarnelView.h"
 #include "support/SystemFixture.h"
 #include "system/SystemStatus.h"
 #include "tests/app/LaunchedApp.h"
@@ -42,13 +48,37 @@ protected:
         disk.mntonname = "/";
         disk.mntfromname = "/dev/disk0s1";
         kernel.backend->setMounts({disk}); // so that the disk card and its chart are checked
+        recordHistory();
         app.launch();
         controller = app.controller.get();
         const ui::Size size = GetParam().window;
         controller->window()->resize(ui::Screen::px(size.width), ui::Screen::px(size.height));
         controller->window()->show();
     }
-    void TearDown() override { ui::Screen::setScale(savedScale); }
+    void TearDown() override {
+        ui::Screen::setScale(savedScale);
+        HistoryDB::sharedInstance()->close();
+    }
+
+    // Addresses in the lookup history, so that its screens have rows to lay out.
+    static void recordHistory() {
+        HistoryDB* history = HistoryDB::sharedInstance();
+        history->close();
+        ASSERT_TRUE(history->begin());
+        const QStringList rows[] = {
+            {"133.5.6.7", "JP", "Japan", "APNIC", "Asia/Pacific Region", "133.0.0.0/8",
+             "1997-03-01 (allocated)"},
+            {"133.5.6.7", "JP", "Japan", "APNIC", "Asia/Pacific Region", "133.0.0.0/8",
+             "1997-03-01 (allocated)"},
+            {"8.8.8.8", "US", "United States", "ARIN", "North America", "8.8.8.0/24",
+             "2023-12-28 (assigned)"},
+        };
+        for (const QStringList& row : rows) {
+            history->insertHistory(row);
+        }
+        ASSERT_TRUE(history->commit());
+        history->updateHostnameWithIPAddress("www.example.ac.jp", "133.5.6.7");
+    }
 
     // Shows `screen` as --dump does and returns its table.
     ui::TableView* show(const QString& screen) {
@@ -120,7 +150,8 @@ TEST_P(ScreenLayoutTest, TabBarShowsWholeAndValuesKeepToTheRightOfTheirCards) {
     for (const char* name :
          {"system", "process", "process/1", "memory", "disk", "network", "network/interface/en0",
           "network/routing", "network/route/3", "network/route/4", "network/tcp", "network/udp",
-          "network/peer/133.5.6.7:443/tcp"}) {
+          "network/peer/133.5.6.7:443/tcp", "destination/133.5.6.7", "history", "history/date",
+          "history/1"}) {
         const QString screen = QString::fromLatin1(name);
         SCOPED_TRACE(screen.toStdString());
         ui::TableView* table = show(screen);
@@ -173,6 +204,38 @@ TEST_P(ScreenLayoutTest, TabBarShowsWholeAndValuesKeepToTheRightOfTheirCards) {
             }
         }
     }
+}
+
+TEST_P(ScreenLayoutTest, TheLookupPopupFitsTheWindowAndShowsItsRowsWhole) {
+    ReverseDNS::setBackgroundQueriesAllowed(false);
+    ui::ViewAnimation::setAnimationsEnabled(false);
+    show("network/routing");
+    NetworkLookupScreens::showLookupPopup("133.5.6.7", controller->window());
+    auto* carrier = TarnelPopupView::shownIn(controller->window());
+    ASSERT_NE(carrier, nullptr);
+    TarnelView* panel = carrier->tarnelView();
+    keepPicture("popup");
+    ui::ViewAnimation::setAnimationsEnabled(true);
+    ReverseDNS::setBackgroundQueriesAllowed(true);
+
+    const QRect window = controller->window()->rect();
+    EXPECT_EQ(carrier->geometry(), window);
+    EXPECT_TRUE(window.contains(inWindow(panel)));
+    EXPECT_NEAR(inWindow(panel).center().x(), window.center().x(), 1);
+    for (ui::TableViewCell* cell : panel->tableView()->visibleCells()) {
+        for (const QLabel* label : cell->findChildren<QLabel*>()) {
+            if (!label->isVisible() || label->text().isEmpty()) {
+                continue;
+            }
+            EXPECT_TRUE(
+                panel->rect().contains(QRect(label->mapTo(panel, QPoint(0, 0)), label->size())))
+                << label->text().toStdString();
+            const QFontMetrics metrics(label->font());
+            EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width())
+                << label->text().toStdString();
+        }
+    }
+    carrier->dismiss();
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, ScreenLayoutTest,

@@ -119,8 +119,10 @@ public:
         senders.append(sender);
         hostnames.append(hostname);
     }
+    void reverseDNSQueryEnded(ReverseDNS* /*sender*/) override { ++ended; }
     QList<ReverseDNS*> senders;
     QStringList hostnames;
+    int ended = 0;
 };
 
 // Waits for the background queries and the calls they queued.
@@ -151,7 +153,21 @@ TEST(ReverseDNSTest, TheDelegateHearsTheFirstNameOfAGoodReplyAndNothingElse) {
             c.expected.empty() ? QStringList{} : QStringList{QString::fromStdString(c.expected[0])};
         EXPECT_EQ(receiver.hostnames, expected) << c.name;
         EXPECT_TRUE(receiver.senders.isEmpty() || receiver.senders.front() == &dns) << c.name;
+        EXPECT_EQ(receiver.ended, 1) << c.name;
     }
+}
+
+TEST(ReverseDNSTest, AQueryNotAllowedToStartStillEnds) {
+    ReverseDNS::setBackgroundQueriesAllowed(false);
+    ReverseDNS dns;
+    Receiver receiver;
+    dns.setDelegate(&receiver);
+    dns.lookupHostnameByIPAddress("192.0.2.1");
+    dns.lookupHostnameByIPAddress("not an address");
+    settle();
+    ReverseDNS::setBackgroundQueriesAllowed(true);
+    EXPECT_TRUE(receiver.hostnames.isEmpty());
+    EXPECT_EQ(receiver.ended, 2);
 }
 
 TEST(ReverseDNSTest, SynchronousLookupKeepsEveryNameAndTheFirstAsHost) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "platform/ui/DelayedPerform.h"
+#include "support/EventLoop.h"
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -23,6 +25,15 @@ public:
             const std::function<void()> elapsed = std::move(waiting_.begin()->second);
             waiting_.erase(waiting_.begin());
             elapsed();
+        }
+    }
+    // Moves time on a frame (16 ms) at a time, letting the event loop run the work
+    // each frame posts, as frame-by-frame motion needs.
+    void runFor(int milliseconds) {
+        constexpr int kFrame = 16;
+        for (int step = 0; step < milliseconds; step += kFrame) {
+            advanceBy(std::min(kFrame, milliseconds - step));
+            flushEvents();
         }
     }
     std::chrono::steady_clock::time_point now() const {
