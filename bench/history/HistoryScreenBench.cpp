@@ -194,6 +194,16 @@ void BM_SwitchOrder(benchmark::State& state) {
 }
 BENCHMARK(BM_SwitchOrder)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+QtMessageHandler qtMessages = nullptr;
+
+// The offscreen platform warns of every window it shows that it cannot size it.
+void withoutSizeHintWarnings(QtMsgType type, const QMessageLogContext& context,
+                             const QString& message) {
+    if (!message.contains(QLatin1String("propagateSizeHints"))) {
+        qtMessages(type, context, message);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -201,6 +211,7 @@ int main(int argc, char** argv) {
     QTemporaryDir documents;
     ::setenv("ORMEL_DOCUMENTS_DIR", documents.path().toUtf8().constData(), 1);
     QApplication application(argc, argv);
+    qtMessages = qInstallMessageHandler(withoutSizeHintWarnings);
     // The bundle of the build tree, beside this program's folder.
     const QByteArray resources =
         (QCoreApplication::applicationDirPath() + "/../resources").toUtf8();
