@@ -203,7 +203,7 @@ int HistoryDB::run(Index index, const QStringList& texts, const QList<int32_t>& 
     return result;
 }
 
-QStringList HistoryDB::selectResults(Index index, const QList<int32_t>& ids, bool firstRowOnly) {
+QStringList HistoryDB::selectFirstRow(Index index, const QList<int32_t>& ids) {
     QStringList results;
     sqlite3_stmt* statement = openLocked(false) ? prepared(index) : nullptr;
     if (statement == nullptr) {
@@ -212,12 +212,9 @@ QStringList HistoryDB::selectResults(Index index, const QList<int32_t>& ids, boo
     for (int position = 0; position < ids.size(); ++position) {
         sqlite3_bind_int(statement, position + 1, ids[position]);
     }
-    while (sqlite3_step(statement) == SQLITE_ROW) {
+    if (sqlite3_step(statement) == SQLITE_ROW) {
         for (int column = 0; column < sqlite3_column_count(statement); ++column) {
             results.append(SqliteText::column(statement, column));
-        }
-        if (firstRowOnly) {
-            break;
         }
     }
     sqlite3_reset(statement);
@@ -302,14 +299,32 @@ bool HistoryDB::optimizeLocked() {
     return vacuumed;
 }
 
-QStringList HistoryDB::selectAllHistoriesOrderBy(int order) {
+QList<int32_t> HistoryDB::selectAllHistoryIdsOrderBy(int order) {
     std::lock_guard lock(mutex_);
-    return selectResults(order == 1 ? SelectByUpdate : SelectByCount, {}, false);
+    QList<int32_t> ids;
+    sqlite3_stmt* statement =
+        openLocked(false) ? prepared(order == 1 ? SelectByUpdate : SelectByCount) : nullptr;
+    if (statement == nullptr) {
+        return ids;
+    }
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        ids.append(sqlite3_column_int(statement, 0));
+    }
+    sqlite3_reset(statement);
+    return ids;
+}
+
+QStringList HistoryDB::selectAllHistoriesOrderBy(int order) {
+    QStringList texts;
+    for (const int32_t id : selectAllHistoryIdsOrderBy(order)) {
+        texts.append(QString::number(id));
+    }
+    return texts;
 }
 
 QStringList HistoryDB::selectHistory(int32_t pkey) {
     std::lock_guard lock(mutex_);
-    return selectResults(SelectOne, {pkey}, true);
+    return selectFirstRow(SelectOne, {pkey});
 }
 
 bool HistoryDB::hasDeletedItems() const {

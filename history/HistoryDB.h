@@ -56,8 +56,9 @@ public:
     // VACUUM then REINDEX when rows were deleted since the last time, unless a
     // transaction is open (then it waits for a later call). True when VACUUM ran.
     bool optimize();
-    // Row ids as texts: order 1 most recently updated first, any other most counted
-    // first.
+    // Row ids: order 1 most recently updated first, any other most counted first.
+    QList<int32_t> selectAllHistoryIdsOrderBy(int order);
+    // The same ids as texts.
     QStringList selectAllHistoriesOrderBy(int order);
     // id, count, hostname, comments, ipaddr, code, name, registry, region, networks,
     // date, created and updated (local time); empty when no such row. NULL reads as "".
@@ -101,7 +102,7 @@ private:
     // Binds the texts (a null text as NULL) and ids in order, steps to the end and
     // resets; the last step's result, or an error without a statement.
     int run(Index index, const QStringList& texts = {}, const QList<int32_t>& ids = {});
-    QStringList selectResults(Index index, const QList<int32_t>& ids, bool firstRowOnly);
+    QStringList selectFirstRow(Index index, const QList<int32_t>& ids);
     bool optimizeLocked();
     void finalized();
     void closeLocked();

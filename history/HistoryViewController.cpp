@@ -15,8 +15,6 @@
 
 #include <QVBoxLayout>
 
-#include <charconv>
-
 namespace {
 
 const QString kListCellIdentifier = QStringLiteral("RoutingHistoryTableCellIdentifier");
@@ -76,7 +74,7 @@ void HistoryViewController::viewWillDisappear(bool /*animated*/) {
 }
 
 void HistoryViewController::loadData() {
-    data_ = historydb_->selectAllHistoriesOrderBy(orderBy_);
+    ids_ = historydb_->selectAllHistoryIdsOrderBy(orderBy_);
     if (!isEditing()) {
         tableView()->reloadData();
     }
@@ -105,20 +103,18 @@ void HistoryViewController::alertViewClickedButtonAtIndex(ui::AlertView* /*alert
 }
 
 int32_t HistoryViewController::pkeyAt(int row) const {
-    const QByteArray text = data_.value(row).toLatin1();
-    int32_t pkey = -1;
-    std::from_chars(text.constData(), text.constData() + text.size(), pkey);
-    return pkey;
+    return ids_.value(row, -1);
 }
 
 int HistoryViewController::tableViewNumberOfRowsInSection(ui::TableView*, int section) {
-    return section == 0 ? static_cast<int>(data_.size()) : 0;
+    return section == 0 ? static_cast<int>(ids_.size()) : 0;
 }
 
 ui::TableViewCell*
 HistoryViewController::tableViewCellForRowAtIndexPath(ui::TableView* tableView,
                                                       const ui::IndexPath& indexPath) {
-    auto* cell = tableView->dequeueReusableCell(kListCellIdentifier, ui::TableViewCellStyle::Subtitle);
+    auto* cell =
+        tableView->dequeueReusableCell(kListCellIdentifier, ui::TableViewCellStyle::Subtitle);
     cell->setAccessoryType(ui::TableViewCellAccessoryType::DisclosureIndicator);
     cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
     // A row deleted since the ids were read shows empty.

@@ -3,7 +3,9 @@
 #include "platform/ui/AlertViewDelegate.h"
 #include "platform/ui/TableViewController.h"
 
-#include <QStringList>
+#include <QList>
+
+#include <cstdint>
 
 class HistoryDB;
 
@@ -35,7 +37,8 @@ public:
     void deleteAllAction();
 
     int orderBy() const { return orderBy_; }
-    const QStringList& data() const { return data_; }
+    // The row ids in the order shown; a cell reads its row when the table asks for it.
+    const QList<int32_t>& ids() const { return ids_; }
     ui::SegmentedControl* segmentedControl() const { return segment_; }
     ui::Toolbar* toolbar() const { return toolbar_; }
     ui::BarButtonItem* deleteAllButton() const { return deleteAll_; }
@@ -62,7 +65,7 @@ private:
 
     HistoryDB* historydb_;
     int orderBy_ = OrderByCount;
-    QStringList data_;
+    QList<int32_t> ids_;
     ui::Toolbar* toolbar_ = nullptr;
     ui::SegmentedControl* segment_ = nullptr;
     ui::BarButtonItem* deleteAll_ = nullptr;
