@@ -1,10 +1,10 @@
 #pragma once
 
+#include "registry/HostNameResolver.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-
-#include "registry/HostNameResolver.h"
 
 #include <cstddef>
 #include <cstdint>
