@@ -210,10 +210,11 @@ struct Options {
     QCommandLineOption json{"json"};
     QCommandLineOption screenshot{"screenshot", {}, "DIR"};
     QCommandLineOption lookup{"lookup"};
+    QCommandLineOption resolve{"resolve"};
 
     void addTo(QCommandLineParser& parser) const {
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.addOptions({help, version, dump, json, screenshot, lookup});
+        parser.addOptions({help, version, dump, json, screenshot, lookup, resolve});
         for (const char* name :
              {"platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger",
               "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display", "geometry",
@@ -279,6 +280,9 @@ QString HeadlessRunner::usage() {
                "       ormel --lookup ADDRESS...    look IPv4 addresses up in the registry\n"
                "       ormel --lookup -             the same, an address a line of standard "
                "input\n"
+               "       ormel --lookup --resolve ... each address's host name (reverse DNS)\n"
+               "                                    as one more last field, empty when none\n"
+               "                                    came within about a second\n"
                "       ormel --help | --version\n"
                "SCREEN: %1,\n"
                "        process/PID for the details of one process,\n"
@@ -321,9 +325,14 @@ HeadlessRequest HeadlessRunner::parse(const QList<QByteArray>& arguments) {
     if (parser.isSet(options.json) && !parser.isSet(options.dump)) {
         return refused(QStringLiteral("--json goes with --dump"));
     }
+    if (parser.isSet(options.resolve) && !parser.isSet(options.lookup)) {
+        return refused(QStringLiteral("--resolve goes with --lookup"));
+    }
     const QStringList positional = parser.positionalArguments();
     if (parser.isSet(options.lookup)) {
-        return lookupRequest(positional);
+        request = lookupRequest(positional);
+        request.resolve = parser.isSet(options.resolve);
+        return request;
     }
     if (!positional.isEmpty()) {
         return refused(QStringLiteral("unexpected argument: %1").arg(positional.first()));
@@ -480,6 +489,7 @@ int runLookup(int argc, char** argv, const HeadlessRequest& request) {
         return EXIT_FAILURE;
     }
     AddressLookupStream stream;
+    stream.setResolveHostNames(request.resolve);
     stream.setInvalidLineHandler([](int64_t line, std::string_view text) {
         std::fprintf(stderr, "ormel: %s\n",
                      qPrintable(AddressLookupStream::invalidLineMessage(line, text)));

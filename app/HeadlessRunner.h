@@ -16,13 +16,15 @@ struct HeadlessRequest {
     QByteArray folder;     // the folder of --screenshot as the file system names it
     bool json = false;     // --dump SCREEN --json
     QStringList addresses; // the addresses of --lookup; "-" alone reads standard input
+    bool resolve = false;  // --lookup --resolve: each address's host name last
     QString error;         // why the arguments were refused
 };
 
 // `ormel --dump SCREEN [--json]` prints a screen's table as text or JSON; `ormel
 // --screenshot DIR` writes a PNG of every tab's root screen. Both build the real
 // application, on the offscreen platform. `ormel --lookup ADDRESS...` (or `-`, the
-// addresses on standard input) asks the address registry alone. Exit status: 0 done,
+// addresses on standard input) asks the address registry alone, and with --resolve
+// reverse DNS for each address's host name too. Exit status: 0 done,
 // 1 a kernel read, a file or an address failed (stderr says which), 2 bad arguments.
 class HeadlessRunner {
 public:

@@ -28,6 +28,9 @@ constexpr size_t inputBufferSize = 1u << 20;
 constexpr size_t entryBytes = 128;
 // Answers collect up to this size before they are written.
 constexpr size_t outputFlushSize = 1u << 20;
+// Lines of addresses whose host names are asked for together: the queries of a batch
+// overlap, the batch waits for its slowest.
+constexpr size_t hostNameBatchSize = 1024;
 
 // 0, or the errno of the write that failed.
 int writeAll(int fd, const char* bytes, size_t count) {
@@ -152,6 +155,8 @@ void AddressLookupStream::reset() {
     inLongLine_ = false;
     failure_ = Failure::None;
     error_ = 0;
+    unnamed_.clear();
+    resolver_.forget();
 }
 
 // Holds the engine's lock; the records kept are another file's after a reopen.
@@ -177,7 +182,7 @@ bool AddressLookupStream::answerLines(NextLine next, const Sink& sink) {
     for (;;) {
         bool more = true;
         holdRegistry();
-        while (out_.size() < outputFlushSize) {
+        while (out_.size() < outputFlushSize && unnamed_.size() < hostNameBatchSize) {
             const std::optional<std::string_view> line = next();
             if (!line) {
                 more = false;
@@ -186,6 +191,7 @@ bool AddressLookupStream::answerLines(NextLine next, const Sink& sink) {
             answerLine(*line);
         }
         releaseRegistry();
+        addHostNames();
         reportInvalid();
         if (!flush(sink)) {
             return false;
@@ -205,6 +211,10 @@ void AddressLookupStream::answerLine(std::string_view line) {
     uint32_t address = 0;
     if (tl_parse_address(line.data(), line.size(), &address) == 0) {
         out_.append(textOf(address));
+        if (resolve_) {
+            out_.push_back('\t');
+            unnamed_.emplace_back(out_.size(), address);
+        }
     } else {
         ++invalidCount_;
         if (onInvalid_) {
@@ -241,6 +251,30 @@ void AddressLookupStream::makeEntry(const tl_range* range, Entry& entry) {
         arena_.append(joined.constData(), static_cast<size_t>(joined.size()));
     }
     entry.length = static_cast<uint32_t>(arena_.size() - entry.offset);
+}
+
+// Puts each waiting line's host name in its place.
+void AddressLookupStream::addHostNames() {
+    if (unnamed_.empty()) {
+        return;
+    }
+    std::vector<uint32_t> addresses;
+    addresses.reserve(unnamed_.size());
+    for (const auto& [offset, address] : unnamed_) {
+        addresses.push_back(address);
+    }
+    const std::vector<std::string> names = resolver_.namesOf(addresses);
+    named_.clear();
+    size_t copied = 0;
+    for (size_t i = 0; i < unnamed_.size(); ++i) {
+        const size_t offset = unnamed_[i].first;
+        named_.append(out_, copied, offset - copied);
+        named_.append(names[i]);
+        copied = offset;
+    }
+    named_.append(out_, copied);
+    out_.swap(named_);
+    unnamed_.clear();
 }
 
 void AddressLookupStream::reportInvalid() {

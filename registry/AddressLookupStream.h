@@ -1,5 +1,7 @@
 #pragma once
 
+#include "registry/HostNameResolver.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -19,13 +21,17 @@ struct tl_range;
 // line in the form of `ormel --lookup`: the line's text, then the registry's six texts
 // tab-separated (RegistryTexts), or the text alone when the registry has nothing for
 // the address or the text is no IPv4 address. A "\r" before the newline is not part
-// of the text; a last line without newline is a line.
+// of the text; a last line without newline is a line. When host names are resolved,
+// every line of an IPv4 address ends in one more field: its host name by reverse DNS
+// (HostNameResolver), empty when none came in time.
 //
 // Reads and writes go through large buffers; the registry engine's lock is held
 // shared for each read's worth of lines, never across a read or a write, so the
 // module stays open while those lines are looked up and another thread may reopen
 // it in between (the texts of the new file are made afresh). Each range record's
-// answer text is made once and kept for the next address in that range.
+// answer text is made once and kept for the next address in that range. Host names
+// are asked for a batch of lines at a time, after the lock is let go and before the
+// batch is written.
 //
 // Text that is no IPv4 address is reported to the invalid-line handler after the
 // lines around it are answered; a write or read failure ends the run. SIGPIPE is
@@ -59,6 +65,8 @@ public:
     explicit AddressLookupStream(const RegistryTexts& texts);
 
     void setInvalidLineHandler(InvalidLineHandler handler) { onInvalid_ = std::move(handler); }
+    // Off by default: the lookups stay offline.
+    void setResolveHostNames(bool resolve) { resolve_ = resolve; }
 
     // Answers every line read from `input` until its end, writing to `output`.
     Result run(int input, int output);
@@ -88,6 +96,7 @@ private:
     void answerLine(std::string_view line);
     std::string_view textOf(uint32_t address);
     void makeEntry(const tl_range* range, Entry& entry);
+    void addHostNames();
     void reportInvalid();
     bool flush(const Sink& sink);
     void readAndAnswer(int input, const Sink& sink);
@@ -95,6 +104,12 @@ private:
 
     const RegistryTexts& texts_;
     InvalidLineHandler onInvalid_;
+    bool resolve_ = false;
+    HostNameResolver resolver_;
+    // The lines waiting for their host names: where in out_ the name goes, and the
+    // address.
+    std::vector<std::pair<size_t, uint32_t>> unnamed_;
+    std::string named_; // out_ with the names, swapped in
 
     std::vector<Entry> entries_; // by record of the file open now
     std::string arena_;

@@ -61,12 +61,16 @@ struct Workers {
 
 } // namespace
 
-int my_query(const char* name, int type, std::vector<std::string>& results) {
+int my_query(const char* name, int type, std::vector<std::string>& results, int timeoutSeconds) {
     struct __res_state state {};
     if (res_ninit(&state) != 0) {
         return -1;
     }
     useTestServers(state);
+    if (timeoutSeconds > 0) {
+        state.retrans = timeoutSeconds;
+        state.retry = 1;
+    }
     uint8_t answer[dns_reply_limit] = {};
     const int length = res_nquery(&state, name, ns_c_in, type, answer, sizeof answer);
     res_nclose(&state);
@@ -90,10 +94,13 @@ std::string ReverseDNS::reverseName(const QString& address) {
     if (inet_pton(AF_INET, address.toLatin1().constData(), &parsed) != 1) {
         return {};
     }
-    const auto* bytes = reinterpret_cast<const uint8_t*>(&parsed.s_addr);
+    return reverseName(ntohl(parsed.s_addr));
+}
+
+std::string ReverseDNS::reverseName(uint32_t address) {
     std::string name;
-    for (int i = 3; i >= 0; --i) {
-        name += std::to_string(bytes[i]) + '.';
+    for (int shift = 0; shift < 32; shift += 8) {
+        name += std::to_string(address >> shift & 0xffu) + '.';
     }
     return name + "in-addr.arpa.";
 }

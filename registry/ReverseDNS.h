@@ -64,6 +64,8 @@ public:
 
     // "d.c.b.a.in-addr.arpa." for the dotted quad "a.b.c.d"; empty for other text.
     static std::string reverseName(const QString& address);
+    // The same for an address in host byte order (as tl_parse_address gives it).
+    static std::string reverseName(uint32_t address);
 
     // Queries go to these servers instead of the system's (an empty list restores
     // them), with one try each: tests answer on the loopback.
@@ -86,5 +88,7 @@ private:
 };
 
 // Runs one query of `type` for `name` through the resolver and appends the answers
-// (dnsReply.h) to `results`: 0 when at least one was found, -1 otherwise.
-int my_query(const char* name, int type, std::vector<std::string>& results);
+// (dnsReply.h) to `results`: 0 when at least one was found, -1 otherwise. With
+// `timeoutSeconds` above 0 each server gets one try of that long, instead of the
+// tries and time-out the system configured.
+int my_query(const char* name, int type, std::vector<std::string>& results, int timeoutSeconds = 0);

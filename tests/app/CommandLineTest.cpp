@@ -43,7 +43,8 @@ TEST(CommandLine, RefusesBadArgumentsWithStatusTwo) {
     for (const char* arguments :
          {"--frobnicate", "--dump", "--dump battery", "--dump system extra", "--json",
           "--dump system --screenshot /tmp", "--lookup", "--lookup - 8.8.8.8",
-          "--screenshot /tmp --json", "--dump process/-3"}) {
+          "--screenshot /tmp --json", "--dump process/-3", "--resolve 8.8.8.8",
+          "--dump system --resolve", "--resolve --lookup"}) {
         const ProgramRun run = runShell(QStringLiteral("$ORMEL %1").arg(arguments));
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_TRUE(run.err.startsWith("ormel: ")) << arguments << run.err.constData();

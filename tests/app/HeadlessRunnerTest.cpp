@@ -29,6 +29,11 @@ TEST(HeadlessRunnerParse, ChoosesTheModeFromTheArguments) {
     EXPECT_EQ(lookup.addresses, QStringList({"8.8.8.8", "x"}));
     EXPECT_EQ(HeadlessRunner::parse(QList<QByteArray>{"--lookup", "-"}).addresses,
               QStringList{"-"});
+    EXPECT_FALSE(lookup.resolve);
+    const HeadlessRequest resolved =
+        HeadlessRunner::parse(QList<QByteArray>{"--resolve", "--lookup", "-"});
+    EXPECT_EQ(resolved.kind, Kind::Lookup);
+    EXPECT_TRUE(resolved.resolve);
     const HeadlessRequest shots = HeadlessRunner::parse(QList<QByteArray>{"--screenshot=/tmp/x%1"});
     EXPECT_EQ(shots.kind, Kind::Screenshot);
     EXPECT_EQ(shots.folder, "/tmp/x%1");

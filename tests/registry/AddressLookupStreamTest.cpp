@@ -2,6 +2,7 @@
 
 #include "registry/TarnelDB.h"
 #include "support/TestEnvironment.h"
+#include "tests/registry/DnsResponder.h"
 #include "tests/registry/RegistryFile.h"
 
 #include <QDir>
@@ -11,9 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <random>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -188,6 +191,60 @@ TEST_F(AddressLookupStreamTest, ReadAndWriteFailuresEndTheRunAndSayWhy) {
     EXPECT_EQ(result.failure, Failure::Read);
     EXPECT_EQ(result.failureText(), "cannot read the addresses: Is a directory");
     EXPECT_EQ(stream_.run(QStringList{"1.1.1.1"}, -1).error, EBADF);
+}
+
+// "host-N.example" for an address ending in N; no such name for one ending in 2.
+QByteArray hostReply(const QByteArray& id, const QByteArray& question) {
+    const QByteArray last = question.mid(1, question.at(0));
+    return last == "2" ? build({{}, 3}, id, question)
+                       : build({{ptr("host-" + last + ".example")}}, id, question);
+}
+
+TEST_F(AddressLookupStreamTest, ResolvedAddressesEndInTheirHostNameAskedOnceEach) {
+    DnsResponder responder(hostReply);
+    stream_.setResolveHostNames(true);
+    const StreamRun run = runOver("41.0.0.1\n10.0.0.2\nx\n10.0.0.1\r\n41.0.0.1\n");
+    const QByteArray registryLine = searchLine("41.0.0.1").chopped(1);
+    EXPECT_EQ(run.output, registryLine +
+                              "\thost-1.example\n10.0.0.2\t\nx\n10.0.0.1\thost-1.example\n" +
+                              registryLine + "\thost-1.example\n");
+    EXPECT_EQ(responder.queries(), 3);
+    EXPECT_EQ(run.invalid, QStringList{R"(line 3: "x" is not an IPv4 address)"});
+    EXPECT_EQ(stream_.answer({"10.0.0.1", "10.0.0.2"}), "10.0.0.1\thost-1.example\n10.0.0.2\t\n");
+
+    stream_.setResolveHostNames(false);
+    EXPECT_EQ(runOver("10.0.0.1\n").output, "10.0.0.1\n");
+    EXPECT_EQ(responder.queries(), 5); // each run asks afresh; an offline one asks nothing
+}
+
+TEST_F(AddressLookupStreamTest, AServerThatNeverAnswersLeavesTheHostNamesEmpty) {
+    const DnsResponder silent(hostReply, /*held=*/true);
+    stream_.setResolveHostNames(true);
+    const StreamRun run = runOver("10.0.0.1\n10.0.0.3\n");
+    EXPECT_EQ(run.output, "10.0.0.1\t\n10.0.0.3\t\n");
+    EXPECT_TRUE(run.result.ok());
+}
+
+// All queries of the batch wait for the last to arrive, then are answered last first.
+TEST_F(AddressLookupStreamTest, HostNamesAnsweredOutOfOrderStayOnTheirLines) {
+    DnsResponder responder(hostReply, /*held=*/true);
+    stream_.setResolveHostNames(true);
+    QStringList addresses;
+    QByteArray expected;
+    for (int i = 1; i <= HostNameResolver::maxInFlight; ++i) {
+        addresses.append(QStringLiteral("10.0.1.%1").arg(i));
+        expected += addresses.back().toLatin1() + '\t' +
+                    (i == 2 ? QByteArray() : "host-" + QByteArray::number(i) + ".example") + '\n';
+    }
+    QByteArray output;
+    std::thread run([&] { output = stream_.answer(addresses); });
+    const auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (responder.queries() < addresses.size() && std::chrono::steady_clock::now() < bound) {
+        std::this_thread::yield();
+    }
+    responder.release(/*lastFirst=*/true);
+    run.join();
+    EXPECT_EQ(output, expected);
 }
 
 } // namespace

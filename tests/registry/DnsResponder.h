@@ -13,6 +13,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <thread>
@@ -73,7 +74,8 @@ inline QByteArray build(const Reply& reply, const QByteArray& id, const QByteArr
 
 // Answers each query on 127.0.0.1 (an ephemeral UDP port) with the reply the
 // function makes from the query's id and question; until release(), when held,
-// queries wait unanswered.
+// queries wait unanswered (and are then answered in the order they came, or the
+// last first).
 class DnsResponder {
 public:
     using Answer = std::function<QByteArray(const QByteArray& id, const QByteArray& question)>;
@@ -99,7 +101,10 @@ public:
         thread_.join();
         ::close(socket_);
     }
-    void release() { held_ = false; }
+    void release(bool lastFirst = false) {
+        lastFirst_ = lastFirst;
+        held_ = false;
+    }
     int queries() const { return queries_; }
 
 private:
@@ -121,6 +126,9 @@ private:
             if (held_) {
                 continue;
             }
+            if (lastFirst_) {
+                std::reverse(waiting.begin(), waiting.end());
+            }
             for (const auto& [query, from] : waiting) {
                 // The query carries its question and nothing after it.
                 const QByteArray reply = answer_(query.left(2), query.mid(12));
@@ -136,6 +144,7 @@ private:
     uint16_t port_ = 0;
     std::atomic<bool> stop_{false};
     std::atomic<bool> held_{false};
+    std::atomic<bool> lastFirst_{false};
     std::atomic<int> queries_{0};
     std::thread thread_;
 };
