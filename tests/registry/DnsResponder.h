@@ -5,8 +5,6 @@
 #include <QByteArray>
 #include <QList>
 
-#include <gtest/gtest.h>
-
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -16,12 +14,14 @@
 #include <algorithm>
 #include <atomic>
 #include <functional>
+#include <stdexcept>
 #include <thread>
 #include <utility>
 #include <vector>
 
 // DNS replies built byte by byte, and a responder on the loopback that sends them, for
-// the cases that query through ReverseDNS.
+// the cases that query through ReverseDNS (the GoogleTest cases and the
+// ThreadSanitizer program, so no test framework here).
 
 inline QByteArray big16(int value) {
     QByteArray bytes(2, '\0');
@@ -75,7 +75,7 @@ inline QByteArray build(const Reply& reply, const QByteArray& id, const QByteArr
 // Answers each query on 127.0.0.1 (an ephemeral UDP port) with the reply the
 // function makes from the query's id and question; until release(), when held,
 // queries wait unanswered (and are then answered in the order they came, or the
-// last first).
+// last first). Throws std::runtime_error when it cannot listen.
 class DnsResponder {
 public:
     using Answer = std::function<QByteArray(const QByteArray& id, const QByteArray& question)>;
@@ -89,7 +89,8 @@ public:
         socklen_t size = sizeof local;
         if (::bind(socket_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
             ::getsockname(socket_, reinterpret_cast<sockaddr*>(&local), &size) != 0) {
-            ADD_FAILURE() << "cannot bind the responder";
+            ::close(socket_);
+            throw std::runtime_error("cannot bind the DNS responder to 127.0.0.1");
         }
         port_ = ntohs(local.sin_port);
         thread_ = std::thread([this] { serve(); });
