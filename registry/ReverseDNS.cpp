@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <mutex>
-#include <optional>
 
 void ReverseDNSDelegate::reverseDNSFoundHostname(ReverseDNS*, const QString&) {}
 void ReverseDNSDelegate::reverseDNSNetworkReachabilityAnswer(ReverseDNS*, const QString&) {}
@@ -128,11 +127,13 @@ void ReverseDNS::startQuery(std::string name, int type, Deliver deliver) {
     Workers& workers = Workers::instance();
     QObject* const context = &workers.mainThreadContext;
     const QPointer<ReverseDNS> sender(this);
-    // Runs on the main thread, where the sender and its delegate are destroyed.
-    const auto report = [sender, deliver](const std::optional<QString>& answer) {
+    // Runs on the main thread, where the sender and its delegate are destroyed. The
+    // queued call that runs it may be destroyed on the worker, after it has run: what it
+    // holds is only read here.
+    const auto report = [sender, deliver](bool answered, const QString& answer) {
         ReverseDNSDelegate* delegate = sender ? sender->delegate() : nullptr;
-        if (delegate != nullptr && answer) {
-            (delegate->*deliver)(sender.data(), *answer);
+        if (delegate != nullptr && answered) {
+            (delegate->*deliver)(sender.data(), answer);
         }
         // The answer's call may have let go of the sender or its delegate.
         if (ReverseDNSDelegate* after = sender ? sender->delegate() : nullptr) {
@@ -141,17 +142,15 @@ void ReverseDNS::startQuery(std::string name, int type, Deliver deliver) {
     };
     if (name.empty() || !backgroundQueriesAllowed) {
         QMetaObject::invokeMethod(
-            context, [report] { report(std::nullopt); }, Qt::QueuedConnection);
+            context, [report] { report(false, {}); }, Qt::QueuedConnection);
         return;
     }
     workers.pool.start([name = std::move(name), type, context, report] {
         std::vector<std::string> answers;
-        std::optional<QString> first;
-        if (my_query(name.c_str(), type, answers) == 0 && !answers.empty()) {
-            first = QString::fromStdString(answers.front());
-        }
+        const bool answered = my_query(name.c_str(), type, answers) == 0 && !answers.empty();
+        const QString first = answered ? QString::fromStdString(answers.front()) : QString();
         QMetaObject::invokeMethod(
-            context, [report, first] { report(first); }, Qt::QueuedConnection);
+            context, [report, answered, first] { report(answered, first); }, Qt::QueuedConnection);
     });
 }
 

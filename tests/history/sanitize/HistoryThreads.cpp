@@ -258,6 +258,7 @@ int main(int argc, char** argv) {
             tally.fault("background lookups", QStringLiteral("still running"));
         }
         QCoreApplication::sendPostedEvents(); // the last answers' queued calls
+        HandOffApplication::dropKeptCalls();
         if (tally.backgroundAnswers != backgroundQueries) {
             tally.fault("background lookups",
                         QStringLiteral("%1 answered").arg(tally.backgroundAnswers.load()));

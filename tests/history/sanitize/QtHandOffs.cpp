@@ -6,6 +6,12 @@
 // Qt's, and the job and the event delivery acquire it first: the same edges Qt's
 // mutex makes, and no more (every hand-off passes through that one mutex too).
 // Suppressing the reports instead would hide races in the jobs' own code.
+//
+// A queued call is counted by a reference Qt drops, without the sanitizer seeing
+// the count, on the poster's thread or the receiver's, whichever comes last: freed
+// on the poster's, it would look raced with its run on the receiver's. So the
+// program keeps one more reference to each call and drops those on the main thread
+// at the end.
 
 #include "tests/history/sanitize/QtHandOffs.h"
 
@@ -15,6 +21,8 @@
 #include <dlfcn.h>
 
 #include <functional>
+#include <mutex>
+#include <vector>
 
 extern "C" void __tsan_acquire(void* address);
 extern "C" void __tsan_release(void* address);
@@ -23,6 +31,9 @@ namespace {
 
 char poolHandOff;
 char postedHandOff;
+
+std::mutex keptCallsLock;
+std::vector<QtPrivate::QSlotObjectBase*> keptCalls;
 
 // Qt's definition of a function this program defines too.
 template <class Function> Function qtDefinition(const char* mangledName) {
@@ -52,8 +63,24 @@ bool QMetaObject::invokeMethodImpl(QObject* object, QtPrivate::QSlotObjectBase* 
     static const Invoke qtInvoke = qtDefinition<Invoke>(
         "_ZN11QMetaObject16invokeMethodImplEP7QObjectPN9QtPrivate15QSlotObjectBaseEN2Qt14"
         "ConnectionTypeEPv");
+    if (type == Qt::QueuedConnection && slot != nullptr) {
+        slot->ref();
+        const std::lock_guard lock(keptCallsLock);
+        keptCalls.push_back(slot);
+    }
     __tsan_release(&postedHandOff);
     return qtInvoke(object, slot, type, ret);
+}
+
+void HandOffApplication::dropKeptCalls() {
+    std::vector<QtPrivate::QSlotObjectBase*> calls;
+    {
+        const std::lock_guard lock(keptCallsLock);
+        calls.swap(keptCalls);
+    }
+    for (QtPrivate::QSlotObjectBase* call : calls) {
+        call->destroyIfLastRef();
+    }
 }
 
 bool HandOffApplication::notify(QObject* receiver, QEvent* event) {

@@ -8,4 +8,6 @@ class HandOffApplication : public QCoreApplication {
 public:
     using QCoreApplication::QCoreApplication;
     bool notify(QObject* receiver, QEvent* event) override;
+    // Frees the queued calls the program kept, once every one has run; main thread.
+    static void dropKeptCalls();
 };
