@@ -584,10 +584,6 @@
         <translation>Date</translation>
     </message>
     <message>
-        <source>Hostname</source>
-        <translation>Host Name</translation>
-    </message>
-    <message>
         <source>Confirmation</source>
         <translation>Confirmation</translation>
     </message>
@@ -602,6 +598,302 @@
     <message>
         <source>EditComment</source>
         <translation>Edit Comment</translation>
+    </message>
+    <message>
+        <source>BatterySerialNumber</source>
+        <translation>Serial</translation>
+    </message>
+    <message>
+        <source>BatteryModel</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>BatteryCapacity</source>
+        <translation>Charge</translation>
+    </message>
+    <message>
+        <source>BatteryIsCharging</source>
+        <translation>%1% (charging)</translation>
+    </message>
+    <message>
+        <source>BatteryFullyCharged</source>
+        <translation>%1% (full)</translation>
+    </message>
+    <message>
+        <source>BatteryNotCharging</source>
+        <translation>%1% (on battery)</translation>
+    </message>
+    <message>
+        <source>EtherAddress</source>
+        <translation>MAC Address</translation>
+    </message>
+    <message>
+        <source>Broadcast</source>
+        <translation>Broadcast</translation>
+    </message>
+    <message>
+        <source>IPv6Address</source>
+        <translation>IPv6 Address</translation>
+    </message>
+    <message>
+        <source>Apple80211SSID</source>
+        <translation>Wi-Fi Network</translation>
+    </message>
+    <message>
+        <source>Apple80211Channel</source>
+        <translation>Wi-Fi Channel</translation>
+    </message>
+    <message>
+        <source>FlashType</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>FlashBBTFormat</source>
+        <translation>BBT Format</translation>
+    </message>
+    <message>
+        <source>FlashDesc</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>FlashBanks</source>
+        <translation>Banks</translation>
+    </message>
+    <message>
+        <source>FlashBankOfBlocks</source>
+        <translation>Blocks per Bank</translation>
+    </message>
+    <message>
+        <source>FlashBlockPages</source>
+        <translation>Pages per Block</translation>
+    </message>
+    <message>
+        <source>FlashPageSectors</source>
+        <translation>Sectors per Page</translation>
+    </message>
+    <message>
+        <source>FlashPageBytes</source>
+        <translation>Bytes per Page</translation>
+    </message>
+    <message>
+        <source>DeviceName</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>DeviceModel</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>LocalizedModel</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>SystemName</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>SystemVersion</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>DeviceIMEI</source>
+        <translation>IMEI</translation>
+    </message>
+    <message>
+        <source>SerialNumber</source>
+        <translation>Serial Number</translation>
+    </message>
+    <message>
+        <source>ModelNumber</source>
+        <translation>Model Number</translation>
+    </message>
+    <message>
+        <source>PlatformCode</source>
+        <translation>Board</translation>
+    </message>
+    <message>
+        <source>PlatformName</source>
+        <translation>Machine Class</translation>
+    </message>
+    <message>
+        <source>PlatformString</source>
+        <translation>Product</translation>
+    </message>
+    <message>
+        <source>PlatformProcessor</source>
+        <translation>Processor</translation>
+    </message>
+    <message>
+        <source>KernelType</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>KernelRelease</source>
+        <translation>Release</translation>
+    </message>
+    <message>
+        <source>KernelRevision</source>
+        <translation>Revision</translation>
+    </message>
+    <message>
+        <source>KernelVersion</source>
+        <translation>Build</translation>
+    </message>
+    <message>
+        <source>BootTime</source>
+        <translation>Booted</translation>
+    </message>
+    <message>
+        <source>SleepTime</source>
+        <translation>Last Sleep</translation>
+    </message>
+    <message>
+        <source>WakeTime</source>
+        <translation>Last Wake</translation>
+    </message>
+    <message>
+        <source>Machine</source>
+        <translation>Machine</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>NCPU</source>
+        <translation>Processors</translation>
+    </message>
+    <message>
+        <source>ByteOrder</source>
+        <translation>Byte Order</translation>
+    </message>
+    <message>
+        <source>PhysMem</source>
+        <translation>Physical Memory</translation>
+    </message>
+    <message>
+        <source>UserMem</source>
+        <translation>User Memory</translation>
+    </message>
+    <message>
+        <source>PageSize</source>
+        <translation>Page Size</translation>
+    </message>
+    <message>
+        <source>FloatingPoint</source>
+        <translation>Floating Point</translation>
+    </message>
+    <message>
+        <source>BusFreq</source>
+        <translation>Bus Frequency</translation>
+    </message>
+    <message>
+        <source>CPUFreq</source>
+        <translation>CPU Frequency</translation>
+    </message>
+    <message>
+        <source>Cache</source>
+        <translation>Cache Line</translation>
+    </message>
+    <message>
+        <source>L1ICache</source>
+        <translation>L1 I-Cache</translation>
+    </message>
+    <message>
+        <source>L1DCache</source>
+        <translation>L1 D-Cache</translation>
+    </message>
+    <message>
+        <source>NoLocationServices</source>
+        <translation>Location services are off</translation>
+    </message>
+    <message>
+        <source>LocationUnknown</source>
+        <translation>Location unknown</translation>
+    </message>
+    <message>
+        <source>LocationDenied</source>
+        <translation>Location access denied</translation>
+    </message>
+    <message>
+        <source>GenericLocationError</source>
+        <translation>Location error</translation>
+    </message>
+    <message>
+        <source>NoAccelerometer</source>
+        <translation>No accelerometer</translation>
+    </message>
+    <message>
+        <source>LatitudeUnavailable</source>
+        <translation>Latitude unavailable</translation>
+    </message>
+    <message>
+        <source>LongitudeUnavailable</source>
+        <translation>Longitude unavailable</translation>
+    </message>
+    <message>
+        <source>AltitudeUnavailable</source>
+        <translation>Altitude unavailable</translation>
+    </message>
+    <message>
+        <source>LatitudeFormat</source>
+        <translation>%1 %2° %3′ %4″</translation>
+    </message>
+    <message>
+        <source>LongitudeFormat</source>
+        <translation>%1 %2° %3′ %4″</translation>
+    </message>
+    <message>
+        <source>AltitudeFormat</source>
+        <translation>%1 m %2</translation>
+    </message>
+    <message>
+        <source>North</source>
+        <translation>N</translation>
+    </message>
+    <message>
+        <source>South</source>
+        <translation>S</translation>
+    </message>
+    <message>
+        <source>East</source>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>West</source>
+        <translation>W</translation>
+    </message>
+    <message>
+        <source>AboveSeaLevel</source>
+        <translation>above sea level</translation>
+    </message>
+    <message>
+        <source>BelowSeaLevel</source>
+        <translation>below sea level</translation>
+    </message>
+    <message>
+        <source>SaveLocation</source>
+        <translation>Location</translation>
+    </message>
+    <message>
+        <source>Here</source>
+        <translation>Here</translation>
+    </message>
+    <message>
+        <source>StandardMap</source>
+        <translation>Map</translation>
+    </message>
+    <message>
+        <source>SatelliteMap</source>
+        <translation>Satellite</translation>
+    </message>
+    <message>
+        <source>HybridMap</source>
+        <translation>Hybrid</translation>
+    </message>
+    <message>
+        <source>NoMapImagery</source>
+        <translation>Satellite and hybrid maps need a tile source (ORMEL_TILE_URL)</translation>
     </message>
 </context>
 </TS>
