@@ -34,7 +34,7 @@ public:
 // ORMEL_NMEA_LOG; it never blocks the caller.
 class LocationManager {
 public:
-    static constexpr double kAccuracyBest = -1;      // desiredAccuracy: the best there is
+    static constexpr double kAccuracyBest = -1; // desiredAccuracy: the best there is
     static constexpr double kDistanceFilterNone = -1;
 
     virtual ~LocationManager() = default;
