@@ -20,7 +20,7 @@ public:
     QString formattedLatitude() const;
     QString formattedLongitude() const;
     QString formattedAltitude() const;
-    QString latitudeString() const;  // "%.2lf"
+    QString latitudeString() const; // "%.2lf"
     QString longitudeString() const;
     QString altitudeString() const;
     QString horizontalAccuracyString() const;
