@@ -79,8 +79,10 @@ void QtAccelerometer::keepReading() {
     if (reading == nullptr) {
         return;
     }
-    latest_ = Acceleration{reading->x() / kStandardGravity, reading->y() / kStandardGravity,
-                           reading->z() / kStandardGravity};
+    // Qt reports the force that holds the device up (+1 g on z lying face up); the
+    // device reports gravity itself (−1 g on z): the same axes, the opposite sign.
+    latest_ = Acceleration{-reading->x() / kStandardGravity, -reading->y() / kStandardGravity,
+                           -reading->z() / kStandardGravity};
 }
 
 void QtAccelerometer::deliver() {

@@ -1,6 +1,9 @@
 #include "platform/services/QtLocationManager.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QFile>
 #include <QNmeaPositionInfoSource>
 #include <QThread>
@@ -50,8 +53,43 @@ QtLocationManager::~QtLocationManager() = default;
 
 std::unique_ptr<QtLocationManager> QtLocationManager::withDefaultSource() {
     // GeoClue2's source only builds its D-Bus proxy here; its calls are asynchronous.
-    return std::make_unique<QtLocationManager>(
-        QGeoPositionInfoSource::createDefaultSource(nullptr));
+    auto manager =
+        std::make_unique<QtLocationManager>(QGeoPositionInfoSource::createDefaultSource(nullptr));
+    manager->askForService_ =
+        manager->source_ != nullptr && manager->source_->sourceName() == QLatin1String("geoclue2");
+    return manager;
+}
+
+// GeoClue2's source says nothing at all when the service is not on the system bus, so
+// a scan would wait for nothing. One asynchronous ping to the service (which starts it
+// where it is installed but not running) answers that at once.
+void QtLocationManager::askForService() {
+    QDBusConnection bus = QDBusConnection::systemBus();
+    if (!bus.isConnected()) {
+        QMetaObject::invokeMethod(
+            source_.get(), [this] { failForNoService(); }, Qt::QueuedConnection);
+        return;
+    }
+    const QDBusMessage ping = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.GeoClue2"),
+        QStringLiteral("/org/freedesktop/GeoClue2/Manager"),
+        QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping"));
+    auto* watcher =
+        new QDBusPendingCallWatcher(bus.asyncCall(ping, kServiceAnswerMs), source_.get());
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, source_.get(), [this, watcher] {
+        watcher->deleteLater();
+        if (watcher->isError() && watcher->error().type() != QDBusError::NoReply) {
+            failForNoService();
+        }
+    });
+}
+
+void QtLocationManager::failForNoService() {
+    if (updating_ && delegate_ != nullptr) {
+        delegate_->locationManagerDidFailWithError(
+            this, LocationError{false, 0,
+                                QStringLiteral("No location service (GeoClue) on this system")});
+    }
 }
 
 std::unique_ptr<QtLocationManager> QtLocationManager::withNmeaLog(const QString& path) {
@@ -70,6 +108,9 @@ void QtLocationManager::startUpdatingLocation() {
     if (source_ != nullptr && !updating_) {
         updating_ = true;
         source_->startUpdates();
+        if (askForService_) {
+            askForService();
+        }
     }
 }
 

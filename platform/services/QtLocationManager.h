@@ -39,12 +39,17 @@ public:
     static LocationError errorOf(QGeoPositionInfoSource::Error error);
 
 private:
+    static constexpr int kServiceAnswerMs = 5000;
+
+    void askForService();
+    void failForNoService();
     void deliver(const QGeoPositionInfo& info);
     void fail(QGeoPositionInfoSource::Error error);
 
     std::unique_ptr<QGeoPositionInfoSource> source_;
     std::optional<LocationReading> previous_;
     bool updating_ = false;
+    bool askForService_ = false; // the default source: is the service there at all?
 };
 
 } // namespace services

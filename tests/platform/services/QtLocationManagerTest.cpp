@@ -2,6 +2,8 @@
 #include "support/EventLoop.h"
 #include "support/TestEnvironment.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <gtest/gtest.h>
 
 namespace {
@@ -70,6 +72,26 @@ TEST(QtLocationManager, TheSystemSourceStartsAndStops) {
     EXPECT_EQ(QtLocationManager::errorOf(Source::AccessError).code, 1);
     EXPECT_EQ(QtLocationManager::errorOf(Source::ClosedError).code, 0);
     EXPECT_FALSE(QtLocationManager::errorOf(Source::UnknownSourceError).locationDomain);
+}
+
+// Where GeoClue is not installed (CI), the system's source would say nothing: a scan
+// hears at once that there is no service instead of waiting for its end.
+TEST(QtLocationManager, LiveHostWithoutGeoClueAStartFailsAtOnce) {
+    const QStringList activatable =
+        QDBusConnection::systemBus().interface() != nullptr
+            ? QDBusConnection::systemBus().interface()->activatableServiceNames().value()
+            : QStringList();
+    if (activatable.contains("org.freedesktop.GeoClue2") && qEnvironmentVariable("CI") != "true") {
+        GTEST_SKIP() << "GeoClue is installed here";
+    }
+    auto manager = QtLocationManager::withDefaultSource();
+    ReadingRecorder recorder;
+    manager->setDelegate(&recorder);
+    manager->startUpdatingLocation();
+    ASSERT_TRUE(testenv::processEventsUntil([&] { return !recorder.errors.empty(); }, 10000));
+    EXPECT_FALSE(recorder.errors.front().locationDomain);
+    EXPECT_TRUE(recorder.errors.front().localizedDescription.contains("GeoClue"));
+    manager->stopUpdatingLocation();
 }
 
 TEST(QtLocationManager, PositionsWithoutAltitudeOrAccuracyHaveNegativeAccuracies) {
