@@ -24,10 +24,21 @@ QString errorText(const services::LocationError& error) {
 
 } // namespace
 
+namespace {
+LocationController* testInstance = nullptr;
+} // namespace
+
 LocationController* LocationController::sharedInstance() {
+    if (testInstance != nullptr) {
+        return testInstance;
+    }
     static LocationController* instance =
         new LocationController(services::LocationManager::create());
     return instance;
+}
+
+void LocationController::setSharedInstanceForTesting(LocationController* controller) {
+    testInstance = controller;
 }
 
 LocationController::LocationController(std::unique_ptr<services::LocationManager> manager)

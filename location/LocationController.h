@@ -17,6 +17,8 @@ public:
     static constexpr double kScanSeconds = 30;
 
     static LocationController* sharedInstance();
+    // Puts a test's controller in place of the shared one (nullptr: the shared one).
+    static void setSharedInstanceForTesting(LocationController* controller);
 
     LocationControllerDelegate* delegate() const { return delegate_; }
     void setDelegate(LocationControllerDelegate* delegate) { delegate_ = delegate; }
