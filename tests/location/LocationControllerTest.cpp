@@ -2,6 +2,7 @@
 #include "location/LocationControllerDelegate.h"
 #include "support/EventLoop.h"
 #include "support/ManualTimer.h"
+#include "tests/location/FakeLocationManager.h"
 
 #include <gtest/gtest.h>
 
@@ -9,24 +10,6 @@ namespace {
 
 using services::LocationError;
 using services::LocationReading;
-
-class FakeLocationManager : public services::LocationManager {
-public:
-    explicit FakeLocationManager(bool enabled) : enabled_(enabled) {}
-    bool locationServicesEnabled() const override { return enabled_; }
-    void startUpdatingLocation() override { ++starts; }
-    void stopUpdatingLocation() override {}
-    void send(double latitude, double accuracy, int secondsAgo = 0,
-              const std::optional<LocationReading>& old = {}) {
-        LocationReading reading{latitude, 10, 0,
-                                accuracy, -1, QDateTime::currentDateTimeUtc().addSecs(-secondsAgo)};
-        delegate_->locationManagerDidUpdateToLocationFromLocation(this, reading, old);
-    }
-    int starts = 0;
-
-private:
-    bool enabled_;
-};
 
 class LocationControllerTest : public ::testing::Test, public LocationControllerDelegate {
 protected:
