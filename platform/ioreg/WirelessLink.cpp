@@ -16,7 +16,7 @@ bool in24GHz(uint32_t mhz) {
 }
 
 bool in5GHz(uint32_t mhz) {
-    return mhz >= 5150 && mhz <= 5925;
+    return mhz >= 5150 && mhz <= 5895;
 }
 
 // 5935 MHz is the 6 GHz band's channel 2, below its regular grid.
