@@ -28,6 +28,8 @@ public:
     static std::optional<QString> serialNumber();
     static std::optional<QString> deviceIMEI();
     static std::optional<QString> backlightLevel();
+    // The display parameters of the backlight: a dictionary (QVariantMap).
+    static std::optional<QVariant> backlight();
     static std::optional<QString> flashDeviceType();
     static std::optional<QString> flashDeviceFormat();
     static std::optional<QString> flashDeviceDescription();
@@ -47,9 +49,9 @@ public:
     static std::optional<QString> batteryModel();
     static std::optional<QString> batteryCurrentCapacity();
     static std::optional<QString> batteryMaxCapacity();
-    static std::optional<QString> batteryIsCharging();         // "YES"/"NO"
-    static std::optional<QString> batteryFullyCharged();       // "YES"/"NO"
-    static std::optional<QString> batteryExternalConnected();  // "YES"/"NO"
+    static std::optional<QString> batteryIsCharging();        // "YES"/"NO"
+    static std::optional<QString> batteryFullyCharged();      // "YES"/"NO"
+    static std::optional<QString> batteryExternalConnected(); // "YES"/"NO"
     static std::optional<QString> batteryExternalChargeCapable();
     static std::optional<QString> batteryAtWarnLevel();
     static std::optional<QString> batteryAtCriticalLevel();

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <optional>
@@ -130,6 +131,14 @@ QString PlatformProfile::wirelessInterfaceName(const QString& root) {
 
 QString PlatformProfile::wirelessInterfaceName() {
     return wirelessInterfaceName(QString());
+}
+
+QString PlatformProfile::batteryServiceClass(const std::optional<QString>& machineClass) {
+    static const QRegularExpression deviceMachine(QStringLiteral("^(iPhone|iPod|iPad)\\d+,\\d+$"));
+    if (machineClass && deviceMachine.match(*machineClass).hasMatch()) {
+        return {};
+    }
+    return QString::fromLatin1(kLinuxBatteryServiceClass);
 }
 
 uint32_t PlatformProfile::desktopSessionUid() {

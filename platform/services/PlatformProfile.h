@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace services {
 
@@ -42,6 +43,15 @@ public:
     static QString wirelessInterfaceName();
     // The same decision over the files under `root` (tests).
     static QString wirelessInterfaceName(const QString& root);
+
+    // The registry class under which a Linux host publishes its battery (the first
+    // power_supply of type "Battery").
+    static constexpr const char* kLinuxBatteryServiceClass = "LinuxPowerSupplyBattery";
+    // The battery's service class for a machine class that has no power source of the
+    // device's own: none for the device's machines ("iPad1,1" and the like: their
+    // batteries are not published), kLinuxBatteryServiceClass for any other machine,
+    // or when the machine names no class.
+    static QString batteryServiceClass(const std::optional<QString>& machineClass);
 };
 
 } // namespace services

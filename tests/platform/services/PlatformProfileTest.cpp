@@ -78,3 +78,16 @@ TEST(PlatformProfile, TheWirelessInterfaceIsTheFirstWithARadioElseTheDefaultRout
     EXPECT_EQ(PlatformProfile::wirelessInterfaceName(testenv::fixturePath("routing/no-default")),
               "");
 }
+
+namespace {
+
+TEST(PlatformProfile, LinuxMachinesPublishTheirBatteryUnderTheirOwnClass) {
+    using services::PlatformProfile;
+    EXPECT_EQ(PlatformProfile::batteryServiceClass(QStringLiteral("pine64,pinephone")),
+              "LinuxPowerSupplyBattery");
+    EXPECT_EQ(PlatformProfile::batteryServiceClass(std::nullopt), "LinuxPowerSupplyBattery");
+    EXPECT_EQ(PlatformProfile::batteryServiceClass(QStringLiteral("iPad1,1")), "");
+    EXPECT_EQ(PlatformProfile::batteryServiceClass(QStringLiteral("iPhone3,1")), "");
+}
+
+} // namespace

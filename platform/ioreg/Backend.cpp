@@ -1,0 +1,7 @@
+#include "platform/ioreg/Backend.h"
+
+namespace ioreg {
+
+Backend::~Backend() = default;
+
+} // namespace ioreg
