@@ -76,7 +76,7 @@ TEST(QtLocationManager, TheSystemSourceStartsAndStops) {
 
 // Where GeoClue is not installed (CI), the system's source would say nothing: a scan
 // hears at once that there is no service instead of waiting for its end.
-TEST(QtLocationManager, LiveHostWithoutGeoClueAStartFailsAtOnce) {
+TEST(LiveHostLocationService, WithoutGeoClueAStartFailsAtOnce) {
     const QStringList activatable =
         QDBusConnection::systemBus().interface() != nullptr
             ? QDBusConnection::systemBus().interface()->activatableServiceNames().value()

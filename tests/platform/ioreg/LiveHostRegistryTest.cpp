@@ -20,7 +20,7 @@ void collectWarning(QtMsgType type, const QMessageLogContext& /*context*/, const
 
 // The running host, whatever it has: every question is answered, ModemManager and
 // nl80211 included, and a host without them says nothing about it.
-TEST(LiveRegistry, TheHostAnswersEveryQuestionQuietly) {
+TEST(LiveHostRegistry, TheHostAnswersEveryQuestionQuietly) {
     ioreg::Registry::install(std::make_shared<ioreg::LinuxBackend>(QStringLiteral("/")));
     const QtMessageHandler previous = qInstallMessageHandler(&collectWarning);
     for (int round = 0; round < 2; ++round) {
