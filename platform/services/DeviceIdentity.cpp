@@ -122,10 +122,8 @@ QString DeviceIdentity::chassisOfDmi() const {
     return type ? chassisOfType(*type) : QString();
 }
 
-// os-release(5): /etc/os-release, else /usr/lib/os-release.
 std::string DeviceIdentity::osRelease() const {
-    const std::string text = file("/etc/os-release");
-    return text.empty() ? file("/usr/lib/os-release") : text;
+    return darwin::readOsRelease(root_).value_or(std::string());
 }
 
 QString DeviceIdentity::systemName() const {

@@ -1,5 +1,6 @@
 #include "platform/darwin/linux/EnvironmentFile.h"
 
+#include "platform/darwin/linux/HostFile.h"
 #include "platform/darwin/linux/TextFields.h"
 
 namespace darwin {
@@ -53,6 +54,11 @@ std::optional<std::string> assignedValue(const Assignments& assignments, std::st
         return std::nullopt;
     }
     return found->second;
+}
+
+std::optional<std::string> readOsRelease(const std::string& root) {
+    std::optional<std::string> text = readHostFile(pathUnderRoot(root, "/etc/os-release"));
+    return text ? text : readHostFile(pathUnderRoot(root, "/usr/lib/os-release"));
 }
 
 } // namespace darwin

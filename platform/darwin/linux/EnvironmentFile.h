@@ -18,4 +18,8 @@ Assignments parseAssignments(std::string_view text);
 // The value of key, or nothing when the file does not set it or sets it empty.
 std::optional<std::string> assignedValue(const Assignments& assignments, std::string_view key);
 
+// The system's os-release(5) under root: /etc/os-release, else /usr/lib/os-release.
+// Null with errno set when neither is readable.
+std::optional<std::string> readOsRelease(const std::string& root);
+
 } // namespace darwin

@@ -83,12 +83,8 @@ std::optional<int32_t> KernelValues::revisionOf(std::string_view release) {
                                 std::min(patch, 99u));
 }
 
-// os-release(5): /etc/os-release, else /usr/lib/os-release.
 std::optional<std::string> KernelValues::osversion() const {
-    std::optional<std::string> text = readHostFile(pathUnderRoot(root_, "/etc/os-release"));
-    if (!text) {
-        text = readHostFile(pathUnderRoot(root_, "/usr/lib/os-release"));
-    }
+    const std::optional<std::string> text = readOsRelease(root_);
     if (!text) {
         return std::nullopt;
     }
