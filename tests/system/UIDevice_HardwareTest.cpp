@@ -140,7 +140,7 @@ TEST(UIDevice_Hardware, TypesNameTheirFamilyAndCapabilities) {
     EXPECT_FALSE(iphone3gs.contains("Piezo clicker"));
     EXPECT_EQ(UIDevice_Hardware::capabilityArrayOf(13).last(), "Enhanced Multitouch") << "bit 28";
     EXPECT_EQ(UIDevice_Hardware::capabilityArrayOf(1),
-              (QStringList{"Video Camera", "Accelerometer", "OpenGL ES 1.1", "Built-in Speaker",
+              (QStringList{"WiFi", "Location Services", "OpenGL ES 1.1", "Built-in Speaker",
                            "Accessibility", "VoiceOver"}));
     EXPECT_TRUE(UIDevice_Hardware::capabilityArrayOf(0).isEmpty());
 }
