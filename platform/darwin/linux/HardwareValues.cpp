@@ -152,38 +152,40 @@ std::optional<int32_t> HardwareValues::countCpuList(std::string_view list) {
     return static_cast<int32_t>(count);
 }
 
-std::optional<int64_t> HardwareValues::memoryBytes() const {
-    const std::optional<std::string> meminfo = file("/proc/meminfo");
-    if (!meminfo) {
+// MemTotal and the other counters of /proc/meminfo, in kB.
+std::optional<std::pair<uint64_t, KeyedCounters>> HardwareValues::meminfo() const {
+    const std::optional<std::string> text = file("/proc/meminfo");
+    if (!text) {
         return std::nullopt;
     }
-    const KeyedCounters counters = parseKeyedCounters(*meminfo);
+    KeyedCounters counters = parseKeyedCounters(*text);
     const auto total = counters.find("MemTotal");
     if (total == counters.end()) {
-        return missingValue<int64_t>(EIO);
+        return missingValue<std::pair<uint64_t, KeyedCounters>>(EIO);
     }
-    return static_cast<int64_t>(total->second * 1024);
+    return std::pair(total->second, std::move(counters));
+}
+
+std::optional<int64_t> HardwareValues::memoryBytes() const {
+    const auto memory = meminfo();
+    return memory ? std::optional(static_cast<int64_t>(memory->first * 1024)) : std::nullopt;
 }
 
 // The device's wired memory is the kernel's own and what processes locked: on Linux the
 // unreclaimable slab, kernel stacks, page tables, per-CPU areas and unevictable pages
 // (mlock, ramfs), which is where Mlocked pages are counted too.
 std::optional<int64_t> HardwareValues::userMemoryBytes() const {
-    const std::optional<std::string> meminfo = file("/proc/meminfo");
-    if (!meminfo) {
+    const auto memory = meminfo();
+    if (!memory) {
         return std::nullopt;
     }
-    const KeyedCounters counters = parseKeyedCounters(*meminfo);
-    const auto total = counters.find("MemTotal");
-    if (total == counters.end()) {
-        return missingValue<int64_t>(EIO);
-    }
+    const auto& [total, counters] = *memory;
     uint64_t wired = 0;
     for (const char* name : {"SUnreclaim", "KernelStack", "PageTables", "Percpu", "Unevictable"}) {
         const auto counter = counters.find(name);
         wired += counter != counters.end() ? counter->second : 0;
     }
-    return static_cast<int64_t>((total->second - std::min(wired, total->second)) * 1024);
+    return static_cast<int64_t>((total - std::min(wired, total)) * 1024);
 }
 
 std::optional<int32_t> HardwareValues::floatingPoint() const {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "platform/darwin/linux/VmCounters.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace darwin {
 
@@ -46,6 +49,7 @@ private:
     std::optional<std::string> deviceTreeString(std::string_view property) const;
     std::optional<std::string> dmiPair(const char* vendor, const char* name) const;
     std::optional<int64_t> l1Cache(std::string_view type) const;
+    std::optional<std::pair<uint64_t, KeyedCounters>> meminfo() const;
 
     std::string root_;
 };
