@@ -2,12 +2,17 @@
 #include "system/UIDevice_Kernel.h"
 
 #include "platform/darwin/ByteOrder.h"
+#include "support/MessageLog.h"
+#include "support/NetworkBuffers.h"
 #include "support/QtPrinters.h"
 #include "support/SystemFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <QTimeZone>
+
+#include <sys/statvfs.h>
 
 #include <cerrno>
 #include <climits>
@@ -189,4 +194,33 @@ TEST(UIDevice_Kernel, RefusedQueriesAreMinusOneOrNothing) {
     EXPECT_EQ(UIDevice_Kernel::ostype(), std::nullopt);
     EXPECT_EQ(UIDevice_Kernel::boottime(), std::nullopt);
     EXPECT_EQ(UIDevice_Kernel::sleeptime(), std::nullopt);
+}
+
+// Asked afresh each time, unlike the interface record the Network rows keep.
+TEST(UIDevice_Hardware, MacAddressOfEn0InCapitals) {
+    SystemFixture kernel;
+    const std::vector<uint8_t> ether{0x00, 0x1b, 0x63, 0xac, 0xde, 0xf0};
+    const unsigned flags = IFF_UP_DARWIN | IFF_RUNNING_DARWIN;
+    kernel.backend->setInterfaceAddresses(
+        {{"en0", flags, networkbuffers::sockaddrDl(4, IFT_ETHER, "en0", ether), {}, {}}});
+    EXPECT_EQ(UIDevice_Hardware::macaddress(), "00:1B:63:AC:DE:F0");
+    kernel.backend->setInterfaceAddresses({});
+    testenv::MessageLog log("ormel.system");
+    EXPECT_EQ(UIDevice_Hardware::macaddress(), std::nullopt);
+    EXPECT_EQ(log.warnings().size(), 1);
+}
+
+TEST(UIDevice_Hardware, DiskSpaceOfTheHomeDirectory) {
+    QTemporaryDir home;
+    const QByteArray realHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toUtf8());
+    const std::optional<int64_t> total = UIDevice_Hardware::totalDiskSpace();
+    const std::optional<int64_t> free = UIDevice_Hardware::freeDiskSpace();
+    qputenv("HOME", realHome);
+    struct statvfs disk {};
+    ASSERT_EQ(::statvfs(home.path().toUtf8().constData(), &disk), 0);
+    EXPECT_EQ(total, static_cast<int64_t>(disk.f_blocks) * static_cast<int64_t>(disk.f_frsize));
+    ASSERT_TRUE(free);
+    EXPECT_GT(*free, 0);
+    EXPECT_LE(*free, *total);
 }
