@@ -1,10 +1,9 @@
 // The hardware and kernel identification nodes: the Linux backend over a laptop's and a
-// phone's fake roots, the 64-bit answers of both backends, and the same nodes live.
+// phone's fake roots, its 64-bit answers, and the same nodes live.
 #include "BackendReads.h"
 
 #include "platform/darwin/ByteOrder.h"
 #include "platform/darwin/Sysctl.h"
-#include "platform/darwin/fixture/FixtureBackend.h"
 #include "platform/darwin/linux/EnvironmentFile.h"
 #include "platform/darwin/linux/HardwareValues.h"
 #include "platform/darwin/linux/KernelValues.h"
@@ -225,19 +224,6 @@ TEST(LinuxBackendIdentity, HostTextParsers) {
     EXPECT_EQ(assignedValue(assignments, "ESC"), "a\"b\\c");
     EXPECT_EQ(assignedValue(assignments, "EMPTY"), std::nullopt);
     EXPECT_EQ(assignments.size(), 5u);
-}
-
-TEST(FixtureBackendIdentity, SixtyFourBitNodesByNumberAndName) {
-    FixtureBackend backend;
-    backend.setSysctlInteger64({CTL_HW, HW_MEMSIZE}, kSixteenGiB);
-    backend.setSysctlInteger64ByName("hw.memsize", kSixteenGiB);
-    EXPECT_EQ(int64Of(backend, {CTL_HW, HW_MEMSIZE}), kSixteenGiB);
-    EXPECT_EQ(int32Of(backend, {CTL_HW, HW_MEMSIZE}), INT32_MAX);
-    const std::optional<Bytes> named = sysctlValue(backend, "hw.memsize");
-    ASSERT_TRUE(named && named->size() == 8);
-    EXPECT_EQ(readLE<int64_t>(named->data(), 0), kSixteenGiB);
-    backend.failSysctl({CTL_HW, HW_MEMSIZE}, EOPNOTSUPP);
-    EXPECT_EQ(errorOf(backend, {CTL_HW, HW_MEMSIZE}), EOPNOTSUPP);
 }
 
 // The host's own tools' view: uname(2), the online CPUs, MemTotal, cpu0's caches and
