@@ -4,6 +4,7 @@
 #include "platform/darwin/Darwin.h"
 #include "platform/darwin/Ifaddrs.h"
 #include "platform/darwin/Route.h"
+#include "platform/services/PlatformProfile.h"
 
 #include <algorithm>
 #include <bit>
@@ -28,6 +29,15 @@ std::array<uint8_t, 16> ipv6Of(const unsigned char* address) {
 }
 
 } // namespace
+
+QStringList InterfaceCapture::deviceInterfaceNames() {
+    QStringList names{QStringLiteral("en0")};
+    const QString hostName = services::PlatformProfile::wirelessInterfaceName();
+    if (!hostName.isEmpty()) {
+        names.append(hostName);
+    }
+    return names;
+}
 
 InterfaceCapture InterfaceCapture::read(const QStringList& names) {
     InterfaceCapture capture;

@@ -16,6 +16,8 @@ public:
     // The entries that are up, carry an address and belong to an interface of `names`
     // (the device's name and the host's for the same interface).
     static InterfaceCapture read(const QStringList& names);
+    // The device's wireless interface "en0", and the host's name for it when it has one.
+    static QStringList deviceInterfaceNames();
 
     std::optional<QString> macaddr() const;
     std::array<uint8_t, 6> ether() const;

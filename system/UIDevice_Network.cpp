@@ -3,7 +3,6 @@
 #include "platform/darwin/Darwin.h"
 #include "platform/darwin/Ifaddrs.h"
 #include "platform/darwin/InPcb.h"
-#include "platform/services/PlatformProfile.h"
 #include "system/InterfaceCapture.h"
 
 namespace {
@@ -12,14 +11,8 @@ const QString kDeviceInterfaceName = QStringLiteral("en0");
 
 // Read once, when first asked for; never refreshed.
 const InterfaceCapture& captured() {
-    static const InterfaceCapture capture = [] {
-        QStringList names{kDeviceInterfaceName};
-        const QString hostName = services::PlatformProfile::wirelessInterfaceName();
-        if (!hostName.isEmpty()) {
-            names.append(hostName);
-        }
-        return InterfaceCapture::read(names);
-    }();
+    static const InterfaceCapture capture =
+        InterfaceCapture::read(InterfaceCapture::deviceInterfaceNames());
     return capture;
 }
 

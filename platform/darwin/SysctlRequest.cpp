@@ -1,9 +1,12 @@
 #include "platform/darwin/SysctlRequest.h"
 
+#include "platform/darwin/ByteOrder.h"
 #include "platform/darwin/Sysctl.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 
 namespace darwin {
 
@@ -32,6 +35,20 @@ int SysctlRequest::reply(const void* value, size_t size, size_t probeSize) const
 
 int SysctlRequest::reply(const std::vector<unsigned char>& value) const {
     return reply(value.data(), value.size(), value.size());
+}
+
+int SysctlRequest::replyInteger64(int64_t value) const {
+    if (oldp_ != nullptr && oldRoom() == sizeof(int32_t)) {
+        using Limits = std::numeric_limits<int32_t>;
+        const auto narrow =
+            static_cast<int32_t>(std::clamp<int64_t>(value, Limits::min(), Limits::max()));
+        unsigned char bytes[sizeof narrow];
+        writeLE(bytes, 0, narrow);
+        return reply(bytes, sizeof bytes, sizeof bytes);
+    }
+    unsigned char bytes[sizeof value];
+    writeLE(bytes, 0, value);
+    return reply(bytes, sizeof bytes, sizeof bytes);
 }
 
 int SysctlRequest::replyTable(const void* table, size_t size, size_t recordSize,

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace darwin {
@@ -29,6 +30,11 @@ public:
     // reports; nodes whose value grows between calls report some slack beyond it.
     int reply(const void* value, size_t size, size_t probeSize) const;
     int reply(const std::vector<unsigned char>& value) const;
+    // Answers with a 64-bit node (sizes and frequencies): a probe reports 8 bytes and a
+    // buffer of 8 or more receives all of them, little-endian; a buffer of exactly 4, as
+    // callers written for 32-bit values offer, receives the value clamped to INT32_MAX
+    // (never wrapped to a negative one); any other room fails with ENOMEM.
+    int replyInteger64(int64_t value) const;
     // Answers like reply, with the value written straight into the caller's buffer by
     // write(unsigned char*) once that buffer is known to hold size bytes: for values too
     // large to build once and copy again.

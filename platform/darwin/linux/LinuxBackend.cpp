@@ -53,7 +53,7 @@ vm_size_t hostPageSize() {
 LinuxBackend::LinuxBackend(std::string root, RecentProcessTable::Clock now,
                            NetlinkConnector sockDiag)
     : root_(std::move(root)), recentTable_(now), netlink_(NetlinkSocket::connector(NETLINK_ROUTE)),
-      socketLists_(root_, std::move(sockDiag), now) {}
+      socketLists_(root_, std::move(sockDiag), now), identity_(root_) {}
 
 NetlinkConnector LinuxBackend::defaultSockDiag() {
     return NetlinkSocket::connector(NETLINK_SOCK_DIAG);
@@ -71,6 +71,9 @@ int LinuxBackend::sysctl(const int* name, unsigned namelen, void* oldp, size_t* 
     }
     if (isRoutingSocketName(mib)) {
         return answerRoutingSocket(request, mib, netlink_);
+    }
+    if (const std::optional<int> result = identity_.answer(request, mib)) {
+        return *result;
     }
     const Producer produce = producerFor(mib);
     if (produce == nullptr) {
@@ -90,6 +93,11 @@ int LinuxBackend::sysctl(const int* name, unsigned namelen, void* oldp, size_t* 
 int LinuxBackend::sysctlbyname(const char* name, void* oldp, size_t* oldlenp, const void* newp,
                                size_t newlen) {
     const SysctlRequest request(nullptr, 0, oldp, oldlenp, newp, newlen);
+    if (name != nullptr) {
+        if (const std::optional<int> result = identity_.answerNamed(request, name)) {
+            return *result;
+        }
+    }
     const std::optional<PcbListKind> list = SocketLists::listNamed(name);
     if (!list) {
         return SysctlRequest::fail(ENOENT);

@@ -2,6 +2,7 @@
 
 #include "platform/darwin/Backend.h"
 #include "platform/darwin/Mach.h"
+#include "platform/darwin/linux/HardwareKernelNodes.h"
 #include "platform/darwin/linux/NetlinkSource.h"
 #include "platform/darwin/linux/RecentProcessTable.h"
 #include "platform/darwin/linux/SocketLists.h"
@@ -28,7 +29,8 @@ class SysctlRequest;
 // NET_RT_IFLIST2, 0} and getifaddrs come from rtnetlink (see NetlinkAnswers), whatever
 // the root; the SIOCGIF* requests from the host's own (InterfaceRequest). sysctlbyname
 // serves the control-block lists net.inet.{tcp,udp,raw}.pcblist from socket dumps of
-// the process's network namespace (see SocketLists).
+// the process's network namespace (see SocketLists). The hardware and kernel
+// identification nodes, by number and by name, come from HardwareKernelNodes.
 class LinuxBackend : public Backend {
 public:
     // now dates the kept process table (RecentProcessTable) and socket dumps; sockDiag
@@ -91,6 +93,7 @@ private:
     mutable RecentProcessTable recentTable_;
     NetlinkConnector netlink_;
     SocketLists socketLists_;
+    HardwareKernelNodes identity_;
 };
 
 } // namespace darwin

@@ -56,7 +56,7 @@ bool NetlinkSocket::request(std::span<const unsigned char> message) {
     ssize_t sent = 0;
     do {
         sent = ::sendto(fd_.get(), request_.data(), request_.size(), 0,
-                        reinterpret_cast<const sockaddr*>(&kernel), sizeof kernel);
+                        reinterpret_cast<const ::sockaddr*>(&kernel), sizeof kernel);
     } while (sent < 0 && errno == EINTR);
     if (sent >= 0 && static_cast<size_t>(sent) != request_.size()) {
         errno = EIO;

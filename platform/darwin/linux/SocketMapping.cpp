@@ -77,13 +77,13 @@ int16_t saturated16(uint32_t value) {
 // By list: TCP, UDP, raw (PcbListKind's order).
 constexpr std::array<int16_t, 3> kSocketTypes{SOCK_STREAM_DARWIN, SOCK_DGRAM_DARWIN,
                                               SOCK_RAW_DARWIN};
-constexpr std::array<int32_t, 3> kProtocols{IPPROTO_TCP_DARWIN, IPPROTO_UDP_DARWIN, 0};
+constexpr std::array<int32_t, 3> kSocketProtocols{IPPROTO_TCP_DARWIN, IPPROTO_UDP_DARWIN, 0};
 
 // A raw socket's protocol; raw TCP and UDP sockets are served by the device's wildcard
 // raw entry, protocol 0, so no raw record reads as a TCP or UDP one.
 int32_t deviceProtocol(const InetSocket& socket, PcbListKind kind) {
     if (kind != PcbListKind::Raw) {
-        return kProtocols[static_cast<size_t>(kind)];
+        return kSocketProtocols[static_cast<size_t>(kind)];
     }
     const bool wildcard =
         socket.protocol == IPPROTO_TCP_DARWIN || socket.protocol == IPPROTO_UDP_DARWIN;
