@@ -84,7 +84,22 @@ QString textOf(const std::optional<std::string>& value) {
 
 } // namespace
 
+namespace {
+QString& sharedRoot() {
+    static QString root = QStringLiteral("/");
+    return root;
+}
+} // namespace
+
 DeviceIdentity::DeviceIdentity(QString root) : root_(root.toStdString()) {}
+
+QString DeviceIdentity::defaultRoot() {
+    return sharedRoot();
+}
+
+void DeviceIdentity::setDefaultRoot(const QString& root) {
+    sharedRoot() = root;
+}
 
 std::string DeviceIdentity::file(const char* path) const {
     return darwin::readHostFile(darwin::pathUnderRoot(root_, path)).value_or(std::string());

@@ -11,7 +11,11 @@ namespace services {
 // ("Hardware and kernel") gives each source.
 class DeviceIdentity {
 public:
-    explicit DeviceIdentity(QString root = QStringLiteral("/"));
+    explicit DeviceIdentity(QString root = defaultRoot());
+
+    // The root a device made without one reads: "/" unless a test sets a fake tree.
+    static QString defaultRoot();
+    static void setDefaultRoot(const QString& root);
 
     // The name the user gave the machine: PRETTY_HOSTNAME of /etc/machine-info, else
     // the host name; empty when neither is readable.

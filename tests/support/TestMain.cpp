@@ -1,3 +1,7 @@
+#include "platform/ioreg/FixtureBackend.h"
+#include "platform/ioreg/Registry.h"
+#include "platform/services/DeviceIdentity.h"
+#include "platform/services/QtAccelerometer.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
@@ -21,6 +25,12 @@ int main(int argc, char** argv) {
     // under test have none (a log that cannot be opened), unless a test gives its own.
     ::setenv("ORMEL_NMEA_LOG", "/nonexistent/ormel-tests.nmea", 0);
     QApplication app(argc, argv);
+    // Nor do they see the machine's device registry, its own description or its
+    // sensors: each test builds what it reads.
+    ioreg::Registry::install(std::make_shared<ioreg::FixtureBackend>());
+    services::DeviceIdentity::setDefaultRoot(testenv::makeTempDir("device-root"));
+    services::QtAccelerometer noAccelerometer{QByteArray()};
+    services::Accelerometer::setSharedForTesting(&noAccelerometer);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

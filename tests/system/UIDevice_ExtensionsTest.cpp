@@ -18,7 +18,7 @@ QString shown(const std::optional<QString>& value) {
 class ExtensionsOverFixture : public testing::Test {
 protected:
     ExtensionsOverFixture() { ioreg::Registry::install(backend); }
-    ~ExtensionsOverFixture() override { ioreg::Registry::install(nullptr); }
+    ~ExtensionsOverFixture() override { ioreg::Registry::install(std::make_shared<ioreg::FixtureBackend>()); }
 
     void addPlatformExpert(const QByteArray& compatible) {
         backend->addService(

@@ -1,3 +1,4 @@
+#include "platform/ioreg/FixtureBackend.h"
 #include "platform/ioreg/LinuxBackend.h"
 #include "platform/ioreg/Registry.h"
 #include "support/TestEnvironment.h"
@@ -33,7 +34,7 @@ protected:
             });
         Registry::install(backend);
     }
-    void TearDown() override { Registry::install(nullptr); }
+    void TearDown() override { Registry::install(std::make_shared<ioreg::FixtureBackend>()); }
 
     std::optional<Value> property(const char* serviceClass, const char* key) {
         const auto service = Registry::matchingService(QLatin1String(serviceClass));

@@ -1,3 +1,4 @@
+#include "platform/ioreg/FixtureBackend.h"
 #include "platform/ioreg/LinuxBackend.h"
 #include "platform/ioreg/Registry.h"
 
@@ -41,7 +42,7 @@ TEST(LiveHostRegistry, TheHostAnswersEveryQuestionQuietly) {
         QCoreApplication::processEvents();
     }
     qInstallMessageHandler(previous);
-    ioreg::Registry::install(nullptr);
+    ioreg::Registry::install(std::make_shared<ioreg::FixtureBackend>());
     EXPECT_EQ(hostWarnings(), QStringList());
 }
 
