@@ -33,7 +33,8 @@ MapCalloutView::MapCalloutView(QWidget* parent) : QWidget(parent) {
 Size MapCalloutView::fittingSize() const {
     const double texts = std::max(textWidth(title_, boldSystemFontOfSize(kTitleSize)),
                                   textWidth(subtitle_, systemFontOfSize(kSubtitleSize)));
-    const double width = std::clamp(texts + 2 * kPadding, kMinimumWidth, kMaximumWidth);
+    // A point of slack each side keeps rounding from eliding a text that fits.
+    const double width = std::clamp(texts + 2 * kPadding + 2, kMinimumWidth, kMaximumWidth);
     const double height = subtitle_.isEmpty() ? 34 : 48;
     return {width, height + kPointerHeight};
 }

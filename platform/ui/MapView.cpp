@@ -31,7 +31,8 @@ constexpr double kDragThreshold = 3;     // points before a touch pans
 constexpr double kClipMargin = 4;        // points outside the view a clipped ring keeps
 constexpr double kClipFromWidth = 65536; // world widths from which rings are clipped
 constexpr size_t kCachedZooms = 6;
-constexpr double kWheelStep = 0.5; // zoom levels per wheel notch
+constexpr double kWorldImageLimit = 1024; // pixels
+constexpr double kWheelStep = 0.5;        // zoom levels per wheel notch
 
 // The part of `polygon` inside `box` (Sutherland–Hodgman, one edge at a time), so
 // that the rasterizer never sees the far-away coordinates of a deep zoom.
@@ -442,18 +443,16 @@ const std::vector<MapView::ProjectedRing>& MapView::projectedRings() {
     return projected_.emplace(world, std::move(rings)).first->second;
 }
 
-void MapView::paintOutlines(QPainter& painter, bool fill) {
-    const Size size = viewSize();
-    const Point o = origin();
+QPainterPath MapView::outlinePath(Point origin, Size size) {
     const double world = worldWidth();
     const QRectF view(-kClipMargin, -kClipMargin, size.width + 2 * kClipMargin,
                       size.height + 2 * kClipMargin);
     QPainterPath path;
     path.setFillRule(Qt::OddEvenFill);
-    const auto first = static_cast<long>(std::floor(o.x / world)) - 1;
-    const auto last = static_cast<long>(std::floor((o.x + size.width) / world)) + 1;
+    const auto first = static_cast<long>(std::floor(origin.x / world)) - 1;
+    const auto last = static_cast<long>(std::floor((origin.x + size.width) / world)) + 1;
     for (long copy = first; copy <= last; ++copy) {
-        const QPointF shift(copy * world - o.x, -o.y);
+        const QPointF shift(copy * world - origin.x, -origin.y);
         for (const ProjectedRing& ring : projectedRings()) {
             if (!ring.bounds.translated(shift).intersects(view)) {
                 continue;
@@ -463,10 +462,55 @@ void MapView::paintOutlines(QPainter& painter, bool fill) {
             path.closeSubpath();
         }
     }
+    return path;
+}
+
+void MapView::drawOutlines(QPainter& painter, const QPainterPath& path, bool fill) {
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(fill ? kBorder : kHybridBorder, 0.6));
+    painter.setPen(QPen(fill ? kBorder : kHybridBorder, 0)); // cosmetic: one pixel
     painter.setBrush(fill ? QBrush(kLand) : QBrush(Qt::NoBrush));
     painter.drawPath(path);
+}
+
+// While the whole world is a small image, it is drawn once for the zoom and then only
+// copied: filling every outline anti-aliased takes several milliseconds.
+const QImage& MapView::worldImage(bool fill) {
+    const double world = worldWidth();
+    const double scale = Screen::scale();
+    if (worldImage_.isNull() || worldImageWidth_ != world || worldImageFilled_ != fill ||
+        worldImageScale_ != scale) {
+        const int pixels = static_cast<int>(std::ceil(world * scale));
+        worldImage_ = QImage(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+        worldImage_.fill(Qt::transparent);
+        QPainter painter(&worldImage_);
+        painter.scale(scale, scale);
+        drawOutlines(painter, outlinePath({0, 0}, {world, world}), fill);
+        worldImageWidth_ = world;
+        worldImageFilled_ = fill;
+        worldImageScale_ = scale;
+    }
+    return worldImage_;
+}
+
+void MapView::paintOutlines(QPainter& painter, bool fill) {
+    const Size size = viewSize();
+    const Point o = origin();
+    const double world = worldWidth();
+    const double scale = Screen::scale();
+    if (world * scale > kWorldImageLimit) {
+        drawOutlines(painter, outlinePath(o, size), fill);
+        return;
+    }
+    const QImage& image = worldImage(fill);
+    painter.save();
+    painter.resetTransform();
+    const auto first = static_cast<long>(std::floor(o.x / world));
+    const auto last = static_cast<long>(std::floor((o.x + size.width) / world));
+    for (long copy = first; copy <= last; ++copy) {
+        painter.drawImage(
+            QPointF(std::round((copy * world - o.x) * scale), std::round(-o.y * scale)), image);
+    }
+    painter.restore();
 }
 
 void MapView::paintImagery(QPainter& painter) {

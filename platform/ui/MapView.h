@@ -4,7 +4,9 @@
 #include "platform/ui/TouchView.h"
 
 #include <QHash>
+#include <QImage>
 #include <QList>
+#include <QPainterPath>
 #include <QPointer>
 #include <QPolygonF>
 #include <QString>
@@ -110,6 +112,9 @@ private:
     const std::vector<ProjectedRing>& projectedRings();
     void paintImagery(QPainter& painter);
     void paintOutlines(QPainter& painter, bool fill);
+    QPainterPath outlinePath(Point origin, Size size);
+    static void drawOutlines(QPainter& painter, const QPainterPath& path, bool fill);
+    const QImage& worldImage(bool fill);
     void finishLoading();
 
     MapViewDelegate* delegate_ = nullptr;
@@ -129,6 +134,10 @@ private:
     QPointer<MapCalloutView> callout_;
     MapTileSource* tiles_ = nullptr;
     std::map<double, std::vector<ProjectedRing>> projected_; // by world width
+    QImage worldImage_;
+    double worldImageWidth_ = 0;
+    double worldImageScale_ = 0;
+    bool worldImageFilled_ = false;
     Point dragStart_;
     Point dragCenter_;
     bool dragging_ = false;
