@@ -141,7 +141,9 @@ void MapViewController::changedMap(ui::SegmentedControl* control) {
 }
 
 void MapViewController::closeAction() {
-    dismissModalViewControllerAnimated(true);
+    // The screen is presented inside a navigation stack of its own: that goes.
+    ui::ViewController* presented = navigationController();
+    (presented != nullptr ? presented : this)->dismissModalViewControllerAnimated(true);
 }
 
 QString MapViewController::calloutText() const {

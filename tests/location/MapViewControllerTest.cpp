@@ -7,6 +7,7 @@
 #include "platform/ui/MapView.h"
 #include "platform/ui/SegmentedControl.h"
 #include "platform/ui/Toolbar.h"
+#include "platform/ui/Window.h"
 #include "support/EventLoop.h"
 
 namespace {
@@ -91,6 +92,25 @@ TEST_F(MapViewControllerTest, WithATileSourceTheSegmentsChooseTheMapType) {
     ASSERT_EQ(items.size(), 4);
     EXPECT_EQ(items[3]->title(), "Close");
     EXPECT_EQ(items[3]->style(), ui::BarButtonItemStyle::Done);
+}
+
+TEST_F(MapViewControllerTest, CloseDismissesThePresentedStack) {
+    auto* home = new ui::ViewController;
+    ui::Window window;
+    window.setRootViewController(home);
+    window.makeKeyAndVisible();
+    auto* map = new MapViewController(48.8566, 2.3522);
+    QPointer<ui::NavigationController> presented = new ui::NavigationController(map);
+    presented->setModalTransitionStyle(ui::ModalTransitionStyle::CrossDissolve);
+    home->presentModalViewControllerAnimated(presented, false);
+    EXPECT_TRUE(presented->isNavigationBarHidden());
+    ASSERT_EQ(map->toolbar()->items().size(), 4);
+    map->toolbar()->items()[3]->trigger();
+    EXPECT_EQ(home->modalViewController(), nullptr);
+    testenv::flushEvents();
+    EXPECT_TRUE(presented.isNull());
+    window.hide();
+    delete home;
 }
 
 class MapAnnotationViewTest : public ::testing::Test {
