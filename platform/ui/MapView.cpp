@@ -380,6 +380,9 @@ bool MapView::event(QEvent* event) {
                 zoomAround(pinchZoom_ + std::log2(std::max(distance, 1.0) / pinchDistance_),
                            {(a.x() + b.x()) / 2 / s, (a.y() + b.y()) / 2 / s});
             }
+            if (type == QEvent::TouchEnd) {
+                pinchDistance_ = 0;
+            }
             event->accept();
             return true;
         }

@@ -6,7 +6,10 @@
 #include "platform/ui/SegmentedControl.h"
 #include "support/EventLoop.h"
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -147,6 +150,28 @@ TEST(MapView, DragPansAndDoubleTapZoomsIn) {
     map.touchesBegan({2, {160, 208}});
     map.touchesEnded({2, {160, 208}});
     EXPECT_EQ(map.zoomLevel(), 11);
+}
+
+TEST(MapView, KeysAndTheWheelZoomAroundTheirPoint) {
+    ui::MapView map({0, 0, 320, 416});
+    map.setZoomLevel(10);
+    map.setCenterCoordinate(kParis, false);
+    QKeyEvent plus(QEvent::KeyPress, Qt::Key_Plus, Qt::NoModifier, "+");
+    QCoreApplication::sendEvent(&map, &plus);
+    EXPECT_EQ(map.zoomLevel(), 11);
+    QKeyEvent minus(QEvent::KeyPress, Qt::Key_Minus, Qt::NoModifier, "-");
+    QCoreApplication::sendEvent(&map, &minus);
+    QCoreApplication::sendEvent(&map, &minus);
+    EXPECT_EQ(map.zoomLevel(), 9);
+    // The place under the wheel stays under it.
+    const QPointF at(40 * ui::Screen::scale(), 50 * ui::Screen::scale());
+    const ui::Coordinate under = map.convertPointToCoordinateFromView({40, 50}, nullptr);
+    QWheelEvent wheel(at, at, {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&map, &wheel);
+    EXPECT_EQ(map.zoomLevel(), 9.5);
+    const ui::Point still = map.convertCoordinateToPointToView(under, nullptr);
+    EXPECT_NEAR(still.x, 40, 1e-6);
+    EXPECT_NEAR(still.y, 50, 1e-6);
 }
 
 TEST(SegmentedControl, ADisabledSegmentCannotBeChosen) {
