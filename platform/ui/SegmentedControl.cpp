@@ -36,8 +36,16 @@ void SegmentedControl::setSegmentedControlStyle(SegmentedControlStyle style) {
     update();
 }
 
+void SegmentedControl::setEnabledForSegmentAtIndex(bool enabled, int index) {
+    disabled_.removeAll(index);
+    if (!enabled) {
+        disabled_.append(index);
+    }
+    update();
+}
+
 void SegmentedControl::tapSegmentAtIndex(int index) {
-    if (index < 0 || index >= numberOfSegments()) {
+    if (index < 0 || index >= numberOfSegments() || !isEnabledForSegmentAtIndex(index)) {
         return;
     }
     const bool changed = momentary_ || index != selected_;
@@ -75,6 +83,9 @@ int SegmentedControl::segmentAt(QPointF position) const {
 
 void SegmentedControl::mousePressEvent(QMouseEvent* event) {
     pressed_ = segmentAt(event->position());
+    if (!isEnabledForSegmentAtIndex(pressed_)) {
+        pressed_ = NoSegment;
+    }
     update();
 }
 
@@ -107,7 +118,11 @@ void SegmentedControl::paintEvent(QPaintEvent*) {
             gradient.setColorAt(1, bar ? QColor(40, 70, 120) : QColor(20, 80, 215));
             painter.fillRect(segment, gradient);
         }
-        painter.setPen(on || bar ? QColor(Qt::white) : QColor(80, 80, 80));
+        QColor ink = on || bar ? QColor(Qt::white) : QColor(80, 80, 80);
+        if (!isEnabledForSegmentAtIndex(i)) {
+            ink.setAlpha(100);
+        }
+        painter.setPen(ink);
         painter.setFont(font());
         painter.drawText(segment, Qt::AlignCenter, items_[i]);
         if (i > 0) {

@@ -26,6 +26,9 @@ public:
     void setSelectedSegmentIndex(int index);
     void setSegmentedControlStyle(SegmentedControlStyle style);
     SegmentedControlStyle segmentedControlStyle() const { return style_; }
+    // A disabled segment shows greyed and ignores touches.
+    void setEnabledForSegmentAtIndex(bool enabled, int index);
+    bool isEnabledForSegmentAtIndex(int index) const { return !disabled_.contains(index); }
     void setMomentary(bool momentary) { momentary_ = momentary; }
     bool isMomentary() const { return momentary_; }
     void setValueChangedAction(std::function<void()> action) { action_ = std::move(action); }
@@ -46,6 +49,7 @@ private:
     QStringList items_;
     int selected_ = NoSegment;
     int pressed_ = NoSegment;
+    QList<int> disabled_;
     SegmentedControlStyle style_ = SegmentedControlStyle::Plain;
     bool momentary_ = false;
     std::function<void()> action_;

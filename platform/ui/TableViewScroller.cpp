@@ -9,7 +9,7 @@
 namespace ui {
 
 namespace {
-constexpr double kFrameSeconds = 0.016;
+constexpr double kScrollFrameSeconds = 0.016;
 } // namespace
 
 TableViewScroller::TableViewScroller(TableView& table, ScrollIndicator& indicator)
@@ -57,7 +57,7 @@ bool TableViewScroller::stop() {
 
 void TableViewScroller::scheduleFrame() {
     DelayedPerform::cancelPreviousPerformRequestsWithTarget(&momentum_);
-    DelayedPerform::performAfterDelay(&momentum_, kFrameSeconds, [this] { frame(); });
+    DelayedPerform::performAfterDelay(&momentum_, kScrollFrameSeconds, [this] { frame(); });
 }
 
 void TableViewScroller::frame() {
