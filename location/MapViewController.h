@@ -1,7 +1,11 @@
 #pragma once
 
+#include "platform/ui/Label.h"
 #include "platform/ui/MapGeometry.h"
+#include "platform/ui/MapView.h"
 #include "platform/ui/MapViewDelegate.h"
+#include "platform/ui/SegmentedControl.h"
+#include "platform/ui/Toolbar.h"
 #include "platform/ui/ViewController.h"
 
 #include <QPointer>
@@ -10,13 +14,6 @@
 #include <memory>
 
 class MapAnnotation;
-
-namespace ui {
-class Label;
-class MapView;
-class SegmentedControl;
-class Toolbar;
-} // namespace ui
 
 // The map screen: the location reading as a pin whose callout names the place, over
 // a toolbar that switches between standard, satellite and hybrid maps and closes

@@ -1,15 +1,26 @@
 #pragma once
 
+#include "location/LocationControllerDelegate.h"
+#include "platform/services/Accelerometer.h"
+#include "platform/services/DeviceIdentity.h"
+#include "platform/ui/Color.h"
 #include "platform/ui/TableViewController.h"
 
 #include <QStringList>
 
+#include <optional>
+
 class AppState;
+class LocationController;
 class SystemStatus;
 
-// The System tab's root screen: one grouped table of the device's running state.
-// Sections keep their fixed numbers; a section without rows shows nothing.
-class SystemStatusViewController : public ui::TableViewController {
+// The System tab's root screen: one grouped table of eleven sections, from the uptime
+// to the hardware. The device's fixed values are read when the view loads; the uptime,
+// load, users, battery and network are read again on refresh, the location and the
+// acceleration whenever they report.
+class SystemStatusViewController : public ui::TableViewController,
+                                   public LocationControllerDelegate,
+                                   public services::AccelerometerDelegate {
 public:
     enum Section {
         UptimeSection = 0,
@@ -27,13 +38,30 @@ public:
     };
 
     SystemStatusViewController();
+    ~SystemStatusViewController() override;
 
     void viewDidLoad() override;
     void viewDidUnload() override;
     void refreshAction();
+    void infoAction();
 
     SystemStatus* sysInfo() const { return sysInfo_; }
+    LocationController* locationController() const { return locationController_; }
     bool isNoOneThere() const { return isNoOneThere_; }
+    std::optional<ui::Color> batteryColor() const { return batteryColor_; }
+
+    void getBatteryInfo();
+    void getNetworkInfo();
+    void getAccelerationInfo();
+    void getFlashInfo();
+    void getDeviceInfo();
+    void getKernelInfo();
+    void getHardwareInfo();
+
+    void accelerometerDidAccelerate(services::Accelerometer* accelerometer,
+                                    const services::Acceleration& acceleration) override;
+    void locationUpdatedGeoDataErrorString(services::LocationManager* manager, GeoData* geoData,
+                                           const QString& errorString) override;
 
     int numberOfSectionsInTableView(ui::TableView*) override { return SectionCount; }
     int tableViewNumberOfRowsInSection(ui::TableView*, int section) override;
@@ -44,6 +72,14 @@ public:
     void tableViewDidSelectRowAtIndexPath(ui::TableView* tableView,
                                           const ui::IndexPath& indexPath) override;
 
+    // The texts a hardware value is shown as, for a value the kernel gave or not.
+    static QString integerText(int32_t value);
+    static QString megabytesText(std::optional<int64_t> bytes);
+    static QString megahertzText(std::optional<int64_t> hertz);
+    static QString bytesText(int32_t bytes);
+    // The colour of a battery charge of `percent`.
+    static ui::Color batteryColorOf(int percent);
+
 private:
     struct Row {
         QString title;
@@ -51,9 +87,26 @@ private:
         int offset = 0;
     };
     Row rowAt(const ui::IndexPath& indexPath) const;
+    static Row rowOf(const QStringList& titles, const QStringList& values, int row, int offset);
+    void resetLocationRows();
 
+    services::DeviceIdentity device_;
     AppState* appCon_;
     SystemStatus* sysInfo_;
+    LocationController* locationController_;
+    services::Accelerometer* accelerometer_;
     QStringList loadTitle;
+    QStringList batTitle, batValue;
+    QStringList netTitle, netValue;
+    QStringList locTitle, locValue;
+    QStringList accelTitle, accelValue;
+    QStringList flashTitle, flashValue;
+    QStringList devTitle, devValue;
+    QStringList kernTitle, kernValue;
+    QStringList hwTitle, hwValue;
+    double accelerationX = 0;
+    double accelerationY = 0;
+    double accelerationZ = 0;
     bool isNoOneThere_ = true;
+    std::optional<ui::Color> batteryColor_;
 };

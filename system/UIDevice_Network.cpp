@@ -5,15 +5,26 @@
 #include "platform/darwin/InPcb.h"
 #include "system/InterfaceCapture.h"
 
+#include <mutex>
+
 namespace {
 
 const QString kDeviceInterfaceName = QStringLiteral("en0");
 
-// Read once, when first asked for; never refreshed.
-const InterfaceCapture& captured() {
-    static const InterfaceCapture capture =
-        InterfaceCapture::read(InterfaceCapture::deviceInterfaceNames());
-    return capture;
+std::mutex captureLock;
+std::optional<InterfaceCapture> capture;
+
+InterfaceCapture readCapture() {
+    return InterfaceCapture::read(InterfaceCapture::deviceInterfaceNames());
+}
+
+// Read when first asked for, and again on refresh().
+InterfaceCapture captured() {
+    const std::lock_guard lock(captureLock);
+    if (!capture) {
+        capture = readCapture();
+    }
+    return *capture;
 }
 
 // The IPv4 address an interface request answers, if it does.
@@ -29,6 +40,12 @@ std::optional<std::array<uint8_t, 4>> requestedAddress(int socket, unsigned long
 }
 
 } // namespace
+
+void UIDevice_Network::refresh() {
+    InterfaceCapture fresh = readCapture();
+    const std::lock_guard lock(captureLock);
+    capture = fresh;
+}
 
 QString UIDevice_Network::ifname() {
     return kDeviceInterfaceName;

@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <optional>
 
-// The addresses of the device's wireless interface, captured once per process when
-// first asked for, and the IPv4 addresses of any named interface, read afresh on every
-// call. On Linux the device's "en0" is the first wireless interface, else the interface
-// of the default route (PlatformProfile).
+// The addresses of the device's wireless interface, captured when first asked for and
+// again on refresh() (a laptop moves between networks), and the IPv4 addresses of any named
+// interface, read afresh on every call. On Linux the device's "en0" is the first wireless
+// interface, else the interface of the default route (PlatformProfile).
 class UIDevice_Network {
 public:
+    // Reads the interface's addresses again.
+    static void refresh();
     // "en0": the device's name of the interface these addresses belong to.
     static QString ifname();
     // Null when the interface had no such address at capture.

@@ -54,5 +54,17 @@ public:
         backend->setFile(darwin::utmpx::kPath, darwin::FixtureBackend::utmpxFile(entries));
     }
 
+    // A string node as the kernel answers it (NUL-terminated), and a 32-bit one.
+    static std::vector<unsigned char> nodeText(const std::string& text) {
+        std::vector<unsigned char> bytes(text.begin(), text.end());
+        bytes.push_back(0);
+        return bytes;
+    }
+    static std::vector<unsigned char> nodeInt32(int32_t value) {
+        std::vector<unsigned char> bytes(4);
+        darwin::writeLE(bytes.data(), 0, value);
+        return bytes;
+    }
+
     std::shared_ptr<darwin::FixtureBackend> backend;
 };

@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
     ::setenv("XDG_CONFIG_HOME", (home + "/.config").constData(), 1);
     // The machine's own location service answers differently on every machine: screens
     // under test have none (a log that cannot be opened), unless a test gives its own.
+    // Instants show in the local zone: UTC for every run.
+    ::setenv("TZ", "UTC", 1);
     ::setenv("ORMEL_NMEA_LOG", "/nonexistent/ormel-tests.nmea", 0);
     QApplication app(argc, argv);
     // Nor do they see the machine's device registry, its own description or its

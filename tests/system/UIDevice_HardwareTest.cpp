@@ -21,17 +21,8 @@ using namespace darwin;
 
 namespace {
 
-std::vector<unsigned char> nodeText(const std::string& text) {
-    std::vector<unsigned char> bytes(text.begin(), text.end());
-    bytes.push_back(0);
-    return bytes;
-}
-
-std::vector<unsigned char> nodeInt32(int32_t value) {
-    std::vector<unsigned char> bytes(4);
-    writeLE(bytes.data(), 0, value);
-    return bytes;
-}
+const auto nodeText = &SystemFixture::nodeText;
+const auto nodeInt32 = &SystemFixture::nodeInt32;
 
 constexpr int64_t kMemory16GiB = int64_t{16} << 30;
 

@@ -8,13 +8,14 @@
 
 using namespace networkbuffers;
 
-TEST(UIDevice_Network, CapturedOnceAtFirstUse) {
+TEST(UIDevice_Network, CapturedAtFirstUseAndAgainOnRefresh) {
     SystemFixture kernel;
     TypicalHost::install(*kernel.backend);
+    UIDevice_Network::refresh();
     EXPECT_EQ(UIDevice_Network::ifname(), "en0");
     EXPECT_EQ(UIDevice_Network::ipaddr(), "192.168.1.20");
     kernel.backend->setInterfaceAddresses({});
-    EXPECT_EQ(UIDevice_Network::ipaddr(), "192.168.1.20") << "not read again";
+    EXPECT_EQ(UIDevice_Network::ipaddr(), "192.168.1.20") << "not read again until a refresh";
     EXPECT_EQ(UIDevice_Network::macaddr(), "00:11:22:33:44:55");
     EXPECT_EQ(UIDevice_Network::ether(), TypicalHost::kEther);
     EXPECT_EQ(UIDevice_Network::netmask(), "255.255.255.0");
@@ -22,6 +23,9 @@ TEST(UIDevice_Network, CapturedOnceAtFirstUse) {
     EXPECT_EQ(UIDevice_Network::masklen(), 24);
     EXPECT_EQ(UIDevice_Network::broadcast(), "192.168.1.255");
     EXPECT_EQ(UIDevice_Network::ip6addr(), "fe80::0211:22ff:fe33:4455/64");
+    UIDevice_Network::refresh();
+    EXPECT_EQ(UIDevice_Network::ipaddr(), std::nullopt);
+    EXPECT_EQ(UIDevice_Network::macaddr(), std::nullopt);
 }
 
 // The rows of the interfaces' detail screens (lo0's: its --dump golden); the request
