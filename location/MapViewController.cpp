@@ -76,12 +76,14 @@ void MapViewController::buildToolbar() {
          new ui::BarButtonItem(Resources::text("Close"), ui::BarButtonItemStyle::Done,
                                [this] { closeAction(); })});
     if (!imagery) {
-        noImagery_ = new ui::Label(Resources::text("NoMapImagery"), mapView_);
+        // A line across the top of the map, as wide as the window.
+        noImagery_ = new ui::Label(Resources::text("NoMapImagery"), view());
         noImagery_->setFont(ui::systemFontOfSize(11));
         noImagery_->setTextAlignment(Qt::AlignCenter);
-        noImagery_->setBackgroundColor(ui::Color::colorWithWhiteAlpha(1, 0.75));
+        noImagery_->setBackgroundColor(ui::Color::colorWithWhiteAlpha(0.94, 1));
         noImagery_->setNumberOfLines(1);
-        ui::setFrame(noImagery_, {0, 0, ui::Screen::bounds().width, 20});
+        noImagery_->setFixedHeight(ui::Screen::px(20));
+        static_cast<QVBoxLayout*>(view()->layout())->insertWidget(0, noImagery_);
     }
 }
 
@@ -97,8 +99,11 @@ void MapViewController::viewWillDisappear(bool /*animated*/) {
     toolbar_->hide();
 }
 
+// The shipped map has country outlines only: a street's span of it shows one colour
+// and nothing to place the pin by, so without imagery the pin shows in its region.
 void MapViewController::setPinAtCenter(ui::Coordinate coordinate) {
-    mapView_->setRegion({coordinate, {kPinSpan, kPinSpan}}, true);
+    const double span = ui::MapView::hasImagerySource() ? kPinSpan : kOutlinePinSpan;
+    mapView_->setRegion({coordinate, {span, span}}, true);
     if (mapPin_ != nullptr) {
         mapView_->removeAnnotation(mapPin_.get());
     }

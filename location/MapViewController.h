@@ -21,7 +21,8 @@ class MapAnnotation;
 // are disabled and the map says why.
 class MapViewController : public ui::ViewController, public ui::MapViewDelegate {
 public:
-    static constexpr double kPinSpan = 0.005; // degrees around the pin
+    static constexpr double kPinSpan = 0.005;    // degrees around the pin, over imagery
+    static constexpr double kOutlinePinSpan = 8; // over the shipped country outlines
 
     MapViewController(double latitude, double longitude);
     explicit MapViewController(ui::Coordinate coordinate);

@@ -90,6 +90,23 @@ TEST(CommandLine, AFailedWriteToStandardOutputFails) {
     EXPECT_TRUE(run.err.contains("cannot write to standard output")) << run.err.constData();
 }
 
+// The map's callout names the place of the first reading (a recorded log here), or the
+// run fails saying why there is none.
+TEST(CommandLine, TheMapDumpNamesThePlaceOfTheReading) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ORMEL_NMEA_LOG", ORMEL_FIXTURES_DIR "/location/three-fixes.nmea");
+    const ProgramRun run = runShell("$ORMEL --dump map && $ORMEL --dump map --json", environment);
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.out, "== Location\n--\nHere\tBavaria, Germany\n"
+                       R"({"screen":"map","sections":[{"rows":[["Here","Bavaria, Germany"]],)"
+                       R"("title":""}],"title":"Location"})"
+                       "\n");
+    environment.insert("ORMEL_NMEA_LOG", "/nonexistent.nmea");
+    const ProgramRun none = runShell("$ORMEL --dump map", environment);
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "ormel: no location reading: Location services are off\n");
+}
+
 TEST(CommandLine, ReadOnlyCommandsCreateNoDirectory) {
     const QString home = testenv::makeTempDir("cli-home") + "/missing";
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

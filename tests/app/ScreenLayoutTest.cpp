@@ -1,10 +1,17 @@
 #include "app/AppController.h"
 #include "app/HeadlessRunner.h"
 #include "history/HistoryDB.h"
+#include "location/LocationController.h"
+#include "location/MapAnnotation.h"
+#include "location/MapViewController.h"
 #include "network/NetworkLookupScreens.h"
+#include "platform/ioreg/FixtureBackend.h"
+#include "platform/ioreg/Registry.h"
 #include "platform/services/NetworkReachability.h"
+#include "platform/services/PlatformProfile.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/MapView.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TabBar.h"
 #include "platform/ui/TableView.h"
@@ -14,9 +21,12 @@
 #include "registry/ReverseDNS.h"
 #include "registry/TarnelPopupView.h"
 #include "registry/TarnelView.h"
+#include "support/EventLoop.h"
 #include "support/SystemFixture.h"
 #include "system/SystemStatus.h"
+#include "system/SystemStatusViewController.h"
 #include "tests/app/LaunchedApp.h"
+#include "tests/location/FakeLocationManager.h"
 #include "tests/network/NetworkScreensFixture.h"
 
 #include <QDir>
@@ -49,6 +59,8 @@ protected:
         disk.mntfromname = "/dev/disk0s1";
         kernel.backend->setMounts({disk}); // so that the disk card and its chart are checked
         recordHistory();
+        describeDevice();
+        LocationController::setSharedInstanceForTesting(&location);
         app.launch();
         controller = app.controller.get();
         const ui::Size size = GetParam().window;
@@ -56,8 +68,36 @@ protected:
         controller->window()->show();
     }
     void TearDown() override {
+        app.controller.reset();
+        LocationController::setSharedInstanceForTesting(nullptr);
+        ioreg::Registry::install(std::make_shared<ioreg::FixtureBackend>());
         ui::Screen::setScale(savedScale);
         HistoryDB::sharedInstance()->close();
+    }
+
+    // A handheld's battery, wireless link and hardware, so that the System screen's
+    // sections have rows to lay out.
+    void describeDevice() {
+        using namespace darwin;
+        kernel.backend->setSysctl({CTL_HW, HW_MACHINE}, SystemFixture::nodeText("iPhone2,1"));
+        kernel.backend->setSysctl({CTL_HW, HW_MODEL}, SystemFixture::nodeText("N88AP"));
+        kernel.backend->setSysctlInteger64({CTL_HW, HW_PHYSMEM}, int64_t{6} << 30);
+        kernel.backend->setSysctlInteger64({CTL_HW, HW_CPU_FREQ}, 412000000);
+        kernel.backend->setSysctl({CTL_KERN, KERN_OSTYPE}, SystemFixture::nodeText("Linux"));
+        kernel.backend->setSysctl({CTL_KERN, KERN_OSRELEASE},
+                                  SystemFixture::nodeText("6.1.0-28-arm64"));
+        auto registry = std::make_shared<ioreg::FixtureBackend>();
+        registry->addService(ioreg::Service{services::PlatformProfile::kLinuxBatteryServiceClass,
+                                            {{"Serial", ioreg::Value::string("B1234")},
+                                             {"Model", ioreg::Value::string("BAT-5500")},
+                                             {"CurrentCapacity", ioreg::Value::number(1234)},
+                                             {"MaxCapacity", ioreg::Value::number(1400)},
+                                             {"IsCharging", ioreg::Value::boolean(true)}}});
+        registry->addService(ioreg::Service{"IO80211Interface",
+                                            {{"IO80211SSID", ioreg::Value::string("home")},
+                                             {"IO80211Channel", ioreg::Value::number(36)},
+                                             {"IO80211Band", ioreg::Value::string("5 GHz")}}});
+        ioreg::Registry::install(registry);
     }
 
     // Addresses in the lookup history, so that its screens have rows to lay out.
@@ -92,6 +132,12 @@ protected:
         return top != nullptr ? top->tableView() : nullptr;
     }
 
+    static void settleScreen() {
+        for (int i = 0; i < 3; ++i) {
+            QCoreApplication::processEvents();
+        }
+    }
+
     // Writes what the window shows when ORMEL_LAYOUT_SHOTS names a folder to put it in.
     void keepPicture(const QString& screen) {
         const QString folder = qEnvironmentVariable("ORMEL_LAYOUT_SHOTS");
@@ -104,6 +150,8 @@ protected:
     }
 
     double savedScale = 1;
+    FakeLocationManager* locationService = new FakeLocationManager();
+    LocationController location{std::unique_ptr<FakeLocationManager>(locationService)};
     NetworkScreensFixture network;
     SystemFixture& kernel = network.kernel;
     LaunchedApp app{kernel};
@@ -236,6 +284,44 @@ TEST_P(ScreenLayoutTest, TheLookupPopupFitsTheWindowAndShowsItsRowsWhole) {
         }
     }
     carrier->dismiss();
+}
+
+// The whole System screen, scrolled from top to bottom, with a location reading, and the
+// map its location rows open.
+TEST_P(ScreenLayoutTest, TheSystemScreenScrolledAndTheMapOfItsReading) {
+    ui::TableView* table = show("system");
+    ASSERT_NE(table, nullptr);
+    locationService->send({35.681, 139.767, 40, 12, 8, QDateTime::currentDateTimeUtc()});
+    location.stopAndNotice();
+    settleScreen();
+    const double bottom = table->contentSize().height - ui::Screen::toPoints(table->height());
+    for (int page = 0; page <= 4; ++page) {
+        table->setContentOffset({0, std::max(0.0, bottom) * page / 4});
+        settleScreen();
+        keepPicture(QStringLiteral("system-%1").arg(page + 1));
+    }
+    table->setContentOffset({0, 0});
+    const QString rows = table->renderText();
+    EXPECT_TRUE(rows.contains("Latitude\tN 35° 40′ 51.60″\n")) << rows.toStdString();
+
+    table->tapRowAtIndexPath({SystemStatusViewController::LocationSection, 0});
+    settleScreen();
+    auto* stack = qobject_cast<ui::NavigationController*>(
+        controller->tabBarManager()->selectedViewController());
+    ASSERT_NE(stack, nullptr);
+    auto* modal =
+        qobject_cast<ui::NavigationController*>(stack->topViewController()->modalViewController());
+    ASSERT_NE(modal, nullptr);
+    auto* map = dynamic_cast<MapViewController*>(modal->topViewController());
+    ASSERT_NE(map, nullptr);
+    testenv::processEventsUntil([map] { return map->mapPin()->placemark().has_value(); });
+    settleScreen();
+    keepPicture("map");
+    EXPECT_EQ(map->calloutText(), "Here\nTokyo, Japan");
+    const QRect window = controller->window()->rect();
+    EXPECT_TRUE(window.contains(inWindow(map->mapView())));
+    map->closeAction();
+    settleScreen();
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, ScreenLayoutTest,
