@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/utsname.h>
 #include <unistd.h>
+
+#include <optional>
 
 // The built program run as a script runs it: its exit status, standard output and
 // standard error.
@@ -105,6 +108,71 @@ TEST(CommandLine, TheMapDumpNamesThePlaceOfTheReading) {
     const ProgramRun none = runShell("$ORMEL --dump map", environment);
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.err, "ormel: no location reading: Location services are off\n");
+}
+
+// The value of the row `title` in the section `header` of a text dump, if there is one.
+std::optional<QString> dumpedValue(const QString& dump, const QString& header,
+                                   const QString& title) {
+    QString current;
+    for (const QString& line : dump.split('\n')) {
+        if (line.startsWith("-- ")) {
+            current = line.mid(3);
+        } else if (current == header && line.startsWith(title + '\t')) {
+            return line.mid(title.size() + 1);
+        }
+    }
+    return std::nullopt;
+}
+
+// The first line of a file of this machine that starts with `key`, without the key.
+QString hostLine(const QString& path, const QString& key) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.startsWith(key.toUtf8())) {
+            return QString::fromUtf8(line.mid(key.size())).trimmed();
+        }
+    }
+    return {};
+}
+
+// The level-1 data cache of cpu0 in bytes as /sys gives it, or "Unknown".
+QString hostL1DataCache() {
+    const QString caches = "/sys/devices/system/cpu/cpu0/cache";
+    for (const QString& index : QDir(caches).entryList({"index*"})) {
+        const QString base = caches + '/' + index + '/';
+        if (hostLine(base + "level", "") == "1" && hostLine(base + "type", "") == "Data") {
+            const QString size = hostLine(base + "size", "");
+            return QString::number(size.chopped(1).toLongLong() * 1024) + " Bytes";
+        }
+    }
+    return "Unknown";
+}
+
+// What the System tab says of this machine is what the machine's own files and tools say.
+TEST(LiveHostSystemDump, AgreesWithUnameNprocMeminfoCachesAndOsRelease) {
+    const ProgramRun run = runShell("$ORMEL --dump system");
+    ASSERT_EQ(run.status, 0) << run.err.constData();
+    const QString dump = QString::fromUtf8(run.out);
+    utsname host{};
+    ASSERT_EQ(::uname(&host), 0);
+    EXPECT_EQ(dumpedValue(dump, "Kernel", "Type"), QString::fromUtf8(host.sysname));
+    EXPECT_EQ(dumpedValue(dump, "Kernel", "Release"), QString::fromUtf8(host.release));
+    EXPECT_EQ(dumpedValue(dump, "Kernel", "Host Name"), QString::fromUtf8(host.nodename));
+    EXPECT_EQ(dumpedValue(dump, "Hardware", "Processors"),
+              QString::number(::sysconf(_SC_NPROCESSORS_ONLN)));
+    const qint64 memTotalKiB = hostLine("/proc/meminfo", "MemTotal:").chopped(3).toLongLong();
+    EXPECT_EQ(dumpedValue(dump, "Hardware", "Physical Memory"),
+              QString::number(memTotalKiB / 1024) + " MBytes");
+    EXPECT_EQ(dumpedValue(dump, "Hardware", "Page Size"), QString::number(::getpagesize()));
+    EXPECT_EQ(dumpedValue(dump, "Hardware", "L1 D-Cache"), hostL1DataCache());
+    QString version = hostLine("/etc/os-release", "VERSION_ID=");
+    version.remove('"');
+    EXPECT_EQ(dumpedValue(dump, "Device", "Version"), version);
+    // No machine running Linux reports a bus frequency: unknown, never "0 MHz".
+    EXPECT_EQ(dumpedValue(dump, "Hardware", "Bus Frequency"), "Unknown");
 }
 
 TEST(CommandLine, ReadOnlyCommandsCreateNoDirectory) {
