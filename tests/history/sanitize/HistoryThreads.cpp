@@ -192,7 +192,7 @@ void checkTable(HistoryDB& db, int rounds, Tally& tally) {
 
 } // namespace
 
-// Halt at the first report, and read the suppressions for the uninstrumented Qt.
+// Halt at the first report, and read the suppressions for the uninstrumented Qt and glibc.
 extern "C" const char* __tsan_default_options() {
     return "halt_on_error=1:exitcode=66:second_deadlock_stack=1:"
            "suppressions=" ORMEL_TSAN_SUPPRESSIONS;
