@@ -169,9 +169,11 @@ void SystemStatusViewController::refreshAction() {
     locationController_->start();
     resetLocationRows();
     getBatteryInfo();
-    // A laptop that moved to another network has other addresses now.
+    // A laptop that moved to another network has other addresses now; a modem's IMEI,
+    // asked for without waiting when the view loaded, may have come since.
     UIDevice_Network::refresh();
     getNetworkInfo();
+    getDeviceInfo();
     tableView()->reloadData();
 }
 

@@ -285,8 +285,9 @@ TEST_F(SystemStatusViewControllerTest, TheChargeTextFollowsTheChargingFlagsAndIt
     }
 }
 
-// A laptop that moved to another network shows its new address after a refresh.
-TEST_F(SystemStatusViewControllerTest, RefreshReadsTheNetworkAgain) {
+// A laptop that moved to another network shows its new address after a refresh, and a
+// modem's IMEI that came after the view loaded shows then too.
+TEST_F(SystemStatusViewControllerTest, RefreshReadsTheNetworkAndTheDeviceAgain) {
     networkbuffers::TypicalHost::install(*kernel.backend);
     UIDevice_Network::refresh();
     SystemStatusViewController screen;
@@ -295,9 +296,13 @@ TEST_F(SystemStatusViewControllerTest, RefreshReadsTheNetworkAgain) {
     auto moved = networkbuffers::TypicalHost::interfaceAddresses();
     moved[1].addr = networkbuffers::sockaddrIn({10, 0, 0, 7});
     kernel.backend->setInterfaceAddresses(moved);
+    EXPECT_FALSE(section(screen, "Device").contains("IMEI"));
+    registry->setDeviceTreeProperty("device-imei",
+                                    ioreg::Value::data(QByteArray("012345678901234\0", 16)));
     screen.refreshAction();
     EXPECT_TRUE(section(screen, "Network").contains("Address\t10.0.0.7\n"))
         << section(screen, "Network").toStdString();
+    EXPECT_TRUE(section(screen, "Device").contains("IMEI\t012345678901234\n"));
 }
 
 TEST_F(SystemStatusViewControllerTest, LocationRowsScanThenShowTheReadingWhichOpensTheMap) {
