@@ -56,8 +56,18 @@ QString dateText(uint32_t date) {
     return parsed.isValid() ? parsed.toString(QStringLiteral("yyyy-MM-dd")) : digits;
 }
 
-QString encoded(const QString& text) {
-    return QString::fromLatin1(QUrl::toPercentEncoding(text));
+QString encoded(const QString& text, const QByteArray& kept = {}) {
+    return QString::fromLatin1(QUrl::toPercentEncoding(text, kept));
+}
+
+// The map a map cell holds (WorldMapView has no meta-object of its own for findChild).
+WorldMapView* mapIn(const QWidget* content) {
+    for (QObject* child : content->children()) {
+        if (auto* map = dynamic_cast<WorldMapView*>(child)) {
+            return map;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -91,7 +101,7 @@ QUrl InformationViewController::reportURL(const QString& address, const QString&
     const QString body = QStringLiteral("Version: %1\nKernel: %2\nDistribution: %3\n\n")
                              .arg(version(), kernel, distribution);
     return QUrl::fromEncoded(QStringLiteral("mailto:%1?subject=%2&body=%3")
-                                 .arg(encoded(address), encoded(subject), encoded(body))
+                                 .arg(encoded(address, "@"), encoded(subject), encoded(body))
                                  .toLatin1());
 }
 
@@ -165,6 +175,11 @@ void InformationViewController::reloadRecords() {
     if (isViewLoaded()) {
         tableView()->reloadData();
     }
+}
+
+WorldMapView* InformationViewController::worldMap() {
+    ui::TableViewCell* cell = tableView()->cellForRowAtIndexPath({0, mapRow()});
+    return cell != nullptr ? mapIn(cell->contentView()) : nullptr;
 }
 
 void InformationViewController::startUpdate() {
@@ -272,9 +287,11 @@ ui::TableViewCell* InformationViewController::recordCell(ui::TableView* tableVie
     auto* cell = tableView->dequeueReusableCell<ui::TableViewCell>(kMapCellIdentifier,
                                                                    ui::TableViewCellStyle::Default);
     cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
-    if (cell->contentView()->findChild<WorldMapView*>() == nullptr) {
+    if (mapIn(cell->contentView()) == nullptr) {
         auto* map = new WorldMapView(QString::fromLatin1(kMapImage), cell->contentView());
         map->setDelegate(this);
+        const ui::Rect frame = ui::frame(map);
+        ui::setFrame(map, {frame.x, (kMapRowHeight - frame.height) / 2, frame.width, frame.height});
     }
     return cell;
 }

@@ -51,6 +51,8 @@ public:
     void reloadRecords();
     void startUpdate();
 
+    // The map of the map row while that row is laid out.
+    WorldMapView* worldMap();
     const QList<QStringList>& infoData() const { return infoData_; }
     const QList<Section>& sections() const { return sections_; }
     QStringList linkTitles() const;
