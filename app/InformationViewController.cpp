@@ -1,5 +1,6 @@
 #include "app/InformationViewController.h"
 
+#include "app/DonationView.h"
 #include "app/InformationTableCell.h"
 #include "common/AppState.h"
 #include "common/Resources.h"
@@ -116,6 +117,9 @@ QUrl InformationViewController::mailURL() const {
 void InformationViewController::viewDidLoad() {
     ui::TableViewController::viewDidLoad();
     tableView()->setScrollEnabled(true);
+    if (!settings_.donationURL.isEmpty()) {
+        tableView()->setTableFooterView(new DonationView(settings_.donationURL));
+    }
     buildTableData();
     navigationItem()->setLeftBarButtonItem(
         new ui::BarButtonItem(ui::BarButtonSystemItem::Done, [this] {

@@ -943,5 +943,9 @@
         <source>UpdateRegistry</source>
         <translation>Update the registry file</translation>
     </message>
+    <message>
+        <source>Donate</source>
+        <translation>Donate</translation>
+    </message>
 </context>
 </TS>

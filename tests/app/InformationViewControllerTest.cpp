@@ -1,5 +1,7 @@
 #include "app/InformationViewController.h"
 
+#include "app/DonationView.h"
+
 #include "app/HeadlessRunner.h"
 #include "platform/services/URLOpener.h"
 #include "platform/ui/AlertView.h"
@@ -114,6 +116,16 @@ TEST_F(InformationViewControllerTest, RowsWhoseTargetIsNotConfiguredAreLeftOut) 
     auto bare = screen({});
     EXPECT_EQ(bare->sections(), QList<Section>({Section::Records, Section::Credits}));
     EXPECT_EQ(bare->tableView()->numberOfSections(), 2);
+    EXPECT_EQ(bare->tableView()->tableFooterView(), nullptr);
+
+    InformationSettings donations;
+    donations.donationURL = QUrl(QStringLiteral("https://example.org/donate"));
+    auto withDonations = screen(donations);
+    auto* footer = dynamic_cast<DonationView*>(withDonations->tableView()->tableFooterView());
+    ASSERT_NE(footer, nullptr);
+    footer->button()->click();
+    EXPECT_EQ(opened, QList<QUrl>({donations.donationURL}));
+    opened.clear();
 
     InformationSettings documentsOnly = everything();
     documentsOnly.reportAddress.clear();
