@@ -5,12 +5,17 @@
 #include "app/HeadlessRunner.h"
 #include "platform/services/URLOpener.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/NavigationBar.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/TableViewCell.h"
 #include "registry/TarnelDB.h"
 #include "registry/WorldMapView.h"
 #include "registry/tarnel.h"
 #include "support/TestEnvironment.h"
+#include "system/SystemStatusViewController.h"
 #include "tests/app/LaunchedApp.h"
 #include "tests/network/NetworkScreensFixture.h"
 #include "tests/registry/RegistryFile.h"
@@ -250,6 +255,14 @@ TEST_F(InformationViewControllerTest, DumpShowsTheScreenTheInfoButtonOpens) {
     // A second dump finds the screen opened afresh, not one over the other.
     ASSERT_TRUE(HeadlessRunner::dumpScreen(*app.controller, "information", false, &text, &error));
     EXPECT_TRUE(text.startsWith("== Information\n"));
+
+    // Done takes the whole presented stack away.
+    SystemStatusViewController* system = app.controller->systemStatusViewController();
+    auto* stack = qobject_cast<ui::NavigationController*>(system->modalViewController());
+    ASSERT_NE(stack, nullptr);
+    EXPECT_EQ(stack->navigationBar()->barStyle(), ui::BarStyle::Black);
+    stack->topViewController()->navigationItem()->leftBarButtonItem()->trigger();
+    EXPECT_EQ(system->modalViewController(), nullptr);
 }
 
 } // namespace
