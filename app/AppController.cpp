@@ -1,5 +1,6 @@
 #include "app/AppController.h"
 
+#include "app/InformationViewController.h"
 #include "common/Resources.h"
 #include "history/HistoryViewController.h"
 #include "memdisk/DiskStatusViewController.h"
@@ -67,6 +68,8 @@ bool AppController::applicationDidFinishLaunchingWithOptions(ui::Application*, c
 void AppController::installLookupScreens() {
     NetworkLookupScreens::install(&TarnelPopupView::popUp, &AppController::makeDestinationScreen,
                                   [] { return new HistoryViewController(); });
+    SystemStatusViewController::setInformationScreenMaker(
+        [] { return new InformationViewController(); });
 }
 
 ui::ViewController* AppController::makeDestinationScreen(const QString& address,

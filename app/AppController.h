@@ -68,7 +68,8 @@ public:
     NetworkStatusViewController* networkStatusViewController() const { return networkStatus; }
 
 private:
-    // The registry's screens that the network screens open.
+    // The registry's screens that the network screens open, and the information screen
+    // the System tab opens.
     static void installLookupScreens();
     static ui::ViewController* makeDestinationScreen(const QString& address,
                                                      const QStringList& registryResult);

@@ -24,6 +24,7 @@
 #include "registry/ReverseDNS.h"
 #include "registry/TarnelDB.h"
 #include "registry/tarnel.h"
+#include "system/SystemStatusViewController.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -59,6 +60,8 @@ const QString kNetworkTab = QStringLiteral("network");
 const QString kProcessDetailPrefix = QStringLiteral("process/");
 const QString kDestinationPrefix = QStringLiteral("destination/");
 const QString kMapScreen = QStringLiteral("map");
+const QString kSystemTab = QStringLiteral("system");
+const QString kInformationScreen = QStringLiteral("information");
 
 // How long `--dump map` waits for the location service's first reading, and then for
 // the place it names.
@@ -108,7 +111,7 @@ bool isScreenName(const QString& screen) {
     return tabIndexOf(screen) >= 0 || processDetailPID(screen).has_value() ||
            NetworkScreenPath::parse(screen).has_value() ||
            HistoryScreenPath::parse(screen).has_value() || destinationAddress(screen).has_value() ||
-           screen == kMapScreen;
+           screen == kMapScreen || screen == kInformationScreen;
 }
 
 // The warnings of Ormel's own logging categories during a headless run: each but the
@@ -201,6 +204,23 @@ ui::ViewController* showDestination(ui::ViewController* root, const QString& add
     pushHidingBottomBar(root, screen);
     settle();
     return screen;
+}
+
+// Opens the information screen over the System tab as its info button does.
+ui::ViewController* showInformation(ui::ViewController* root, QString* error) {
+    auto* system = dynamic_cast<SystemStatusViewController*>(root);
+    if (system == nullptr) {
+        *error = QStringLiteral("the system tab shows no system screen");
+        return nullptr;
+    }
+    system->infoAction();
+    settle();
+    auto* stack = qobject_cast<ui::NavigationController*>(system->modalViewController());
+    if (stack == nullptr) {
+        *error = QStringLiteral("the information screen did not open");
+        return nullptr;
+    }
+    return stack->topViewController();
 }
 
 // Runs the event loop until `done` or `boundMs` has passed.
@@ -357,7 +377,8 @@ QString HeadlessRunner::usage() {
                "        destination/ADDRESS for the registry's values of an IPv4 address,\n"
                "        history (most counted first), history/date (latest first) or\n"
                "        history/ID for the details of one recorded address, or\n"
-               "        map for the place of the location reading (waits up to 10 s for one)\n"
+               "        map for the place of the location reading (waits up to 10 s for one), or\n"
+               "        information for the registry file's records and the credits\n"
                "Exit status: 0 done, 1 a read, a write or an address failed, 2 bad "
                "arguments.\n")
         .arg(screenNames().join(", "));
@@ -430,8 +451,10 @@ bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen
     const std::optional<NetworkScreenPath> network = NetworkScreenPath::parse(screen);
     const std::optional<HistoryScreenPath> history = HistoryScreenPath::parse(screen);
     const std::optional<QString> destination = destinationAddress(screen);
+    const bool information = screen == kInformationScreen;
     const int index = tabIndexOf(pid                                   ? kProcessTab
                                  : (network || history || destination) ? kNetworkTab
+                                 : information                         ? kSystemTab
                                                                        : screen);
     if (index < 0) {
         *error = QStringLiteral("unknown screen: %1").arg(screen);
@@ -442,6 +465,16 @@ bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen
         stack->popToRootViewControllerAnimated(false); // a detail left from an earlier dump
         settle();
         shown = stack->topViewController();
+        if (shown != nullptr && shown->modalViewController() != nullptr) {
+            shown->dismissModalViewControllerAnimated(false);
+            settle();
+        }
+    }
+    if (information) {
+        shown = showInformation(shown, error);
+        if (shown == nullptr) {
+            return false;
+        }
     }
     if (pid) {
         shown = showProcessDetail(shown, *pid, screen.mid(kProcessDetailPrefix.size()), error);

@@ -895,5 +895,57 @@
         <source>NoMapImagery</source>
         <translation>Satellite and hybrid maps need a tile source (ORMEL_TILE_URL)</translation>
     </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation>Records</translation>
+    </message>
+    <message>
+        <source>LinkTo</source>
+        <translation>Link to</translation>
+    </message>
+    <message>
+        <source>MailTo</source>
+        <translation>Mail to</translation>
+    </message>
+    <message>
+        <source>Credits</source>
+        <translation>Credits</translation>
+    </message>
+    <message>
+        <source>ChangeLog</source>
+        <translation>Change log</translation>
+    </message>
+    <message>
+        <source>KnownProblems</source>
+        <translation>Known problems</translation>
+    </message>
+    <message>
+        <source>FlagIconsBy</source>
+        <translation>Flag icons by Linux Mint</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Report a problem</translation>
+    </message>
+    <message>
+        <source>AppShortInfo</source>
+        <translation>A system-information utility: processes, memory, disks, network and the registries of addresses.</translation>
+    </message>
+    <message>
+        <source>Unreachable</source>
+        <translation>The network is unreachable.</translation>
+    </message>
+    <message>
+        <source>UpdateRegistry</source>
+        <translation>Update the registry file</translation>
+    </message>
+    <message>
+        <source>Donate</source>
+        <translation>Donate</translation>
+    </message>
 </context>
 </TS>

@@ -8,6 +8,7 @@
 #include "platform/services/DeviceIdentity.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/TableView.h"
@@ -177,9 +178,28 @@ void SystemStatusViewController::refreshAction() {
     tableView()->reloadData();
 }
 
-// The information screen arrives with the registry update; until then the button is
-// there and does nothing.
-void SystemStatusViewController::infoAction() {}
+namespace {
+
+SystemStatusViewController::InformationScreenMaker& informationScreenMaker() {
+    static SystemStatusViewController::InformationScreenMaker maker;
+    return maker;
+}
+
+} // namespace
+
+void SystemStatusViewController::setInformationScreenMaker(InformationScreenMaker maker) {
+    informationScreenMaker() = std::move(maker);
+}
+
+void SystemStatusViewController::infoAction() {
+    ui::ViewController* screen = informationScreenMaker() ? informationScreenMaker()() : nullptr;
+    if (screen == nullptr) {
+        return;
+    }
+    auto* stack = new ui::NavigationController(screen);
+    stack->navigationBar()->setBarStyle(ui::BarStyle::Black);
+    presentModalViewControllerAnimated(stack, true);
+}
 
 ui::Color SystemStatusViewController::batteryColorOf(int percent) {
     if (percent <= 10) {

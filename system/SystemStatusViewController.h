@@ -8,6 +8,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class AppState;
@@ -43,7 +44,13 @@ public:
     void viewDidLoad() override;
     void viewDidUnload() override;
     void refreshAction();
+    // Presents the information screen over the tab, in a navigation bar of its own.
     void infoAction();
+
+    using InformationScreenMaker = std::function<ui::ViewController*()>;
+    // Installed by the application, which owns the information screen; until then the
+    // info button does nothing.
+    static void setInformationScreenMaker(InformationScreenMaker maker);
 
     SystemStatus* sysInfo() const { return sysInfo_; }
     LocationController* locationController() const { return locationController_; }

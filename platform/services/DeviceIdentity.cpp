@@ -155,4 +155,12 @@ QString DeviceIdentity::systemVersion() const {
     return textOf(darwin::assignedValue(release, "VERSION"));
 }
 
+QString DeviceIdentity::prettyName() const {
+    const auto release = darwin::parseAssignments(osRelease());
+    if (const auto pretty = darwin::assignedValue(release, "PRETTY_NAME")) {
+        return QString::fromStdString(*pretty);
+    }
+    return (systemName() + QLatin1Char(' ') + systemVersion()).trimmed();
+}
+
 } // namespace services

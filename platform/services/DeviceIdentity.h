@@ -28,6 +28,9 @@ public:
     // VERSION_ID, else VERSION (empty when neither is set).
     QString systemName() const;
     QString systemVersion() const;
+    // The distribution as os-release names it for people: PRETTY_NAME, else the name
+    // and version above.
+    QString prettyName() const;
 
 private:
     std::string file(const char* path) const;

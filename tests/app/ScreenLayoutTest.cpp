@@ -128,7 +128,12 @@ protected:
             << error.toStdString();
         ui::TabBarController* tabs = controller->tabBarManager();
         auto* stack = qobject_cast<ui::NavigationController*>(tabs->selectedViewController());
-        auto* top = qobject_cast<ui::TableViewController*>(stack->topViewController());
+        ui::ViewController* shown = stack->topViewController();
+        // A screen presented over the tab (the information screen) in a stack of its own.
+        if (auto* modal = qobject_cast<ui::NavigationController*>(shown->modalViewController())) {
+            shown = modal->topViewController();
+        }
+        auto* top = qobject_cast<ui::TableViewController*>(shown);
         return top != nullptr ? top->tableView() : nullptr;
     }
 
@@ -199,7 +204,7 @@ TEST_P(ScreenLayoutTest, TabBarShowsWholeAndValuesKeepToTheRightOfTheirCards) {
          {"system", "process", "process/1", "memory", "disk", "network", "network/interface/en0",
           "network/routing", "network/route/3", "network/route/4", "network/tcp", "network/udp",
           "network/peer/133.5.6.7:443/tcp", "destination/133.5.6.7", "history", "history/date",
-          "history/1"}) {
+          "history/1", "information"}) {
         const QString screen = QString::fromLatin1(name);
         SCOPED_TRACE(screen.toStdString());
         ui::TableView* table = show(screen);

@@ -25,6 +25,7 @@ TEST(DeviceIdentity, ALaptopAndAPhoneDescribeThemselves) {
     EXPECT_EQ(laptop.localizedModel(), "Laptop") << "DMI chassis type 10";
     EXPECT_EQ(laptop.systemName(), "Debian GNU/Linux");
     EXPECT_EQ(laptop.systemVersion(), "12");
+    EXPECT_EQ(laptop.prettyName(), "Debian GNU/Linux 12 (bookworm)");
 
     const DeviceIdentity phone(testenv::fixturePath("linux-root-phone"));
     EXPECT_EQ(phone.name(), "pinephone") << "no machine-info: the host name";
@@ -66,6 +67,7 @@ TEST(DeviceIdentity, TheKindOfDeviceByItsSources) {
             << c.machineInfo.constData() << c.chassisType.constData();
         EXPECT_EQ(identity.systemName(), "Linux") << "os-release's own default";
         EXPECT_EQ(identity.systemVersion(), "");
+        EXPECT_EQ(identity.prettyName(), "Linux") << "no PRETTY_NAME: name and version";
         EXPECT_EQ(identity.name(), "");
     }
 }
