@@ -12,7 +12,7 @@
 class RegistryFileBuilder {
 public:
     struct Source {
-        QString name;        // the file's name or URL, for messages and the registry's guess
+        QString name; // the file's name or URL: for messages, and its last part orders the files
         QByteArray contents; // the whole file
     };
 

@@ -24,6 +24,7 @@ struct Range {
     uint32_t registry = 0;
     uint32_t date = 0;
     uint32_t status = 0;
+    bool operator==(const Range&) const = default;
 };
 
 // Rows of the engine's tables the test files refer to.
