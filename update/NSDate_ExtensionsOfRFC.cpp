@@ -1,6 +1,7 @@
 #include "update/NSDate_ExtensionsOfRFC.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTimeZone>
 
@@ -11,15 +12,17 @@ namespace {
 struct Layout {
     const char* format; // QLocale's date-format letters, without the zone
     bool hasZone;       // a zone follows the time
-    bool twoDigitYear;  // "yy" also stands for a two-digit year
+    // Where a two-digit year stands (its one capture), or null: it is widened before
+    // the text is read, since the weekday must match the century's date.
+    const char* twoDigitYear;
 };
 
 // In order: RFC 1123, RFC 850, asctime, and asctime with the year before the time.
 constexpr Layout layouts[] = {
-    {"ddd, d MMM yyyy H:mm:ss", true, false},
-    {"dddd, d-MMM-yy H:mm:ss", true, true},
-    {"ddd MMM d H:mm:ss yyyy", false, true},
-    {"ddd MMM d yyyy H:mm:ss", true, true},
+    {"ddd, d MMM yyyy H:mm:ss", true, nullptr},
+    {"dddd, d-MMM-yyyy H:mm:ss", true, R"(^\S+ \d{1,2}-\S+-(\d\d) )"},
+    {"ddd MMM d H:mm:ss yyyy", false, R"( (\d\d)$)"},
+    {"ddd MMM d yyyy H:mm:ss", true, R"(^\S+ \S+ \d{1,2} (\d\d) )"},
 };
 
 std::optional<int> digitsValue(QStringView digits) {
@@ -61,10 +64,17 @@ std::optional<int> zoneOffset(QString zone) {
     return zone[0] == '-' ? -seconds : seconds;
 }
 
-// A two-digit year read as 19yy is taken as 20yy below 70, as mail and cookie
-// dates are.
-QDateTime widenedYear(const QDateTime& date) {
-    return date.date().year() < 1970 ? date.addYears(100) : date;
+// A two-digit year is 20yy below 70, else 19yy, as mail and cookie dates are read.
+QString widenedYear(const QString& text, const char* pattern) {
+    const QRegularExpressionMatch match =
+        QRegularExpression(QString::fromLatin1(pattern)).match(text);
+    if (!match.hasMatch()) {
+        return text;
+    }
+    const auto year = digitsValue(match.capturedView(1));
+    QString widened = text;
+    widened.insert(match.capturedStart(1), QLatin1String(year && *year < 70 ? "20" : "19"));
+    return widened;
 }
 
 std::optional<QDateTime> readLayout(const QString& text, const Layout& layout) {
@@ -82,16 +92,10 @@ std::optional<QDateTime> readLayout(const QString& text, const Layout& layout) {
         offset = *zone;
         body = text.left(space);
     }
-    const QLocale english = QLocale::c();
-    QString format = QString::fromLatin1(layout.format);
-    QDateTime date = english.toDateTime(body, format);
-    if (date.isValid() && !format.contains(QLatin1String("yyyy"))) {
-        date = widenedYear(date);
+    if (layout.twoDigitYear != nullptr) {
+        body = widenedYear(body, layout.twoDigitYear);
     }
-    if (!date.isValid() && layout.twoDigitYear) {
-        format.replace(QLatin1String("yyyy"), QLatin1String("yy"));
-        date = widenedYear(english.toDateTime(body, format));
-    }
+    QDateTime date = QLocale::c().toDateTime(body, QString::fromLatin1(layout.format));
     if (!date.isValid()) {
         return std::nullopt;
     }

@@ -58,7 +58,9 @@ void URLDownload::stop() {
     stallTimer_.stop();
     if (reply_ != nullptr) {
         reply_->disconnect(this);
-        reply_->abort();
+        // Aborted once control is back in the event loop: aborting from within the
+        // reply's own signal makes Qt report its error twice.
+        QMetaObject::invokeMethod(reply_, &QNetworkReply::abort, Qt::QueuedConnection);
         reply_->deleteLater();
         reply_ = nullptr;
     }

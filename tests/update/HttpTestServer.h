@@ -26,7 +26,7 @@ public:
     enum class Behaviour {
         Whole,     // the status, headers and body
         Truncated, // Content-Length of the whole body, half of it, then close
-        Reset,     // half of the body, then a connection reset
+        Reset,     // chunked: a chunk of half the body, then a connection reset
         Stall,     // the headers, then nothing until the client gives up
         Redirect,  // 302 to `location`
     };
@@ -130,9 +130,8 @@ private:
                            : reply.status == 404 ? "Not Found"
                                                  : "Server Error") +
                           "\r\nConnection: close\r\nContent-Type: text/plain\r\n";
-        if (length >= 0) {
-            text += "Content-Length: " + QByteArray::number(length) + "\r\n";
-        }
+        text += length >= 0 ? "Content-Length: " + QByteArray::number(length) + "\r\n"
+                            : QByteArray("Transfer-Encoding: chunked\r\n");
         if (!reply.lastModified.isEmpty()) {
             text += "Last-Modified: " + reply.lastModified + "\r\n";
         }
@@ -160,7 +159,8 @@ private:
             sendAll(client, head(reply, reply.body.size()) + half);
             break;
         case Behaviour::Reset: {
-            sendAll(client, head(reply, -1) + half);
+            sendAll(client,
+                    head(reply, -1) + QByteArray::number(half.size(), 16) + "\r\n" + half + "\r\n");
             const linger reset{1, 0};
             ::setsockopt(client, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
             break;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HttpTestServer.h"
+#include "common/Resources.h"
 #include "registry/RegistryFile.h"
 #include "registry/TarnelDB.h"
 #include "support/EventLoop.h"
