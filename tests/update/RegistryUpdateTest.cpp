@@ -11,17 +11,13 @@ using Behaviour = testenv::HttpTestServer::Behaviour;
 using Reply = testenv::HttpTestServer::Reply;
 using Stage = RegistryUpdateDelegate::Stage;
 
-const QDateTime oldDate = QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5), QTimeZone::utc());
-
 // An installed copy (JP for 41.0.0.0/24) dated a while ago, and a ready registry file
 // (US there) on the server.
 class SingleFileUpdate : public UpdateTest {
 protected:
     void SetUp() override {
         UpdateTest::SetUp();
-        writeFile(path(), registryFile(registryfile::JP));
-        setModified(path(), oldDate);
-        TarnelDB::sharedInstance()->updated();
+        installOldCopy();
     }
 
     QString countryOf(const char* address) const {

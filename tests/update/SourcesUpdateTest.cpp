@@ -34,8 +34,7 @@ class SourcesUpdate : public UpdateTest {
 protected:
     void SetUp() override {
         UpdateTest::SetUp();
-        writeFile(path(), registryFile(registryfile::JP));
-        setModified(path(), oldDate_);
+        installOldCopy();
         for (const Rir& rir : rirs) {
             const QByteArray name = QByteArray("/delegated-") + rir.name + "-extended-latest";
             const QByteArray body =
@@ -48,7 +47,6 @@ protected:
 
     QList<QByteArray> urls_;
     qint64 totalBytes_ = 0;
-    const QDateTime oldDate_ = QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5), QTimeZone::utc());
 };
 
 TEST_F(SourcesUpdate, ConvertsAllFiveDatedByTheNewestLastModified) {
@@ -113,7 +111,7 @@ TEST_F(SourcesUpdate, OneBadSourceNeverReplacesTheInstalledFile) {
         const Outcome outcome = run(urls_, false);
         EXPECT_FALSE(outcome.succeeded);
         EXPECT_EQ(outcome.stage, each.stage) << outcome.message.toStdString();
-        expectUntouched(registryFile(registryfile::JP), oldDate_);
+        expectUntouched(registryFile(registryfile::JP), oldDate);
     }
 }
 
@@ -129,7 +127,7 @@ TEST_F(SourcesUpdate, AFullDiskWhileWritingTheNewFileNeverReplacesTheInstalledFi
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(outcome.stage, Stage::Install) << outcome.message.toStdString();
     EXPECT_TRUE(outcome.message.contains("ccTLD.dat.new")) << outcome.message.toStdString();
-    expectUntouched(registryFile(registryfile::JP), oldDate_);
+    expectUntouched(registryFile(registryfile::JP), oldDate);
 }
 
 TEST(RegistrySources, ListsOneUrlALineSkippingComments) {

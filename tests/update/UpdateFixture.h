@@ -83,6 +83,13 @@ protected:
         TarnelDB::sharedInstance()->updated();
     }
 
+    // An installed copy (JP for 41.0.0.0/24) dated oldDate, open in the registry.
+    void installOldCopy() {
+        writeFile(path(), registryFile(registryfile::JP));
+        setModified(path(), oldDate);
+        TarnelDB::sharedInstance()->updated();
+    }
+
     QString path(const QString& suffix = QString()) const {
         return documents_ + "/ccTLD.dat" + suffix;
     }
@@ -133,6 +140,7 @@ protected:
         EXPECT_EQ(left, QStringList{"ccTLD.dat"});
     }
 
+    const QDateTime oldDate = QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5), QTimeZone::utc());
     QString documents_;
     testenv::HttpTestServer server_;
 };
