@@ -142,6 +142,25 @@ TEST(RegistrySources, ListsOneUrlALineSkippingComments) {
     EXPECT_TRUE(RegistrySources::parseList("# nothing\n", "list", &error).isEmpty());
 }
 
+TEST(RegistrySources, TheEnvironmentNamesAnotherListOrASingleFile) {
+    const QString list = testenv::makeTempDir("sources") + "/sources.txt";
+    QFile file(list);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("http://127.0.0.1:1/a\n");
+    file.close();
+    qputenv("ORMEL_REGISTRY_SOURCES", QFile::encodeName(list));
+    QString error;
+    RegistrySources sources = RegistrySources::fromEnvironment(&error);
+    EXPECT_EQ(sources.urls, QList<QUrl>{QUrl("http://127.0.0.1:1/a")});
+    EXPECT_FALSE(sources.singleFile);
+    qputenv("ORMEL_REGISTRY_URL", "https://files.example/ccTLD.dat");
+    sources = RegistrySources::fromEnvironment(&error);
+    EXPECT_EQ(sources.urls, QList<QUrl>{QUrl("https://files.example/ccTLD.dat")});
+    EXPECT_TRUE(sources.singleFile);
+    qunsetenv("ORMEL_REGISTRY_URL");
+    qunsetenv("ORMEL_REGISTRY_SOURCES");
+}
+
 TEST(RegistrySources, TheShippedListNamesTheFiveRegistries) {
     qunsetenv("ORMEL_REGISTRY_URL");
     qunsetenv("ORMEL_REGISTRY_SOURCES");
