@@ -95,6 +95,11 @@ void RegistryUpdate::start() {
         fail(Stage::Download, QStringLiteral("no source to download"));
         return;
     }
+    if (options_.documentsDirectory.isEmpty()) {
+        fail(Stage::Backup, QStringLiteral("no documents directory (neither "
+                                           "ORMEL_DOCUMENTS_DIR nor HOME is set)"));
+        return;
+    }
     if (!OutputFile::makeDirectories(options_.documentsDirectory)) {
         fail(Stage::Backup,
              systemError(QStringLiteral("create"), options_.documentsDirectory, errno));

@@ -1,9 +1,5 @@
 #include "UpdateFixture.h"
 
-#include <sys/resource.h>
-
-#include <csignal>
-
 namespace updatetest {
 namespace {
 
@@ -125,28 +121,6 @@ TEST_F(SingleFileUpdate, ALinkAtTheNewFileIsNotFollowed) {
     EXPECT_FALSE(QFileInfo(path()).isSymLink());
     EXPECT_EQ(readFile(path()), registryFile(registryfile::US));
 }
-
-// A file-size limit makes writes fail as a full disk does (EFBIG instead of ENOSPC).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 TEST_F(SingleFileUpdate, AFullDiskNeverReplacesTheInstalledFile) {
     QByteArray large = registryFile(registryfile::US);

@@ -2,10 +2,6 @@
 
 #include "update/RegistrySources.h"
 
-#include <sys/resource.h>
-
-#include <csignal>
-
 namespace updatetest {
 namespace {
 
@@ -116,15 +112,11 @@ TEST_F(SourcesUpdate, OneBadSourceNeverReplacesTheInstalledFile) {
 }
 
 TEST_F(SourcesUpdate, AFullDiskWhileWritingTheNewFileNeverReplacesTheInstalledFile) {
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 150 * 1024; // each source fits, the converted file does not
-    ::setrlimit(RLIMIT_FSIZE, &limited);
-    const Outcome outcome = run(urls_, false);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    Outcome outcome;
+    {
+        const FileSizeLimit limit(150 * 1024); // each source fits, the converted file does not
+        outcome = run(urls_, false);
+    }
     EXPECT_EQ(outcome.stage, Stage::Install) << outcome.message.toStdString();
     EXPECT_TRUE(outcome.message.contains("ccTLD.dat.new")) << outcome.message.toStdString();
     expectUntouched(registryFile(registryfile::JP), oldDate);
