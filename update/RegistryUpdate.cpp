@@ -89,15 +89,17 @@ RegistryUpdate::~RegistryUpdate() {
 }
 
 void RegistryUpdate::start() {
+    // Nothing is written yet, so nothing is cleaned up.
+    if (options_.documentsDirectory.isEmpty()) {
+        delegate_->registryUpdateDidFail(
+            Stage::Backup,
+            QStringLiteral("no documents directory (neither ORMEL_DOCUMENTS_DIR nor HOME is set)"));
+        return;
+    }
     running_ = true;
     QString error;
     if (options_.sources.urls.isEmpty()) {
         fail(Stage::Download, QStringLiteral("no source to download"));
-        return;
-    }
-    if (options_.documentsDirectory.isEmpty()) {
-        fail(Stage::Backup, QStringLiteral("no documents directory (neither "
-                                           "ORMEL_DOCUMENTS_DIR nor HOME is set)"));
         return;
     }
     if (!OutputFile::makeDirectories(options_.documentsDirectory)) {
