@@ -25,6 +25,7 @@
 #include "registry/TarnelDB.h"
 #include "registry/tarnel.h"
 #include "system/SystemStatusViewController.h"
+#include "update/RegistryUpdateCommand.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -296,10 +297,13 @@ struct Options {
     QCommandLineOption screenshot{"screenshot", {}, "DIR"};
     QCommandLineOption lookup{"lookup"};
     QCommandLineOption resolve{"resolve"};
+    QCommandLineOption updateRegistry{"update-registry"};
+    QCommandLineOption force{"force"};
 
     void addTo(QCommandLineParser& parser) const {
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.addOptions({help, version, dump, json, screenshot, lookup, resolve});
+        parser.addOptions(
+            {help, version, dump, json, screenshot, lookup, resolve, updateRegistry, force});
         for (const char* name :
              {"platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger",
               "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display", "geometry",
@@ -368,6 +372,11 @@ QString HeadlessRunner::usage() {
                "       ormel --lookup --resolve ... each address's host name (reverse DNS)\n"
                "                                    as one more last field, empty when none\n"
                "                                    came within about a second\n"
+               "       ormel --update-registry [--force]\n"
+               "                                    download the regional registries' files and\n"
+               "                                    install a new registry file, unless the one\n"
+               "                                    in use is under 25 hours old (--force: "
+               "always)\n"
                "       ormel --help | --version\n"
                "SCREEN: %1,\n"
                "        process/PID for the details of one process,\n"
@@ -405,9 +414,13 @@ HeadlessRequest HeadlessRunner::parse(const QList<QByteArray>& arguments) {
         return request;
     }
     const int modes = int(parser.isSet(options.dump)) + int(parser.isSet(options.screenshot)) +
-                      int(parser.isSet(options.lookup));
+                      int(parser.isSet(options.lookup)) + int(parser.isSet(options.updateRegistry));
     if (modes > 1) {
-        return refused(QStringLiteral("choose one of --dump, --screenshot and --lookup"));
+        return refused(
+            QStringLiteral("choose one of --dump, --screenshot, --lookup and --update-registry"));
+    }
+    if (parser.isSet(options.force) && !parser.isSet(options.updateRegistry)) {
+        return refused(QStringLiteral("--force goes with --update-registry"));
     }
     if (parser.isSet(options.json) && !parser.isSet(options.dump)) {
         return refused(QStringLiteral("--json goes with --dump"));
@@ -424,7 +437,10 @@ HeadlessRequest HeadlessRunner::parse(const QList<QByteArray>& arguments) {
     if (!positional.isEmpty()) {
         return refused(QStringLiteral("unexpected argument: %1").arg(positional.first()));
     }
-    if (parser.isSet(options.dump)) {
+    if (parser.isSet(options.updateRegistry)) {
+        request.kind = HeadlessRequest::Kind::UpdateRegistry;
+        request.force = parser.isSet(options.force);
+    } else if (parser.isSet(options.dump)) {
         request.kind = HeadlessRequest::Kind::Dump;
         request.argument = parser.value(options.dump);
         request.json = parser.isSet(options.json);
@@ -626,6 +642,10 @@ int HeadlessRunner::main(int argc, char** argv, const HeadlessRequest& request) 
         return kUsageError;
     case HeadlessRequest::Kind::Lookup:
         return runLookup(argc, argv, request);
+    case HeadlessRequest::Kind::UpdateRegistry: {
+        QCoreApplication application(argc, argv);
+        return RegistryUpdateCommand::run(request.force);
+    }
     default:
         return runWindowless(argc, argv, request);
     }

@@ -10,13 +10,14 @@ class AppController;
 // What the command line asks for. With no arguments the program is the GUI; the
 // options below run it without a display (offscreen) and exit.
 struct HeadlessRequest {
-    enum class Kind { Gui, Dump, Screenshot, Lookup, Help, Version, Invalid };
+    enum class Kind { Gui, Dump, Screenshot, Lookup, UpdateRegistry, Help, Version, Invalid };
     Kind kind = Kind::Gui;
     QString argument;      // the screen of --dump, the folder of --screenshot
     QByteArray folder;     // the folder of --screenshot as the file system names it
     bool json = false;     // --dump SCREEN --json
     QStringList addresses; // the addresses of --lookup; "-" alone reads standard input
     bool resolve = false;  // --lookup --resolve: each address's host name last
+    bool force = false;    // --update-registry --force: whatever the file's age
     QString error;         // why the arguments were refused
 };
 
@@ -24,7 +25,8 @@ struct HeadlessRequest {
 // --screenshot DIR` writes a PNG of every tab's root screen. Both build the real
 // application, on the offscreen platform. `ormel --lookup ADDRESS...` (or `-`, the
 // addresses on standard input) asks the address registry alone, and with --resolve
-// reverse DNS for each address's host name too. Exit status: 0 done,
+// reverse DNS for each address's host name too. `ormel --update-registry [--force]`
+// installs a new registry file (RegistryUpdateCommand). Exit status: 0 done,
 // 1 a kernel read, a file or an address failed (stderr says which), 2 bad arguments.
 class HeadlessRunner {
 public:

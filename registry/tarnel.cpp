@@ -349,6 +349,20 @@ int tl_init(const char* path) {
     return 0;
 }
 
+int tl_check(const char* path, uint32_t* rangeCount) {
+    Loaded loaded;
+    const bool whole = readWhole(path, loaded) && takeRecords(loaded);
+    lastRefusal = loaded.refusal;
+    if (!whole) {
+        errno = errnoOf(lastRefusal);
+        return -1;
+    }
+    if (rangeCount != nullptr) {
+        *rangeCount = loaded.state.rangeCount;
+    }
+    return 0;
+}
+
 tl_refusal tl_last_refusal() {
     return lastRefusal;
 }

@@ -102,7 +102,11 @@ extern const char* const statusTable[TL_STATUS_ROWS];
 
 // 0, or -1 with errno set and the module closed; tl_last_refusal says why.
 int tl_init(const char* path);
-// Why the calling thread's last tl_init refused its file.
+// Reads and checks the file at `path` as tl_init does, leaving the open file as it
+// was (a new copy is checked before it replaces the one in use): 0 with its number of
+// range records in `rangeCount`, or -1 with errno set; tl_last_refusal says why.
+int tl_check(const char* path, uint32_t* rangeCount);
+// Why the calling thread's last tl_init or tl_check refused its file.
 tl_refusal tl_last_refusal();
 int tl_finish();
 int tl_validate(const char* text);

@@ -947,5 +947,25 @@
         <source>Donate</source>
         <translation>Donate</translation>
     </message>
+    <message>
+        <source>DownloadConfirmation</source>
+        <translation>Download the latest registry data from the regional Internet registries?</translation>
+    </message>
+    <message>
+        <source>NowDownloading</source>
+        <translation>Downloading registry data…</translation>
+    </message>
+    <message>
+        <source>BackupFailed</source>
+        <translation>The current registry file could not be backed up.</translation>
+    </message>
+    <message>
+        <source>DownloadFailed</source>
+        <translation>The registry data could not be downloaded.</translation>
+    </message>
+    <message>
+        <source>UpdateFailed</source>
+        <translation>The new registry file could not be installed.</translation>
+    </message>
 </context>
 </TS>

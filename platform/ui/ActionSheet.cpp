@@ -92,6 +92,11 @@ void ActionSheet::show() {
         label->setNumberOfLines(0);
         column->addWidget(label);
     }
+    for (const QPointer<QWidget>& view : contentViews_) {
+        if (view) {
+            column->addWidget(view, 0, Qt::AlignHCenter);
+        }
+    }
     // The device shows the buttons in index order, the cancel button apart at the end.
     for (int index = 0; index < numberOfButtons(); ++index) {
         SheetButton::Role role =

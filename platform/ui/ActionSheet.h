@@ -40,6 +40,9 @@ public:
     int numberOfButtons() const { return static_cast<int>(titles_.size()); }
     QString buttonTitleAtIndex(int index) const { return titles_.value(index); }
 
+    // A view shown below the title (a progress bar); the sheet's panel takes it over.
+    void addContentView(QWidget* view) { contentViews_.append(view); }
+
     void showInView(QWidget* view);
     void showFromTabBar(QWidget* tabBar);
     void showFromToolbar(QWidget* toolbar);
@@ -62,6 +65,7 @@ private:
     bool visible_ = false;
     bool dismissed_ = false;
     QPointer<Overlay> overlay_;
+    QList<QPointer<QWidget>> contentViews_;
 };
 
 } // namespace ui

@@ -160,6 +160,25 @@ TEST_F(TarnelTest, RefusesWhatIsNoWholeOrderedRegularFileAndSaysWhy) {
     EXPECT_EQ(tl_current_state().descriptor, -1); // read and closed again
 }
 
+// A new copy is checked before it replaces the one in use: checking, whether the
+// file passes or not, leaves the open registry and its generation as they were.
+TEST_F(TarnelTest, CheckingAFileLeavesTheOpenOneInPlace) {
+    openWith(threeRanges);
+    const uint64_t generation = tl_current_state().generation;
+    const QString other = dir_ + "/other.dat";
+    ASSERT_TRUE(registryfile::write(other, registryfile::bytes({{1, 20240101}}, {threeRanges[2]})));
+    uint32_t ranges = 0;
+    EXPECT_EQ(tl_check(QFile::encodeName(other).constData(), &ranges), 0);
+    EXPECT_EQ(ranges, 1u);
+    ASSERT_TRUE(
+        registryfile::write(other, registryfile::bytes({}, {threeRanges[2], threeRanges[0]})));
+    EXPECT_EQ(tl_check(QFile::encodeName(other).constData(), &ranges), -1);
+    EXPECT_EQ(tl_last_refusal().reason, TL_OUT_OF_ORDER);
+    EXPECT_EQ(tl_current_state().generation, generation);
+    EXPECT_EQ(tl_current_state().rangeCount, 3u);
+    EXPECT_EQ(firstOf(lookup_database(ip(1, 0, 2, 0))), ip(1, 0, 1, 0));
+}
+
 // 4096 ranges of 256 addresses from 20.0.0.0: 96 KiB, many pages.
 std::vector<Range> manyRanges(uint32_t country) {
     std::vector<Range> ranges;
