@@ -1,5 +1,6 @@
 #include "app/AppController.h"
 
+#include "app/InformationUpdate.h"
 #include "app/InformationViewController.h"
 #include "common/Resources.h"
 #include "history/HistoryViewController.h"
@@ -70,6 +71,7 @@ void AppController::installLookupScreens() {
                                   [] { return new HistoryViewController(); });
     SystemStatusViewController::setInformationScreenMaker(
         [] { return new InformationViewController(); });
+    InformationViewController::setUpdateStarter(&InformationUpdate::start);
 }
 
 ui::ViewController* AppController::makeDestinationScreen(const QString& address,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/ActionSheet.h"
+#include "platform/ui/ProgressView.h"
 #include "update/RegistryUpdate.h"
 #include "update/RegistryUpdateDelegate.h"
 
@@ -9,9 +10,6 @@
 #include <memory>
 
 class DownloadSheetDelegate;
-namespace ui {
-class ProgressView;
-}
 
 // The sheet titled "NowDownloading" with a progress bar that runs the registry
 // update: the bar follows the bytes of all sources; a failure dismisses it and

@@ -246,6 +246,7 @@ TEST_F(InformationViewControllerTest, DumpShowsTheScreenTheInfoButtonOpens) {
                     "LACNIC\t19,802\t2024-02-08\n"
                     "RIPE NCC\t50,134\t2014-08-03\n"
                     "\n"
+                    "Update the registry file\n"
                     "-- Link to\n"
                     "Change log\n"
                     "Known problems\n"
