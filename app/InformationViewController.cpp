@@ -30,6 +30,7 @@ namespace {
 const QString kMapCellIdentifier = QStringLiteral("MapCellID");
 const QString kLinkCellIdentifier = QStringLiteral("LinkCellID");
 const QString kPlainCellIdentifier = QStringLiteral("InfoCellID");
+const QString kUpdateCellIdentifier = QStringLiteral("UpdateCellID");
 const QString kCreditsCellIdentifier = QStringLiteral("CreditsCellID");
 
 // Where the data the screens show comes from; names and licences, not translated.
@@ -286,7 +287,11 @@ ui::TableViewCell* InformationViewController::recordCell(ui::TableView* tableVie
         return cell;
     }
     if (indexPath.row > mapRow()) {
-        return plainCell(tableView, kPlainCellIdentifier, Resources::text("UpdateRegistry"));
+        ui::TableViewCell* cell =
+            plainCell(tableView, kUpdateCellIdentifier, Resources::text("UpdateRegistry"));
+        cell->textLabel()->setFont(ui::boldSystemFontOfSize(16));
+        cell->setAccessoryType(ui::TableViewCellAccessoryType::DisclosureIndicator);
+        return cell;
     }
     auto* cell = tableView->dequeueReusableCell<ui::TableViewCell>(kMapCellIdentifier,
                                                                    ui::TableViewCellStyle::Default);

@@ -67,6 +67,13 @@ void DownloadSheet::registryUpdateDidFail(Stage stage, const QString& message) {
     }
 }
 
+void DownloadSheet::cancel() {
+    if (update_) {
+        update_->cancel();
+    }
+    end();
+}
+
 void DownloadSheet::end() {
     dismissWithClickedButtonIndexAnimated(-1, true);
 }

@@ -26,6 +26,9 @@ public:
 
     // Shows the sheet and starts the update.
     void start();
+    // Ends the update, leaving the installed file as it was, and takes the sheet off
+    // without a word.
+    void cancel();
     // The alert's text key of a failure stage.
     static QString failureKey(RegistryUpdateDelegate::Stage stage);
 

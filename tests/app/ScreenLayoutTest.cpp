@@ -1,5 +1,7 @@
 #include "app/AppController.h"
 #include "app/HeadlessRunner.h"
+#include "app/InformationUpdate.h"
+#include "common/Resources.h"
 #include "history/HistoryDB.h"
 #include "location/LocationController.h"
 #include "location/MapAnnotation.h"
@@ -9,10 +11,12 @@
 #include "platform/ioreg/Registry.h"
 #include "platform/services/NetworkReachability.h"
 #include "platform/services/PlatformProfile.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/MapView.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/ProgressView.h"
 #include "platform/ui/TabBar.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/TableViewCell.h"
@@ -28,13 +32,17 @@
 #include "tests/app/LaunchedApp.h"
 #include "tests/location/FakeLocationManager.h"
 #include "tests/network/NetworkScreensFixture.h"
+#include "tests/update/HttpTestServer.h"
+#include "update/DownloadSheet.h"
 
 #include <QDir>
 #include <QLabel>
 #include <gtest/gtest.h>
 
 #include <cmath>
+
 #include <memory>
+#include <utime.h>
 
 namespace {
 
@@ -327,6 +335,47 @@ TEST_P(ScreenLayoutTest, TheSystemScreenScrolledAndTheMapOfItsReading) {
     EXPECT_TRUE(window.contains(inWindow(map->mapView())));
     map->closeAction();
     settleScreen();
+}
+
+// The registry update as the Information screen starts it: the question, then the
+// sheet while a (stalled, loopback) download runs.
+TEST_P(ScreenLayoutTest, TheRegistryUpdateAsksThenShowsItsSheet) {
+    testenv::HttpTestServer server;
+    server.serve("/ccTLD.dat",
+                 {200, QByteArray(4096, 0), {}, testenv::HttpTestServer::Behaviour::Stall, {}});
+    qputenv("ORMEL_REGISTRY_URL", server.url("/ccTLD.dat"));
+    const QString documents = QString::fromLocal8Bit(qgetenv("ORMEL_DOCUMENTS_DIR"));
+    QFile::remove(documents + "/ccTLD.dat");
+    QFile::copy(Resources::resourcePath() + "/ccTLD.dat", documents + "/ccTLD.dat");
+    const time_t twoDaysAgo = ::time(nullptr) - 48 * 3600;
+    const utimbuf times{twoDaysAgo, twoDaysAgo};
+    ::utime(QFile::encodeName(documents + "/ccTLD.dat").constData(), &times);
+    services::NetworkReachability::setPathSource([] { return services::NetworkPath{true, false}; });
+    controller->checkReachability();
+
+    ASSERT_NE(show("information"), nullptr);
+    InformationUpdate::start(nullptr);
+    settleScreen();
+    ASSERT_EQ(ui::AlertView::visibleAlerts().size(), 1);
+    keepPicture("update-confirmation");
+    ui::AlertView* question = ui::AlertView::visibleAlerts().front();
+    question->dismissWithClickedButtonIndexAnimated(question->firstOtherButtonIndex(), false);
+    settleScreen();
+    keepPicture("update-sheet");
+    auto* sheet = controller->window()->findChild<ui::ProgressView*>();
+    EXPECT_NE(sheet, nullptr) << "the sheet shows its progress bar";
+
+    // Leaves the installed file as it was: the stalled download is abandoned.
+    for (ui::ActionSheet* shown : ui::ActionSheet::visibleSheets()) {
+        if (auto* running = dynamic_cast<DownloadSheet*>(shown)) {
+            running->cancel();
+        }
+    }
+    settleScreen();
+    qunsetenv("ORMEL_REGISTRY_URL");
+    services::NetworkReachability::setPathSource({});
+    QFile::remove(documents + "/ccTLD.dat");
+    QFile::remove(documents + "/ccTLD.dat.bak");
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, ScreenLayoutTest,
