@@ -4,9 +4,13 @@
 #include "common/Resources.h"
 #include "platform/services/NetworkReachability.h"
 #include "platform/ui/AlertView.h"
+#include "registry/RegistryFileBuilder.h"
+#include "registry/TarnelDB.h"
+#include "support/EventLoop.h"
 #include "support/SystemFixture.h"
 #include "support/TestEnvironment.h"
 #include "tests/app/LaunchedApp.h"
+#include "tests/update/HttpTestServer.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -58,6 +62,51 @@ TEST(InformationUpdate, IsOfferedOnlyWhenReachableAndTheDataIsOverADayOld) {
     question->dismissWithClickedButtonIndexAnimated(question->cancelButtonIndex(), false);
     InformationViewController::setUpdateStarter({});
     services::NetworkReachability::setPathSource({});
+    qputenv("ORMEL_DOCUMENTS_DIR", savedDocuments);
+}
+
+// Agreed to, the update installs the served file and the screen shows its records.
+TEST(InformationUpdate, AnInstalledFileShowsInTheScreensRecords) {
+    const QByteArray savedDocuments = qgetenv("ORMEL_DOCUMENTS_DIR");
+    const QString documents = testenv::makeTempDir("information-installed");
+    qputenv("ORMEL_DOCUMENTS_DIR", QFile::encodeName(documents));
+    QFile afrinic(ORMEL_FIXTURES_DIR "/rir/delegated-afrinic-extended-20260821");
+    ASSERT_TRUE(afrinic.open(QIODevice::ReadOnly));
+    QString error;
+    const std::optional<QByteArray> built =
+        RegistryFileBuilder::build({{"afrinic", afrinic.readAll()}}, &error);
+    ASSERT_TRUE(built) << error.toStdString();
+    testenv::HttpTestServer server;
+    server.serve("/ccTLD.dat", {200, *built, {}, testenv::HttpTestServer::Behaviour::Whole, {}});
+    qputenv("ORMEL_REGISTRY_URL", server.url("/ccTLD.dat"));
+    SystemFixture kernel;
+    LaunchedApp app{kernel};
+    placeRegistryCopy(documents, 26);
+    app.launch();
+    services::NetworkReachability::setPathSource([] { return services::NetworkPath{true, false}; });
+    app.controller->checkReachability();
+    InformationViewController screen;
+    screen.view();
+    ASSERT_EQ(screen.infoData().size(), 5);
+    EXPECT_NE(screen.infoData()[2][1], "0") << "ARIN's records in the shipped file";
+
+    InformationUpdate::start(&screen);
+    ASSERT_EQ(ui::AlertView::visibleAlerts().size(), 1);
+    ui::AlertView* question = ui::AlertView::visibleAlerts().front();
+    question->dismissWithClickedButtonIndexAnimated(question->firstOtherButtonIndex(), false);
+    ASSERT_TRUE(testenv::processEventsUntil([&] {
+        return QFile::exists(documents + "/ccTLD.dat") && screen.infoData().size() == 5 &&
+               screen.infoData()[2][1] == "0";
+    }));
+    EXPECT_EQ(screen.infoData()[0][0], "AFRINIC");
+    EXPECT_NE(screen.infoData()[0][1], "0");
+
+    QFile::remove(documents + "/ccTLD.dat");
+    QFile::remove(documents + "/ccTLD.dat.bak");
+    TarnelDB::sharedInstance()->updated(); // back to the shipped file
+    InformationViewController::setUpdateStarter({});
+    services::NetworkReachability::setPathSource({});
+    qunsetenv("ORMEL_REGISTRY_URL");
     qputenv("ORMEL_DOCUMENTS_DIR", savedDocuments);
 }
 
