@@ -1,20 +1,56 @@
 #include "update/UpdateDB.h"
 
+#include "registry/TarnelDB.h"
+#include "registry/tarnel.h"
+
 #include "common/Resources.h"
 #include "platform/ui/AlertView.h"
 #include "update/UpdateDBDelegate.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 UpdateDB* UpdateDB::sharedInstance() {
     static UpdateDB* instance = new UpdateDB();
     return instance;
 }
 
+namespace {
+
+// The newest registry date the open registry file records (yyyymmdd), as an instant.
+std::optional<QDateTime> newestRegistryDate() {
+    uint8_t count = 0;
+    if (!TarnelDB::sharedInstance()->ready() || tl_meta_registries(&count) != 0) {
+        return std::nullopt;
+    }
+    uint32_t newest = 0;
+    for (uint8_t index = 0; index < count; ++index) {
+        tl_registry_info info{};
+        if (tl_meta_registry_info(index, &info) == 0) {
+            newest = std::max(newest, info.date);
+        }
+    }
+    const QDate date(int(newest / 10000), int(newest / 100 % 100), int(newest % 100));
+    return date.isValid() ? std::optional(QDateTime(date, QTime(0, 0), Qt::UTC)) : std::nullopt;
+}
+
+} // namespace
+
+// A downloaded copy carries its server's Last-Modified date. The shipped copy's file
+// time is only when it was installed with Ormel: its registries' own dates tell how old
+// its data is.
 std::optional<QDateTime> UpdateDB::modificationDate(const QString& fileName) {
     const QString path = Resources::dataFilePath(fileName);
     if (path.isEmpty()) {
         return std::nullopt;
+    }
+    const bool shipped = !path.startsWith(Resources::documentsPath() + QLatin1Char('/'));
+    if (shipped && fileName == QLatin1String(TarnelDB::fileName) &&
+        TarnelDB::sharedInstance()->openPath() == path) {
+        if (const std::optional<QDateTime> dated = newestRegistryDate()) {
+            return dated;
+        }
     }
     return QFileInfo(path).lastModified().toUTC();
 }

@@ -74,6 +74,8 @@ TEST_F(SingleFileUpdate, AFailedTransferOrBodyNeverReplacesTheInstalledFile) {
         {"404", {404, "not here\n", {}, Behaviour::Whole, {}}, Stage::Download},
         {"500", {500, good, {}, Behaviour::Whole, {}}, Stage::Download},
         {"truncated", {200, good, {}, Behaviour::Truncated, {}}, Stage::Download},
+        // Qt sometimes reads a chunked body cut by a reset as complete; the half file is
+        // then refused at the install.
         {"reset", {200, good, {}, Behaviour::Reset, {}}, Stage::Download},
         {"stalled", {200, good, {}, Behaviour::Stall, {}}, Stage::Download},
         {"redirected to ftp",
@@ -88,7 +90,11 @@ TEST_F(SingleFileUpdate, AFailedTransferOrBodyNeverReplacesTheInstalledFile) {
         server_.serve("/ccTLD.dat", each.reply);
         const Outcome outcome = run({server_.url("/ccTLD.dat")}, true, 300);
         EXPECT_FALSE(outcome.succeeded);
-        EXPECT_EQ(outcome.stage, each.stage) << outcome.message.toStdString();
+        const bool resetRefusedLater =
+            std::string_view(each.what) == "reset" && outcome.stage == Stage::Install;
+        if (!resetRefusedLater) {
+            EXPECT_EQ(outcome.stage, each.stage) << outcome.message.toStdString();
+        }
         EXPECT_FALSE(outcome.message.isEmpty());
         expectUntouched(registryFile(registryfile::JP), oldDate);
         EXPECT_EQ(countryOf("41.0.0.1"), "JP");

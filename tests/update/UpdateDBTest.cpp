@@ -1,8 +1,10 @@
 #include "UpdateFixture.h"
 
+#include "common/Resources.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/ProgressView.h"
+#include "registry/TarnelDB.h"
 #include "update/DownloadSheet.h"
 #include "update/DownloadSheetDelegate.h"
 #include "update/UpdateDB.h"
@@ -20,6 +22,19 @@ TEST_F(UpdateTest, AnUpdateIsDueOnceTheCopyInUseIsOlderThan25Hours) {
     EXPECT_FALSE(UpdateDB::needsUpdateElapsed("ccTLD.dat", UpdateDB::updateInterval, now));
     setModified(path(), now.addSecs(-26 * 3600));
     EXPECT_TRUE(UpdateDB::needsUpdateElapsed("ccTLD.dat", UpdateDB::updateInterval, now));
+}
+
+// The shipped copy's file time is when Ormel was built or installed; its data is as old
+// as its newest registry date.
+TEST(UpdateDB, TheShippedCopyIsAsOldAsItsNewestRegistryDate) {
+    TarnelDB* tarnel = TarnelDB::sharedInstance();
+    tarnel->updated(); // no documents copy in this test's folder: the shipped file
+    ASSERT_TRUE(tarnel->ready());
+    ASSERT_FALSE(tarnel->openPath().startsWith(Resources::documentsPath()));
+    EXPECT_EQ(UpdateDB::modificationDate("ccTLD.dat"),
+              QDateTime(QDate(2026, 8, 21), QTime(0, 0), Qt::UTC));
+    EXPECT_TRUE(UpdateDB::needsUpdateElapsed("ccTLD.dat", UpdateDB::updateInterval,
+                                             QDateTime(QDate(2026, 8, 23), QTime(0, 0), Qt::UTC)));
 }
 
 struct Agreeing : UpdateDBDelegate {
