@@ -1,5 +1,7 @@
 #include "UpdateFixture.h"
 
+#include "support/TestEnvironment.h"
+
 #include "common/Resources.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertView.h"
@@ -27,14 +29,18 @@ TEST_F(UpdateTest, AnUpdateIsDueOnceTheCopyInUseIsOlderThan25Hours) {
 // The shipped copy's file time is when Ormel was built or installed; its data is as old
 // as its newest registry date.
 TEST(UpdateDB, TheShippedCopyIsAsOldAsItsNewestRegistryDate) {
+    const QByteArray savedDocuments = qgetenv("ORMEL_DOCUMENTS_DIR");
+    qputenv("ORMEL_DOCUMENTS_DIR", QFile::encodeName(testenv::makeTempDir("shipped-copy")));
     TarnelDB* tarnel = TarnelDB::sharedInstance();
-    tarnel->updated(); // no documents copy in this test's folder: the shipped file
+    tarnel->updated(); // no documents copy: the shipped file
     ASSERT_TRUE(tarnel->ready());
     ASSERT_FALSE(tarnel->openPath().startsWith(Resources::documentsPath()));
     EXPECT_EQ(UpdateDB::modificationDate("ccTLD.dat"),
               QDateTime(QDate(2026, 8, 21), QTime(0, 0), Qt::UTC));
     EXPECT_TRUE(UpdateDB::needsUpdateElapsed("ccTLD.dat", UpdateDB::updateInterval,
                                              QDateTime(QDate(2026, 8, 23), QTime(0, 0), Qt::UTC)));
+    qputenv("ORMEL_DOCUMENTS_DIR", savedDocuments);
+    tarnel->updated();
 }
 
 struct Agreeing : UpdateDBDelegate {
