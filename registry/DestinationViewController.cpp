@@ -1,7 +1,6 @@
 #include "registry/DestinationViewController.h"
 
 #include "common/Resources.h"
-#include "history/HistoryDB.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/Label.h"
@@ -9,6 +8,7 @@
 #include "platform/ui/TableViewCell.h"
 #include "registry/DestinationRows.h"
 #include "registry/TarnelDB.h"
+#include "registry/TarnelHostnameQuery.h"
 
 #include <QTextLayout>
 #include <QTextOption>
@@ -36,16 +36,16 @@ double wrappedHeight(const QString& text) {
 
 } // namespace
 
-DestinationViewController::DestinationViewController()
-    : tarnel_(TarnelDB::sharedInstance()), reverseDNS_(new ReverseDNS(this)) {
+DestinationViewController::DestinationViewController() : tarnel_(TarnelDB::sharedInstance()) {
     setTitle(Resources::text("Destination"));
-    reverseDNS_->setDelegate(this);
 }
 
 void DestinationViewController::setIpaddr(const QString& address, bool lookUpHostname) {
     ipaddr_ = address;
     if (lookUpHostname) {
-        reverseDNS_->lookupHostnameByIPAddress(address);
+        // The query outlives a screen closed before the answer: the history gets the
+        // name in any case (TarnelHostnameQuery).
+        TarnelHostnameQuery::start(address, this);
     }
 }
 
@@ -93,16 +93,12 @@ double DestinationViewController::tableViewHeightForRowAtIndexPath(ui::TableView
     return std::max<double>(kRowHeight, wrappedHeight(hostname()));
 }
 
+// The history has the name already (TarnelHostnameQuery): here it only shows.
 void DestinationViewController::reverseDNSFoundHostname(ReverseDNS* /*sender*/,
                                                         const QString& hostname) {
     {
         const std::lock_guard lock(hostnameLock_);
         hostname_ = hostname;
-    }
-    if (!hostname.isEmpty()) {
-        if (HistoryDB* history = HistoryDB::sharedInstance()) {
-            history->updateHostnameWithIPAddress(hostname, ipaddr_);
-        }
     }
     if (isViewLoaded()) {
         tableView()->reloadRowsAtIndexPathsWithRowAnimation({{0, kHostnameRow}},

@@ -23,7 +23,8 @@ public:
 
     DestinationViewController();
 
-    // Stores the address and, unless told not to, starts looking its host name up.
+    // Stores the address and, unless told not to, starts looking its host name up; the
+    // answer reaches the history even when the screen has closed by then.
     void setIpaddr(const QString& address, bool lookUpHostname = true);
     void setData(const QStringList& registryResult) { data_ = registryResult; }
     const QString& ipaddr() const { return ipaddr_; }
@@ -47,7 +48,6 @@ public:
 
 private:
     TarnelDB* tarnel_;
-    ReverseDNS* reverseDNS_; // a child of this screen
     QString ipaddr_;
     QStringList data_;
     mutable std::mutex hostnameLock_;
