@@ -2,15 +2,12 @@
 
 #include "app/AppController.h"
 #include "app/HistoryScreenPath.h"
+#include "app/MapDump.h"
 #include "app/NetworkScreenPath.h"
 #include "common/LogCategories.h"
 #include "common/OutputFile.h"
-#include "location/LocationController.h"
-#include "location/MapAnnotation.h"
-#include "location/MapViewController.h"
 #include "network/NetworkNavigation.h"
 #include "network/NetworkStatusViewController.h"
-#include "platform/services/ReverseGeocoder.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/NavigationController.h"
@@ -30,9 +27,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCommandLineParser>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -44,7 +39,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <optional>
 
@@ -63,11 +57,6 @@ const QString kDestinationPrefix = QStringLiteral("destination/");
 const QString kMapScreen = QStringLiteral("map");
 const QString kSystemTab = QStringLiteral("system");
 const QString kInformationScreen = QStringLiteral("information");
-
-// How long `--dump map` waits for the location service's first reading, and then for
-// the place it names.
-constexpr int kMapReadingMs = 10000;
-constexpr int kMapPlaceMs = 2000;
 
 int tabIndexOf(const QString& screen) {
     return static_cast<int>(HeadlessRunner::screenNames().indexOf(screen));
@@ -222,57 +211,6 @@ ui::ViewController* showInformation(ui::ViewController* root, QString* error) {
         return nullptr;
     }
     return stack->topViewController();
-}
-
-// Runs the event loop until `done` or `boundMs` has passed.
-void waitUntil(const std::function<bool()>& done, int boundMs) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!done() && waited.elapsed() < boundMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-    }
-}
-
-// The map screen's callout for the location reading: the pin's title and the place the
-// reverse geocoder names (or the coordinates), as one untitled section of one row.
-bool dumpMap(bool json, QString* text, QString* error) {
-    LocationController* location = LocationController::sharedInstance();
-    location->start();
-    waitUntil([location] { return location->hasNewData() || !location->isScanning(); },
-              kMapReadingMs);
-    const std::optional<services::LocationReading>& reading = location->geoData()->location();
-    if (!location->hasNewData() || !reading) {
-        *error = QStringLiteral("no location reading: %1")
-                     .arg(location->errorString().isEmpty()
-                              ? QStringLiteral("none came within %1 s").arg(kMapReadingMs / 1000)
-                              : location->errorString());
-        return false;
-    }
-    MapViewController map(reading->latitude, reading->longitude);
-    map.view();
-    const MapAnnotation* pin = map.mapPin();
-    waitUntil(
-        [pin] {
-            return pin == nullptr || pin->reverseGeocoder() == nullptr ||
-                   !pin->reverseGeocoder()->isQuerying();
-        },
-        kMapPlaceMs);
-    const QStringList row{pin != nullptr ? pin->title() : QString(),
-                          pin != nullptr ? pin->subtitle() : QString()};
-    if (!json) {
-        *text = QStringLiteral("== ") + map.title() + QLatin1Char('\n') +
-                ui::TableViewTextRenderer::headerLine({}) + QLatin1Char('\n') +
-                ui::TableViewTextRenderer::rowLine(row) + QLatin1Char('\n');
-        return true;
-    }
-    QJsonObject section{{QStringLiteral("title"), QString()},
-                        {QStringLiteral("rows"), QJsonArray{QJsonArray::fromStringList(row)}}};
-    const QJsonObject object{{QStringLiteral("screen"), kMapScreen},
-                             {QStringLiteral("title"), map.title()},
-                             {QStringLiteral("sections"), QJsonArray{section}}};
-    *text =
-        QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n');
-    return true;
 }
 
 QString screenText(const QString& screen, const ui::ViewController& shown, ui::TableView& table,
@@ -461,7 +399,7 @@ HeadlessRequest HeadlessRunner::parse(const QList<QByteArray>& arguments) {
 bool HeadlessRunner::dumpScreen(AppController& controller, const QString& screen, bool json,
                                 QString* text, QString* error) {
     if (screen == kMapScreen) {
-        return dumpMap(json, text, error);
+        return MapDump::dump(json, text, error);
     }
     const std::optional<int64_t> pid = processDetailPID(screen);
     const std::optional<NetworkScreenPath> network = NetworkScreenPath::parse(screen);

@@ -53,9 +53,8 @@ QFont creditsFont() {
 
 // A stored yyyymmdd date as yyyy-MM-dd; the number itself when it is no date.
 QString dateText(uint32_t date) {
-    const QString digits = QString::number(date);
-    const QDate parsed = QDate::fromString(digits, QStringLiteral("yyyyMMdd"));
-    return parsed.isValid() ? parsed.toString(QStringLiteral("yyyy-MM-dd")) : digits;
+    const std::optional<QDate> day = RegistryTexts::dayOf(date);
+    return day ? day->toString(QStringLiteral("yyyy-MM-dd")) : QString::number(date);
 }
 
 QString encoded(const QString& text, const QByteArray& kept = {}) {
@@ -158,18 +157,10 @@ void InformationViewController::buildTableData() {
 
 void InformationViewController::buildInfoData() {
     infoData_.clear();
-    uint8_t count = 0;
-    if (!tarnel_->ready() || tl_meta_registries(&count) != 0) {
-        return;
-    }
     const AppState* app = AppState::ofSharedApplication();
     const ui::NumberFormatter* format =
         app != nullptr && app->numFormat() != nullptr ? app->numFormat() : &ownFormat_;
-    for (uint8_t index = 0; index < count; ++index) {
-        tl_registry_info info{};
-        if (tl_meta_registry_info(index, &info) != 0 || info.registry == nullptr) {
-            continue;
-        }
+    for (const tl_registry_info& info : tarnel_->registryRecords()) {
         infoData_.append({QString::fromUtf8(info.registry->name),
                           format->stringFromNumber(int64_t{info.count}), dateText(info.date)});
     }

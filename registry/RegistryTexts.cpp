@@ -54,18 +54,24 @@ QStringList RegistryTexts::of(const tl_answer& answer, const char* network) cons
             dateText(answer)};
 }
 
+std::optional<QDate> RegistryTexts::dayOf(uint32_t yyyymmdd) {
+    const int year = static_cast<int>(yyyymmdd / 10000);
+    const int month = static_cast<int>(yyyymmdd / 100 % 100);
+    const int day = static_cast<int>(yyyymmdd % 100);
+    if (yyyymmdd < 10000101 || yyyymmdd > 99991231 || !QDate::isValid(year, month, day)) {
+        return std::nullopt;
+    }
+    return QDate(year, month, day);
+}
+
 // "2005-03-15 (allocated)"; a number that is no date shows as it stands.
 QString RegistryTexts::dateText(const tl_answer& answer) const {
     if (answer.date == 0) {
         return unknownDate_;
     }
-    const int year = static_cast<int>(answer.date / 10000);
-    const int month = static_cast<int>(answer.date / 100 % 100);
-    const int day = static_cast<int>(answer.date % 100);
     char shown[16];
-    // Eight digits, as the "yyyyMMdd" form has them, naming a day of the calendar.
-    if (answer.date >= 10000101 && answer.date <= 99991231 && QDate::isValid(year, month, day)) {
-        std::snprintf(shown, sizeof shown, "%04d-%02d-%02d", year, month, day);
+    if (const std::optional<QDate> day = dayOf(answer.date)) {
+        std::snprintf(shown, sizeof shown, "%04d-%02d-%02d", day->year(), day->month(), day->day());
     } else {
         std::snprintf(shown, sizeof shown, "%u", answer.date);
     }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
+
+#include <cstdint>
+#include <optional>
 
 struct tl_answer;
 
@@ -17,6 +21,10 @@ public:
     // covers the range), or an empty list when the answer lacks its country or
     // registry row or names a special-purpose block.
     QStringList of(const tl_answer& answer, const char* network) const;
+
+    // The day a stored date names: eight digits yyyymmdd of a calendar day; none for 0
+    // or any other number.
+    static std::optional<QDate> dayOf(uint32_t yyyymmdd);
 
 private:
     QString dateText(const tl_answer& answer) const;

@@ -112,6 +112,21 @@ void TarnelDB::updated() {
     open();
 }
 
+std::vector<tl_registry_info> TarnelDB::registryRecords() const {
+    std::vector<tl_registry_info> records;
+    uint8_t count = 0;
+    if (!ready() || tl_meta_registries(&count) != 0) {
+        return records;
+    }
+    for (uint8_t index = 0; index < count; ++index) {
+        tl_registry_info info{};
+        if (tl_meta_registry_info(index, &info) == 0 && info.registry != nullptr) {
+            records.push_back(info);
+        }
+    }
+    return records;
+}
+
 QString TarnelDB::openPath() const {
     return openPath_;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "registry/RegistryTexts.h"
+#include "registry/tarnel.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <atomic>
+#include <vector>
 
 // The process-wide address registry: opens the registry file with the lookup engine
 // (a downloaded copy in the documents directory before the shipped one) and turns an
@@ -41,6 +43,9 @@ public:
     bool ready() const { return ready_.load(); }
     const RegistryTexts& texts() const { return texts_; }
     const QStringList& TLDLabel() const { return tldLabel_; }
+    // The registry records of the file open now (name, range count, data date), those
+    // that can be read; empty while not ready.
+    std::vector<tl_registry_info> registryRecords() const;
     // The path of the file open now; empty while not ready. Main thread only.
     QString openPath() const;
 

@@ -22,6 +22,8 @@
 #include <QLocale>
 #include <QTimeZone>
 
+#include <charconv>
+
 namespace {
 
 const char* const kSectionHeaderKeys[SystemStatusViewController::SectionCount] = {
@@ -86,15 +88,14 @@ int64_t integerOf(const std::optional<QString>& text) {
     if (!text) {
         return 0;
     }
-    const QString trimmed = text->trimmed();
-    qsizetype end = 0;
-    if (end < trimmed.size() && (trimmed[end] == '-' || trimmed[end] == '+')) {
-        ++end;
+    const QByteArray bytes = text->trimmed().toLatin1();
+    const char* first = bytes.constData();
+    if (*first == '+') {
+        ++first;
     }
-    while (end < trimmed.size() && trimmed[end].isDigit()) {
-        ++end;
-    }
-    return trimmed.left(end).toLongLong();
+    int64_t value = 0;
+    std::from_chars(first, bytes.constData() + bytes.size(), value);
+    return value;
 }
 
 } // namespace
@@ -224,12 +225,11 @@ void SystemStatusViewController::getBatteryInfo() {
     }
     const QString percent = QString::number(double(current) * 100.0 / double(max), 'f', 0);
     // A battery that does not say whether it charges shows the bare charge.
-    const bool chargingKnown =
-        presentValue(UIDevice_Extensions::batteryInfoString(QStringLiteral("IsCharging")))
-            .has_value();
+    const std::optional<QString> charging =
+        presentValue(UIDevice_Extensions::batteryInfoString(QStringLiteral("IsCharging")));
     QString value = percent;
-    if (chargingKnown) {
-        const char* key = UIDevice_Extensions::batteryIsCharging() == QLatin1String("YES")
+    if (charging) {
+        const char* key = UIDevice_Extensions::yesNo(charging) == QLatin1String("YES")
                               ? "BatteryIsCharging"
                           : UIDevice_Extensions::batteryFullyCharged() == QLatin1String("YES")
                               ? "BatteryFullyCharged"

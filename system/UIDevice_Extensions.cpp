@@ -123,12 +123,16 @@ bool boolValue(const QString& text) {
     return i < trimmed.size() && trimmed.at(i) >= u'1' && trimmed.at(i) <= u'9';
 }
 
-std::optional<QString> yesNo(const std::optional<QString>& text) {
+} // namespace
+
+std::optional<QString> UIDevice_Extensions::yesNo(const std::optional<QString>& text) {
     if (!text) {
         return std::nullopt;
     }
     return boolValue(*text) ? QStringLiteral("YES") : QStringLiteral("NO");
 }
+
+namespace {
 
 // The device's power sources by machine class; other machines take the platform's.
 QString batteryServiceClass() {

@@ -56,6 +56,10 @@ public:
     static std::optional<QString> batteryAtWarnLevel();
     static std::optional<QString> batteryAtCriticalLevel();
 
+    // "YES" or "NO" for a battery text as the platform reads a truth value (a number
+    // other than 0, or a text that begins with Y or T); none for none.
+    static std::optional<QString> yesNo(const std::optional<QString>& text);
+
     // The marketing name of a machine class, or the class itself.
     static QString platformStringOf(const QString& machineClass);
 };

@@ -1,15 +1,13 @@
 #include "update/UpdateDB.h"
 
+#include "registry/RegistryTexts.h"
 #include "registry/TarnelDB.h"
-#include "registry/tarnel.h"
 
 #include "common/Resources.h"
 #include "platform/ui/AlertView.h"
 #include "update/UpdateDBDelegate.h"
 
 #include <QFileInfo>
-
-#include <algorithm>
 
 UpdateDB* UpdateDB::sharedInstance() {
     static UpdateDB* instance = new UpdateDB();
@@ -18,21 +16,16 @@ UpdateDB* UpdateDB::sharedInstance() {
 
 namespace {
 
-// The newest registry date the open registry file records (yyyymmdd), as an instant.
+// The newest registry date the open registry file records, as an instant.
 std::optional<QDateTime> newestRegistryDate() {
-    uint8_t count = 0;
-    if (!TarnelDB::sharedInstance()->ready() || tl_meta_registries(&count) != 0) {
-        return std::nullopt;
-    }
-    uint32_t newest = 0;
-    for (uint8_t index = 0; index < count; ++index) {
-        tl_registry_info info{};
-        if (tl_meta_registry_info(index, &info) == 0) {
-            newest = std::max(newest, info.date);
+    std::optional<QDate> newest;
+    for (const tl_registry_info& info : TarnelDB::sharedInstance()->registryRecords()) {
+        const std::optional<QDate> day = RegistryTexts::dayOf(info.date);
+        if (day && (!newest || *day > *newest)) {
+            newest = day;
         }
     }
-    const QDate date(int(newest / 10000), int(newest / 100 % 100), int(newest % 100));
-    return date.isValid() ? std::optional(QDateTime(date, QTime(0, 0), Qt::UTC)) : std::nullopt;
+    return newest ? std::optional(QDateTime(*newest, QTime(0, 0), Qt::UTC)) : std::nullopt;
 }
 
 } // namespace

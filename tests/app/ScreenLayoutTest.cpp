@@ -145,12 +145,6 @@ protected:
         return top != nullptr ? top->tableView() : nullptr;
     }
 
-    static void settleScreen() {
-        for (int i = 0; i < 3; ++i) {
-            QCoreApplication::processEvents();
-        }
-    }
-
     // Writes what the window shows when ORMEL_LAYOUT_SHOTS names a folder to put it in.
     void keepPicture(const QString& screen) {
         const QString folder = qEnvironmentVariable("ORMEL_LAYOUT_SHOTS");
@@ -306,11 +300,11 @@ TEST_P(ScreenLayoutTest, TheSystemScreenScrolledAndTheMapOfItsReading) {
     ASSERT_NE(table, nullptr);
     locationService->send({35.681, 139.767, 40, 12, 8, QDateTime::currentDateTimeUtc()});
     location.stopAndNotice();
-    settleScreen();
+    testenv::flushEvents();
     const double bottom = table->contentSize().height - ui::Screen::toPoints(table->height());
     for (int page = 0; page <= 4; ++page) {
         table->setContentOffset({0, std::max(0.0, bottom) * page / 4});
-        settleScreen();
+        testenv::flushEvents();
         keepPicture(QStringLiteral("system-%1").arg(page + 1));
     }
     table->setContentOffset({0, 0});
@@ -318,7 +312,7 @@ TEST_P(ScreenLayoutTest, TheSystemScreenScrolledAndTheMapOfItsReading) {
     EXPECT_TRUE(rows.contains("Latitude\tN 35° 40′ 51.60″\n")) << rows.toStdString();
 
     table->tapRowAtIndexPath({SystemStatusViewController::LocationSection, 0});
-    settleScreen();
+    testenv::flushEvents();
     auto* stack = qobject_cast<ui::NavigationController*>(
         controller->tabBarManager()->selectedViewController());
     ASSERT_NE(stack, nullptr);
@@ -328,13 +322,13 @@ TEST_P(ScreenLayoutTest, TheSystemScreenScrolledAndTheMapOfItsReading) {
     auto* map = dynamic_cast<MapViewController*>(modal->topViewController());
     ASSERT_NE(map, nullptr);
     testenv::processEventsUntil([map] { return map->mapPin()->placemark().has_value(); });
-    settleScreen();
+    testenv::flushEvents();
     keepPicture("map");
     EXPECT_EQ(map->calloutText(), "Here\nTokyo, Japan");
     const QRect window = controller->window()->rect();
     EXPECT_TRUE(window.contains(inWindow(map->mapView())));
     map->closeAction();
-    settleScreen();
+    testenv::flushEvents();
 }
 
 // The registry update as the Information screen starts it: the question, then the
@@ -355,12 +349,12 @@ TEST_P(ScreenLayoutTest, TheRegistryUpdateAsksThenShowsItsSheet) {
 
     ASSERT_NE(show("information"), nullptr);
     InformationUpdate::start(nullptr);
-    settleScreen();
+    testenv::flushEvents();
     ASSERT_EQ(ui::AlertView::visibleAlerts().size(), 1);
     keepPicture("update-confirmation");
     ui::AlertView* question = ui::AlertView::visibleAlerts().front();
     question->dismissWithClickedButtonIndexAnimated(question->firstOtherButtonIndex(), false);
-    settleScreen();
+    testenv::flushEvents();
     keepPicture("update-sheet");
     auto* sheet = controller->window()->findChild<ui::ProgressView*>();
     EXPECT_NE(sheet, nullptr) << "the sheet shows its progress bar";
@@ -371,7 +365,7 @@ TEST_P(ScreenLayoutTest, TheRegistryUpdateAsksThenShowsItsSheet) {
             running->cancel();
         }
     }
-    settleScreen();
+    testenv::flushEvents();
     qunsetenv("ORMEL_REGISTRY_URL");
     services::NetworkReachability::setPathSource({});
     QFile::remove(documents + "/ccTLD.dat");
